@@ -1,0 +1,96 @@
+#include "log/LogFile.h"
+
+#include <gtest/gtest.h>
+
+using namespace corvane;
+
+namespace {
+
+QsoRecord k1abc() {
+    QsoRecord r;
+    r.call = "K1ABC";
+    r.kilometers = "1,234";
+    r.gridR = "FN31";
+    r.gridS = "FM19";
+    r.qsoDate = "2012/12/29";
+    r.qsoTime = "23:15:02";
+    r.points = "3";
+    r.mode = "CW";
+    return r;
+}
+
+} // namespace
+
+TEST(LogFile, LineOfTheExampleContactIsByteExact) {
+    const std::string line = formatLogLine(k1abc());
+    EXPECT_EQ(line, "\"K1ABC\",\"1,234\",\"FN31\",\"\",\"FM19\",\"2012/12/29\",\"23:15:02\",\"3\",\"CW\",\"\"\r\n");
+    EXPECT_EQ(line.size(), 68u + 2u);
+}
+
+TEST(LogFile, RoundTripKeepsRecordsAndOrder) {
+    std::vector<QsoRecord> records;
+    for (int i = 0; i < 30; ++i) {
+        QsoRecord r = k1abc();
+        r.call = "W" + std::to_string(i) + "XY";
+        r.frequency = i % 2 ? "1830.000" : "";
+        r.points = i % 3 ? std::to_string(i % 7) : "";
+        records.push_back(r);
+    }
+    const std::string text = formatLog(records);
+    const auto parsed = parseLog(text, 12000);
+    ASSERT_TRUE(parsed.ok) << parsed.problem;
+    EXPECT_EQ(parsed.records, records);
+    EXPECT_EQ(formatLog(parsed.records), text);
+}
+
+TEST(LogFile, EmptyLogHasNoRecords) {
+    const auto parsed = parseLog("", 12000);
+    EXPECT_TRUE(parsed.ok);
+    EXPECT_TRUE(parsed.records.empty());
+}
+
+TEST(LogFile, ReaderAcceptsLooseButValidForms) {
+    // Unterminated last line, LF-only line ends, blanks before fields and bare fields.
+    const std::string text = "\"A1\",\"1\",\"FN31\",\"\",\"FM19\",\"2012/12/29\",\"23:15:02\",\"3\",\"CW\",\"\"\n"
+                             " \"B2\", 12 ,\"FN32\",,\"FM19\",\"2012/12/29\",\"23:16\",4,\"CW\",\"1830.000\"";
+    const auto parsed = parseLog(text, 12000);
+    ASSERT_TRUE(parsed.ok) << parsed.problem;
+    ASSERT_EQ(parsed.records.size(), 2u);
+    EXPECT_EQ(parsed.records[1].call, "B2");
+    EXPECT_EQ(parsed.records[1].kilometers, "12");
+    EXPECT_EQ(parsed.records[1].miles, "");
+    EXPECT_EQ(parsed.records[1].points, "4");
+    EXPECT_EQ(parsed.records[1].frequency, "1830.000");
+}
+
+TEST(LogFile, DamagedLogsNameTheLineAndTheFault) {
+    const std::string good = "\"A1\",\"1\",\"FN31\",\"\",\"FM19\",\"2012/12/29\",\"23:15:02\",\"3\",\"CW\",\"\"\r\n";
+    struct Case {
+        std::string text;
+        int line;
+        std::string problemStart;
+    } cases[] = {
+        {good + "\"B2\",\"1\",\"FN31\"\r\n", 2, "the line has 3 of the 10"},
+        {good + good + "\"B2\",\"1\",\"FN31\",\"\",\"FM19\"", 3, "the line has 5"},
+        {good + "\"B\"2\",\"1\",\"FN31\",\"\",\"FM19\",\"2012/12/29\",\"23:15:02\",\"3\",\"CW\",\"\"\r\n", 2, "a double quote"},
+        {good + "B\"2,\"1\",\"FN31\",\"\",\"FM19\",\"2012/12/29\",\"23:15:02\",\"3\",\"CW\",\"\"\r\n", 2, "a double quote"},
+        {good + "\"B2,\"1\"\r\n", 2, "a double quote"},
+        {good + "\"A1\",\"1\",\"FN31\",\"\",\"FM19\",\"2012/12/29\",\"23:15:02\",\"3\",\"CW\",\"\",\"x\"\r\n", 2, "the line has more"},
+        {good + "\r\n" + good, 2, "the line has 1"},
+        {"\"open", 1, "a quoted field is not closed"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = parseLog(c.text, 12000);
+        EXPECT_FALSE(parsed.ok) << c.text;
+        EXPECT_EQ(parsed.errorLine, c.line) << c.text;
+        EXPECT_EQ(parsed.problem.rfind(c.problemStart, 0), 0u) << parsed.problem;
+    }
+}
+
+TEST(LogFile, MoreRecordsThanTheCapacityIsAFault) {
+    std::vector<QsoRecord> records(4, k1abc());
+    const auto parsed = parseLog(formatLog(records), 3);
+    EXPECT_FALSE(parsed.ok);
+    EXPECT_EQ(parsed.errorLine, 4);
+    EXPECT_EQ(parseLog(formatLog(records), 4).ok, true);
+}
