@@ -1,0 +1,44 @@
+#pragma once
+// cvnpref.txt: the station's own settings and the items other windows keep with them,
+// nineteen items in a fixed order.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+struct Preferences {
+    std::string ownCall;
+    std::string ownGrid;
+    float utcOffsetHours = 0.0f;
+    std::string mode = "CW";
+    std::string band = "160";
+    float timeOnAccumulatedSeconds = 0.0f;
+    int powerCategory = 2;   // 1 "< 5 Watts", 2 "5 - 100 Watts", 3 "> 100 Watts"
+    int recordRst = 1;       // 1 record, 2 do not record
+    int formSizePercent = 100;
+    int rover = 0;
+    double ownLongitude = 0.0; // degrees, west positive
+    double ownLatitude = 0.0;  // degrees, north positive
+    std::string gridViewCaption = "View Grids";
+    long workedColour = 0x000000FF;    // 0x00BBGGRR
+    long remainingColour = 0x00000000; // 0x00BBGGRR
+    int voiceNavLevel = 0;
+    std::string selectedRig = "None";
+    int taskbar = 0;
+    int listPrevious = 0;
+};
+
+std::string formatPreferences(const Preferences& prefs);
+
+struct PreferencesReadResult {
+    bool ok = false;
+    Preferences prefs;
+    int itemsRead = 0; // how many items were read before a fault
+};
+// Reads the nineteen items; a missing item, a text where a number belongs or a number
+// out of its range is a fault.
+PreferencesReadResult parsePreferences(std::string_view bytes);
+
+} // namespace corvane
