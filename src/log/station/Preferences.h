@@ -42,3 +42,21 @@ struct PreferencesReadResult {
 PreferencesReadResult parsePreferences(std::string_view bytes);
 
 } // namespace corvane
+
+namespace corvane {
+
+// Score factor of a power class: 4 for QRP, 2 for low, 1 for high power, 0 otherwise.
+constexpr int powerMultiplier(int powerCategory) {
+    switch (powerCategory) {
+    case 1:
+        return 4;
+    case 2:
+        return 2;
+    case 3:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+} // namespace corvane

@@ -1,0 +1,1 @@
+# corvane_bench(name SOURCES ... [QT])
