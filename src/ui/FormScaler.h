@@ -1,0 +1,35 @@
+#pragma once
+// Applies the scaling arithmetic to real windows. A window places each of its controls
+// with its design geometry in twips and its design text size; every scaling pass then
+// works from those design values, so repeated passes never accumulate rounding.
+
+#include "ui/Scaling.h"
+
+class QWidget;
+class QTreeView;
+
+namespace corvane {
+
+class FormScaler {
+public:
+    // Places a control on the design canvas (twips) with its design text size in points.
+    static void place(QWidget* control, const TwipRect& design, double fontPoints = 8.25);
+    // Gives a list view's columns their design widths in twips.
+    static void setColumnWidths(QTreeView* view, const std::initializer_list<double>& designTwips);
+
+    // The screen the window is on, in twips.
+    static ScreenTwips screenOf(const QWidget* window);
+
+    // Scales the window and its placed controls by the variant, from its design size.
+    static void scale(QWidget* window, ScaleVariant variant, const TwipRect& designWindow);
+    // Applies an explicit plan (the main window's percentage and taskbar layouts).
+    static void apply(QWidget* window, const ScalePlan& plan);
+
+    // The factors last applied to the window's controls (1 before any pass).
+    static double controlX(const QWidget* window);
+    static double controlY(const QWidget* window);
+
+    static int toPixels(double twips);
+};
+
+} // namespace corvane
