@@ -1,0 +1,165 @@
+#include "cw/CwSettings.h"
+
+#include "log/NumberText.h"
+#include "log/QuotedFields.h"
+
+#include <algorithm>
+
+namespace corvane::cw {
+
+bool keyingOptionFromNumber(long long value, KeyingOption& out) {
+    switch (value) {
+    case 0:
+        out = KeyingOption::None;
+        return true;
+    case 1:
+        out = KeyingOption::Rts;
+        return true;
+    case 2:
+        out = KeyingOption::Dtr;
+        return true;
+    case 3:
+        out = KeyingOption::Printer;
+        return true;
+    case 5:
+        out = KeyingOption::WinKey;
+        return true;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+// Reads the items in file order into the settings; returns how many were read.
+int readItems(ItemReader& reader, CwSettings& s) {
+    int count = 0;
+    const auto text = [&](std::string& target) {
+        auto value = reader.text();
+        if (!value) {
+            return false;
+        }
+        target = std::move(*value);
+        ++count;
+        return true;
+    };
+    for (int i = 0; i < 9; ++i) {
+        if (!text(s.messages[static_cast<std::size_t>(i)])) {
+            return count;
+        }
+    }
+    if (!text(s.serialPort) || !text(s.speedWpm) || !text(s.messages[9]) || !text(s.messages[10]) ||
+        !text(s.wordSpace)) {
+        return count;
+    }
+    const auto option = reader.whole(0, 5);
+    KeyingOption keying{};
+    if (!option || !keyingOptionFromNumber(*option, keying)) {
+        return count;
+    }
+    s.keyingOption = keying;
+    ++count;
+    if (!text(s.parallelAddress)) {
+        return count;
+    }
+    const auto display = reader.number();
+    if (!display) {
+        return count;
+    }
+    s.displayText = *display != 0.0;
+    ++count;
+    text(s.repeatSeconds);
+    return count;
+}
+
+std::string withoutQuotes(std::string_view text) {
+    std::string out(text);
+    out.erase(std::remove(out.begin(), out.end(), '"'), out.end());
+    return out;
+}
+
+} // namespace
+
+CwSettingsReadResult parseCwSettings(std::string_view bytes) {
+    CwSettingsReadResult result;
+    ItemReader reader(bytes);
+    result.itemsRead = readItems(reader, result.settings);
+    if (result.itemsRead >= 9 && result.settings.messages[8].empty()) {
+        result.settings.messages[8] = std::string(kDefaultF9);
+    }
+    result.complete = result.itemsRead == kCwSettingsItems;
+    result.keyingOption = result.complete ? result.settings.keyingOption : KeyingOption::None;
+    return result;
+}
+
+std::string formatCwSettings(const CwSettings& s) {
+    ItemWriter out;
+    for (int i = 0; i < 9; ++i) {
+        out.text(withoutQuotes(s.messages[static_cast<std::size_t>(i)]));
+    }
+    out.text(withoutQuotes(s.serialPort));
+    out.text(withoutQuotes(s.speedWpm));
+    out.text(withoutQuotes(s.messages[9]));
+    out.text(withoutQuotes(s.messages[10]));
+    out.text(withoutQuotes(s.wordSpace));
+    out.whole(static_cast<long long>(s.keyingOption));
+    out.text(withoutQuotes(s.parallelAddress));
+    out.whole(s.displayText ? 1 : 0);
+    out.text(withoutQuotes(s.repeatSeconds));
+    return out.bytes();
+}
+
+bool cwSettingsQuotable(const CwSettings& s) {
+    const auto ok = [](const std::string& t) { return isQuotable(t); };
+    return std::all_of(s.messages.begin(), s.messages.end(), ok) && ok(s.serialPort) && ok(s.speedWpm) &&
+           ok(s.wordSpace) && ok(s.parallelAddress) && ok(s.repeatSeconds);
+}
+
+bool repeatIntervalMs(std::string_view field, int& intervalMs) {
+    const auto value = parseNumber(field);
+    if (!value || *value < 0.0 || *value >= 60.0) {
+        return false;
+    }
+    intervalMs = static_cast<int>(roundHalfEven(*value * 1000.0));
+    return true;
+}
+
+std::optional<int> parseParallelAddress(std::string_view field) {
+    while (!field.empty() && field.front() == ' ') {
+        field.remove_prefix(1);
+    }
+    while (!field.empty() && field.back() == ' ') {
+        field.remove_suffix(1);
+    }
+    long long value = 0;
+    if (field.size() > 2 && field[0] == '&' && (field[1] == 'H' || field[1] == 'h')) {
+        for (const char c : field.substr(2)) {
+            int digit = 0;
+            if (c >= '0' && c <= '9') {
+                digit = c - '0';
+            } else if (c >= 'A' && c <= 'F') {
+                digit = c - 'A' + 10;
+            } else if (c >= 'a' && c <= 'f') {
+                digit = c - 'a' + 10;
+            } else {
+                return std::nullopt;
+            }
+            value = value * 16 + digit;
+            if (value > 0xFFFF) {
+                return std::nullopt;
+            }
+        }
+    } else {
+        const auto number = parseNumber(field);
+        if (!number || *number != static_cast<double>(static_cast<long long>(*number)) || *number > 0xFFFF) {
+            return std::nullopt;
+        }
+        value = static_cast<long long>(*number);
+    }
+    if (value < 0 || value > 32765) {
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+} // namespace corvane::cw

@@ -1,0 +1,85 @@
+#pragma once
+// The keyer thread: keys one character at a time on a KeyLine, timing every unit against
+// absolute deadlines so that no error accumulates over a message.
+//
+//                transmit(c)
+//      ┌──────┐ ───────────▶ ┌────────┐  for each unit: line down ('1') or up ('0'),
+//      │ Idle │              │ Keying │  then wait until the unit's deadline
+//      └──────┘ ◀─────────── └────────┘
+//         ▲    done(c, Sent)     │ no speed, line failed, stop()
+//         │                      ▼
+//         └──── done(c, …) ── Releasing: line up
+//
+//   stop(): any state ─▶ Stopped (a character on the air is released first; the thread ends)
+//
+// The window thread hands over one character and hears through the done handler (called on
+// the keyer thread, after the keyer is Idle again, so the handler may hand over the next).
+// A character handed over while the previous one's last deadline is less than one unit ago
+// continues that schedule, so the pauses between characters keep their length.
+
+#include "cw/CwTiming.h"
+#include "cw/KeyLine.h"
+#include "cw/KeyerClock.h"
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace corvane::cw {
+
+struct KeyTiming {
+    TimingMethod method = TimingMethod::Timer;
+    double speedWpm = 13.0;
+    double loopOffset = 0.0; // "Loop" steps per 60 ms
+    int wordSpaceAdjust = 0;
+};
+
+enum class CharacterOutcome {
+    Sent,       // every unit was keyed and timed (also a character with no elements)
+    NoSpeed,    // the speed gave no unit length: nothing more keyed, the line is up
+    LineFailed, // the line could not be switched: the rest was dropped, the line released
+    Stopped,    // the keyer was stopped while the character was on the air
+};
+
+class Keyer {
+public:
+    using DoneHandler = std::function<void(char character, CharacterOutcome outcome)>;
+
+    Keyer(KeyLine& line, KeyerClock& clock, DoneHandler onDone);
+    ~Keyer(); // stops the thread
+    Keyer(const Keyer&) = delete;
+    Keyer& operator=(const Keyer&) = delete;
+
+    // The timing is read again for every unit: a new speed counts from the next unit.
+    void setTiming(const KeyTiming& timing);
+    KeyTiming timing() const;
+
+    // Hands one character to the thread; false when one is still on the air or the keyer stopped.
+    bool transmit(char character);
+    bool busy() const;
+    // Ends the thread; a character on the air is cut short and the line released.
+    void stop();
+
+private:
+    void run();
+    CharacterOutcome key(char character);
+    bool waitUnit(const KeyTiming& timing, KeyerClock::TimePoint& deadline);
+    bool stopRequested() const;
+
+    KeyLine& m_line;
+    KeyerClock& m_clock;
+    DoneHandler m_onDone;
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    KeyTiming m_timing;
+    std::optional<char> m_pending;
+    bool m_busy = false;
+    bool m_stop = false;
+    std::optional<KeyerClock::TimePoint> m_lastDeadline; // keyer thread only
+    std::thread m_thread;
+};
+
+} // namespace corvane::cw

@@ -1,0 +1,61 @@
+#pragma once
+// The waits of the keyer thread, behind an interface so that tests run at machine speed.
+
+#include <chrono>
+#include <mutex>
+#include <vector>
+
+namespace corvane::cw {
+
+class KeyerClock {
+public:
+    using TimePoint = std::chrono::steady_clock::time_point;
+    virtual ~KeyerClock() = default;
+    virtual TimePoint now() = 0;
+    // "Timer": returns at the deadline, keeping the processor for the last stretch.
+    virtual void spinUntil(TimePoint deadline) = 0;
+    // "Sleep": gives the processor up until the deadline.
+    virtual void sleepUntil(TimePoint deadline) = 0;
+    // "Loop": counts to `steps`.
+    virtual void count(double steps) = 0;
+};
+
+// The monotonic clock of the machine.
+class SteadyKeyerClock final : public KeyerClock {
+public:
+    TimePoint now() override { return std::chrono::steady_clock::now(); }
+    void spinUntil(TimePoint deadline) override;
+    void sleepUntil(TimePoint deadline) override;
+    void count(double steps) override;
+};
+
+// A clock that never waits: time jumps to each deadline. Counting steps advances it by
+// `stepDuration` per step. Every wait is remembered.
+class InstantKeyerClock final : public KeyerClock {
+public:
+    struct Wait {
+        enum class Kind { Spin, Sleep, Count } kind;
+        TimePoint until; // the deadline, or the time after counting
+        double steps = 0;
+    };
+
+    explicit InstantKeyerClock(std::chrono::nanoseconds stepDuration = std::chrono::nanoseconds(0))
+        : m_step(stepDuration) {}
+
+    TimePoint now() override;
+    void spinUntil(TimePoint deadline) override;
+    void sleepUntil(TimePoint deadline) override;
+    void count(double steps) override;
+
+    // Moves the time on, as the window thread's work between two characters would.
+    void advance(std::chrono::nanoseconds by);
+    std::vector<Wait> waits() const;
+
+private:
+    mutable std::mutex m_mutex;
+    TimePoint m_now{};
+    std::chrono::nanoseconds m_step;
+    std::vector<Wait> m_waits;
+};
+
+} // namespace corvane::cw
