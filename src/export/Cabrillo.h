@@ -52,6 +52,20 @@ std::string buildCabrillo(const CabrilloInput& input);
 // Writes the file complete or not at all.
 FileResult writeCabrilloFile(const std::string& path, const CabrilloInput& input);
 
+// The per-user settings store keys and shared document tags of the personal details.
+namespace cabrillo_keys {
+inline constexpr std::string_view kName = "UserAddressName";
+inline constexpr std::string_view kAddressLine1 = "UserAddressLine1";
+inline constexpr std::string_view kAddressLine2 = "UserAddressLine2";
+inline constexpr std::string_view kEmail = "UserEMail";
+inline constexpr std::string_view kClub = "UserClubName";
+inline constexpr std::string_view kSharedName = "OWN_ADDRESS_NAME";
+inline constexpr std::string_view kSharedAddressLine1 = "OWN_ADDRESS_LINE1";
+inline constexpr std::string_view kSharedAddressLine2 = "OWN_ADDRESS_LINE2";
+inline constexpr std::string_view kSharedEmail = "OWN_EMAIL";
+inline constexpr std::string_view kSharedClub = "OWN_CLUB_NAME";
+} // namespace cabrillo_keys
+
 // Texts of the summary sheet window and its messages.
 namespace cabrillo_text {
 inline constexpr std::string_view kWindowTitle = "Summary Sheet Information";

@@ -1,0 +1,334 @@
+#include "export/CommandLine.h"
+
+#include "export/Adif.h"
+#include "export/Cabrillo.h"
+#include "log/ContactLog.h"
+#include "log/LogFile.h"
+#include "log/NumberText.h"
+#include "log/station/Preferences.h"
+#include "platform/DurableFile.h"
+
+#include <ctime>
+#include <map>
+#include <set>
+#include <vector>
+
+namespace corvane {
+
+namespace {
+
+constexpr std::string_view kLogFile = "log.txt";
+constexpr std::string_view kPrefsFile = "cvnpref.txt";
+
+struct OptionSpec {
+    std::string_view name; // with its leading "--"
+    bool takesValue;
+};
+
+struct Options {
+    std::map<std::string, std::string, std::less<>> values;
+    std::set<std::string, std::less<>> flags;
+
+    bool has(std::string_view name) const { return values.contains(name) || flags.contains(name); }
+    std::string value(std::string_view name) const {
+        const auto it = values.find(name);
+        return it == values.end() ? std::string() : it->second;
+    }
+};
+
+class Runner {
+public:
+    Runner(std::ostream& out, std::ostream& err, const CommandLineEnvironment& env)
+        : m_out(out), m_err(err), m_env(env) {}
+
+    int run(std::string_view command, const std::vector<std::string>& args);
+
+private:
+    int usage(const std::string& message) {
+        m_err << "corvane: " << message << "\nTry 'corvane --help'.\n";
+        return static_cast<int>(CommandLineExit::Usage);
+    }
+    int failed(const std::string& message) {
+        m_err << "corvane: " << message << "\n";
+        return static_cast<int>(CommandLineExit::Failed);
+    }
+
+    std::optional<Options> parse(std::string_view command, const std::vector<std::string>& args,
+                                 std::initializer_list<OptionSpec> specs, int& status);
+    std::optional<ContactLog> readLog(int& status);
+    std::optional<Preferences> readPrefs(int& status);
+    int write(const std::string& path, const FileResult& result, int contacts);
+
+    int cabrillo(const Options& options);
+    int adif(const Options& options);
+    int score();
+    int check();
+
+    std::ostream& m_out;
+    std::ostream& m_err;
+    const CommandLineEnvironment& m_env;
+};
+
+std::optional<Options> Runner::parse(std::string_view command, const std::vector<std::string>& args,
+                                     std::initializer_list<OptionSpec> specs, int& status) {
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::optional<std::string> inlineValue;
+        if (const auto eq = name.find('='); name.starts_with("--") && eq != std::string::npos) {
+            inlineValue = name.substr(eq + 1);
+            name.resize(eq);
+        }
+        const OptionSpec* spec = nullptr;
+        for (const OptionSpec& s : specs) {
+            if (s.name == name) {
+                spec = &s;
+            }
+        }
+        if (spec == nullptr) {
+            status = usage(name.starts_with("-") ? "unknown option '" + name + "' for '" + std::string(command) + "'"
+                                                 : "unexpected argument '" + name + "'");
+            return std::nullopt;
+        }
+        if (options.has(name)) {
+            status = usage("option " + name + " is given twice");
+            return std::nullopt;
+        }
+        if (!spec->takesValue) {
+            if (inlineValue) {
+                status = usage("option " + name + " takes no value");
+                return std::nullopt;
+            }
+            options.flags.insert(name);
+            continue;
+        }
+        if (!inlineValue) {
+            if (i + 1 >= args.size()) {
+                status = usage("option " + name + " needs a value");
+                return std::nullopt;
+            }
+            inlineValue = args[++i];
+        }
+        options.values.emplace(name, *inlineValue);
+    }
+    return options;
+}
+
+std::optional<ContactLog> Runner::readLog(int& status) {
+    std::string error;
+    const auto bytes = readWholeFile(std::string(kLogFile), &error);
+    if (!bytes) {
+        status = failed(std::string(kLogFile) + ": cannot be read: " + error);
+        return std::nullopt;
+    }
+    LogParseResult parsed = parseLog(*bytes, ContactLog::kCapacity);
+    if (!parsed.ok) {
+        status = failed(std::string(kLogFile) + " line " + std::to_string(parsed.errorLine) + ": " + parsed.problem);
+        return std::nullopt;
+    }
+    ContactLog log;
+    log.assign(std::move(parsed.records));
+    return log;
+}
+
+std::optional<Preferences> Runner::readPrefs(int& status) {
+    std::string error;
+    const auto bytes = readWholeFile(std::string(kPrefsFile), &error);
+    if (!bytes) {
+        status = failed(std::string(kPrefsFile) + ": cannot be read: " + error);
+        return std::nullopt;
+    }
+    PreferencesReadResult parsed = parsePreferences(*bytes);
+    if (!parsed.ok) {
+        status = failed(std::string(kPrefsFile) + ": item " + std::to_string(parsed.itemsRead + 1) +
+                        " is missing or not valid");
+        return std::nullopt;
+    }
+    return parsed.prefs;
+}
+
+int Runner::write(const std::string& path, const FileResult& result, int contacts) {
+    if (!result.ok) {
+        return failed(path + ": cannot be written: " + result.error);
+    }
+    m_out << "wrote " << path << ": " << contacts << " contacts\n";
+    return static_cast<int>(CommandLineExit::Done);
+}
+
+std::string upperCased(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+int Runner::cabrillo(const Options& options) {
+    const std::string path = options.value("--out");
+    if (path.empty()) {
+        return usage("cabrillo needs --out FILE");
+    }
+    int status = 0;
+    const auto log = readLog(status);
+    if (!log) {
+        return status;
+    }
+    const auto prefs = readPrefs(status);
+    if (!prefs) {
+        return status;
+    }
+    const auto settings = m_env.openSettings ? m_env.openSettings(options.value("--settings")) : nullptr;
+    if (!settings) {
+        return failed("the settings store cannot be opened");
+    }
+    CabrilloInput in;
+    in.records = log->records();
+    in.ownCall = prefs->ownCall;
+    in.powerCategory = prefs->powerCategory;
+    in.totalScoreText = totalScoreText(log->totalPoints(), prefs->powerCategory);
+    in.category = options.has("--multi") ? OperatorCategory::Multi : OperatorCategory::Single;
+    in.operators = upperCased(options.value("--operators"));
+    in.soapbox = options.value("--soapbox");
+    in.name = settings->get(std::string(cabrillo_keys::kName));
+    in.addressLine1 = settings->get(std::string(cabrillo_keys::kAddressLine1));
+    in.addressLine2 = settings->get(std::string(cabrillo_keys::kAddressLine2));
+    in.email = settings->get(std::string(cabrillo_keys::kEmail));
+    in.club = settings->get(std::string(cabrillo_keys::kClub));
+    return write(path, writeCabrilloFile(path, in), log->qsoCount());
+}
+
+int Runner::adif(const Options& options) {
+    const std::string path = options.value("--out");
+    if (path.empty()) {
+        return usage("adif needs --out FILE");
+    }
+    int status = 0;
+    const auto log = readLog(status);
+    if (!log) {
+        return status;
+    }
+    AdifInput in;
+    in.records = log->records();
+    in.power = options.value("--power");
+    in.comment = options.value("--comment");
+    in.exportDateText = m_env.exportDateText ? m_env.exportDateText() : localDateTimeText();
+    return write(path, writeAdifFile(path, in), log->qsoCount());
+}
+
+int Runner::score() {
+    int status = 0;
+    const auto log = readLog(status);
+    if (!log) {
+        return status;
+    }
+    const auto prefs = readPrefs(status);
+    if (!prefs) {
+        return status;
+    }
+    m_out << "contacts: " << log->qsoCount() << "\n"
+          << "total points: " << formatSingle(log->totalPoints()) << "\n"
+          << "power multiplier: " << powerMultiplier(prefs->powerCategory) << "\n"
+          << "total score: " << totalScoreText(log->totalPoints(), prefs->powerCategory) << "\n";
+    return static_cast<int>(CommandLineExit::Done);
+}
+
+int Runner::check() {
+    int status = 0;
+    const auto log = readLog(status);
+    if (!log) {
+        return status;
+    }
+    m_out << kLogFile << ": good, " << log->qsoCount() << " contacts\n";
+    return static_cast<int>(CommandLineExit::Done);
+}
+
+int Runner::run(std::string_view command, const std::vector<std::string>& args) {
+    for (const std::string& a : args) {
+        if (a == "--help" || a == "-h") {
+            m_out << commandLineHelp();
+            return static_cast<int>(CommandLineExit::Done);
+        }
+    }
+    int status = 0;
+    if (command == "--help" || command == "-h" || command == "help") {
+        if (!args.empty()) {
+            return usage("unexpected argument '" + args.front() + "'");
+        }
+        m_out << commandLineHelp();
+        return static_cast<int>(CommandLineExit::Done);
+    }
+    if (command == "cabrillo") {
+        const auto options = parse(
+            command, args,
+            {{"--out", true}, {"--multi", false}, {"--operators", true}, {"--soapbox", true}, {"--settings", true}},
+            status);
+        return options ? cabrillo(*options) : status;
+    }
+    if (command == "adif") {
+        const auto options = parse(command, args, {{"--out", true}, {"--power", true}, {"--comment", true}}, status);
+        return options ? adif(*options) : status;
+    }
+    if (command == "score") {
+        return parse(command, args, {}, status) ? score() : status;
+    }
+    if (command == "check") {
+        return parse(command, args, {}, status) ? check() : status;
+    }
+    return usage("unknown command '" + std::string(command) + "'");
+}
+
+} // namespace
+
+bool isCommandLineCommand(std::string_view argument) {
+    return argument == "cabrillo" || argument == "adif" || argument == "score" || argument == "check" ||
+           argument == "--help" || argument == "-h" || argument == "help";
+}
+
+std::string commandLineHelp() {
+    return "Usage: corvane [COMMAND [OPTIONS]]\n"
+           "Without a command the logger opens its windows. The commands work without windows on\n"
+           "log.txt and cvnpref.txt in the current folder:\n"
+           "\n"
+           "  corvane cabrillo --out FILE [--multi] [--operators TEXT] [--soapbox TEXT] [--settings INI]\n"
+           "      Writes the Cabrillo log for submission to FILE. The category is single operator\n"
+           "      unless --multi is given; the operators are the own call unless --operators lists\n"
+           "      them. Name, address, e-mail and club are the summary sheet details saved by the\n"
+           "      logger, or those of the INI file given with --settings.\n"
+           "  corvane adif --out FILE [--power P] [--comment TEXT]\n"
+           "      Writes the ADIF export to FILE. Without --power or --comment the records carry\n"
+           "      no power or comment field.\n"
+           "  corvane score\n"
+           "      Prints the contact count, total points, power multiplier and total score.\n"
+           "  corvane check\n"
+           "      Reads log.txt and tells which line is damaged and what is wrong with it.\n"
+           "  corvane --help\n"
+           "      Shows this text.\n"
+           "\n"
+           "An existing FILE is replaced; it is written complete or not at all.\n"
+           "Exit status: 0 done, 1 a file is missing, damaged or cannot be written, 2 wrong usage.\n";
+}
+
+std::string localDateTimeText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char buffer[32];
+    std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &local);
+    return buffer;
+}
+
+std::optional<int> runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err,
+                                  const CommandLineEnvironment& environment) {
+    if (argc < 2 || argv[1] == nullptr || !isCommandLineCommand(argv[1])) {
+        return std::nullopt;
+    }
+    std::vector<std::string> args;
+    for (int i = 2; i < argc; ++i) {
+        args.emplace_back(argv[i] != nullptr ? argv[i] : "");
+    }
+    Runner runner(out, err, environment);
+    return runner.run(argv[1], args);
+}
+
+} // namespace corvane

@@ -1,0 +1,199 @@
+#include "export/CommandLine.h"
+
+#include "ExportTestData.h"
+#include "TempDir.h"
+#include "export/Adif.h"
+#include "export/Cabrillo.h"
+#include "log/LogFile.h"
+#include "log/station/Preferences.h"
+#include "platform/DurableFile.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <sstream>
+#include <vector>
+
+using namespace corvane;
+using corvane::test::k1abcContact;
+
+namespace {
+
+class FakeSettings final : public SettingsStore {
+public:
+    explicit FakeSettings(std::map<std::string, std::string> values) : m_values(std::move(values)) {}
+    std::string get(const std::string& key) const override {
+        const auto it = m_values.find(key);
+        return it == m_values.end() ? std::string() : it->second;
+    }
+    void set(const std::string& key, const std::string& value) override { m_values[key] = value; }
+
+private:
+    std::map<std::string, std::string> m_values;
+};
+
+const std::map<std::string, std::string> kDetails{{"UserAddressName", "Pat Doe"},
+                                                  {"UserAddressLine1", "1 Main St"},
+                                                  {"UserAddressLine2", "Town"},
+                                                  {"UserEMail", "pat@example.org"},
+                                                  {"UserClubName", "YCCC"}};
+
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_oldDir = std::filesystem::current_path();
+        std::filesystem::current_path(m_dir.path());
+        m_records = {k1abcContact(), k1abcContact()};
+        m_records[1].call = "N2DEF";
+        m_records[1].points = "4";
+        ASSERT_TRUE(replaceAtomically("log.txt", formatLog(m_records)).ok);
+        m_prefs.ownCall = "W1XYZ";
+        m_prefs.ownGrid = "FM19";
+        m_prefs.powerCategory = 1;
+        ASSERT_TRUE(replaceAtomically("cvnpref.txt", formatPreferences(m_prefs)).ok);
+        m_env.openSettings = [this](const std::string& iniPath) {
+            m_settingsPath = iniPath;
+            return std::make_unique<FakeSettings>(kDetails);
+        };
+        m_env.exportDateText = [] { return std::string("2012-12-30 10:00:00"); };
+    }
+    void TearDown() override { std::filesystem::current_path(m_oldDir); }
+
+    std::optional<int> run(std::vector<std::string> args) {
+        args.insert(args.begin(), "corvane");
+        std::vector<char*> argv;
+        for (auto& a : args) {
+            argv.push_back(a.data());
+        }
+        m_out.str("");
+        m_err.str("");
+        return runCommandLine(static_cast<int>(argv.size()), argv.data(), m_out, m_err, m_env);
+    }
+
+    corvane::test::TempDir m_dir;
+    std::filesystem::path m_oldDir;
+    std::vector<QsoRecord> m_records;
+    Preferences m_prefs;
+    CommandLineEnvironment m_env;
+    std::string m_settingsPath = "(not opened)";
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+};
+
+} // namespace
+
+TEST_F(CommandLine, OtherArgumentsOpenTheWindows) {
+    EXPECT_EQ(run({}), std::nullopt);
+    EXPECT_EQ(run({"-platform", "offscreen"}), std::nullopt);
+    EXPECT_EQ(run({"log.txt"}), std::nullopt);
+}
+
+TEST_F(CommandLine, CabrilloFileEqualsTheBuilderOutput) {
+    ASSERT_EQ(run({"cabrillo", "--out", "W1XYZ.log", "--multi", "--operators", "w1xyz k1abc", "--soapbox=Fun!"}), 0)
+        << m_err.str();
+    EXPECT_EQ(m_settingsPath, "");
+    CabrilloInput in;
+    in.records = m_records;
+    in.ownCall = "W1XYZ";
+    in.powerCategory = 1;
+    in.totalScoreText = "28";
+    in.category = OperatorCategory::Multi;
+    in.operators = "W1XYZ K1ABC";
+    in.soapbox = "Fun!";
+    in.name = "Pat Doe";
+    in.addressLine1 = "1 Main St";
+    in.addressLine2 = "Town";
+    in.email = "pat@example.org";
+    in.club = "YCCC";
+    EXPECT_EQ(readWholeFile("W1XYZ.log"), buildCabrillo(in));
+    EXPECT_EQ(m_out.str(), "wrote W1XYZ.log: 2 contacts\n");
+
+    ASSERT_EQ(run({"cabrillo", "--out", "single.log", "--settings", "details.ini"}), 0);
+    EXPECT_EQ(m_settingsPath, "details.ini");
+    const std::string single = *readWholeFile("single.log");
+    EXPECT_NE(single.find("CATEGORY: SINGLE-OP 160M QRP \r\nCLAIMED-SCORE: 28\r\nOPERATORS: W1XYZ\r\n"),
+              std::string::npos);
+}
+
+TEST_F(CommandLine, AdifFileEqualsTheBuilderOutput) {
+    ASSERT_EQ(run({"adif", "--out", "Corvane.adi", "--power", "100", "--comment", "Corvane Contest"}), 0)
+        << m_err.str();
+    AdifInput in;
+    in.records = m_records;
+    in.power = "100";
+    in.comment = "Corvane Contest";
+    in.exportDateText = "2012-12-30 10:00:00";
+    EXPECT_EQ(readWholeFile("Corvane.adi"), buildAdif(in));
+
+    ASSERT_EQ(run({"adif", "--out", "bare.adi"}), 0);
+    in.power.clear();
+    in.comment.clear();
+    EXPECT_EQ(readWholeFile("bare.adi"), buildAdif(in));
+}
+
+TEST_F(CommandLine, ScorePrintsOneValueALine) {
+    ASSERT_EQ(run({"score"}), 0) << m_err.str();
+    EXPECT_EQ(m_out.str(), "contacts: 2\ntotal points: 7\npower multiplier: 4\ntotal score: 28\n");
+}
+
+TEST_F(CommandLine, CheckReportsTheDamagedLine) {
+    EXPECT_EQ(run({"check"}), 0);
+    EXPECT_EQ(m_out.str(), "log.txt: good, 2 contacts\n");
+
+    std::string text = formatLog(m_records);
+    text += "\"K9XX\",\"1\",\"FN31\"\r\n";
+    ASSERT_TRUE(replaceAtomically("log.txt", text).ok);
+    EXPECT_EQ(run({"check"}), 1);
+    EXPECT_NE(m_err.str().find("log.txt line 3: the line has 3 of the 10 fields"), std::string::npos) << m_err.str();
+
+    std::filesystem::remove("log.txt");
+    EXPECT_EQ(run({"check"}), 1);
+    EXPECT_NE(m_err.str().find("log.txt: cannot be read"), std::string::npos) << m_err.str();
+}
+
+TEST_F(CommandLine, DamagedInputWritesNoFile) {
+    ASSERT_TRUE(replaceAtomically("out.log", "earlier file").ok);
+    ASSERT_TRUE(replaceAtomically("log.txt", "\"K1ABC\",\"1\"\r\n").ok);
+    EXPECT_EQ(run({"cabrillo", "--out", "out.log"}), 1);
+    EXPECT_EQ(run({"adif", "--out", "new.adi"}), 1);
+    EXPECT_EQ(readWholeFile("out.log"), "earlier file");
+    EXPECT_FALSE(fileExists("new.adi"));
+
+    ASSERT_TRUE(replaceAtomically("log.txt", formatLog(m_records)).ok);
+    ASSERT_TRUE(replaceAtomically("cvnpref.txt", "\"W1XYZ\"\r\n").ok);
+    EXPECT_EQ(run({"cabrillo", "--out", "out.log"}), 1);
+    EXPECT_NE(m_err.str().find("cvnpref.txt"), std::string::npos);
+    EXPECT_EQ(run({"score"}), 1);
+    EXPECT_EQ(readWholeFile("out.log"), "earlier file");
+
+    EXPECT_EQ(run({"cabrillo", "--out", "no-such-folder/out.log"}), 1);
+}
+
+TEST_F(CommandLine, BadUsageIsRefusedBeforeAnythingIsWritten) {
+    const std::vector<std::vector<std::string>> bad{{"cabrillo"},
+                                                    {"cabrillo", "--out"},
+                                                    {"cabrillo", "--out", "a.log", "--power", "5"},
+                                                    {"cabrillo", "--out", "a.log", "--out", "b.log"},
+                                                    {"cabrillo", "--out", "a.log", "--multi=yes"},
+                                                    {"adif", "--out", "a.log", "extra"},
+                                                    {"adif", "--out="},
+                                                    {"score", "--out", "a.log"},
+                                                    {"check", "now"}};
+    for (const auto& args : bad) {
+        EXPECT_EQ(run(args), 2) << args.back();
+        EXPECT_NE(m_err.str().find("Try 'corvane --help'."), std::string::npos);
+    }
+    EXPECT_FALSE(fileExists("a.log"));
+    EXPECT_FALSE(fileExists("b.log"));
+}
+
+TEST_F(CommandLine, HelpNamesEveryCommand) {
+    ASSERT_EQ(run({"--help"}), 0);
+    const std::string help = m_out.str();
+    for (const char* word : {"cabrillo", "adif", "score", "check", "--out", "--multi", "--operators", "--soapbox",
+                             "--power", "--comment", "--settings", "Exit status"}) {
+        EXPECT_NE(help.find(word), std::string::npos) << word;
+    }
+    EXPECT_EQ(run({"adif", "--help"}), 0);
+    EXPECT_EQ(m_out.str(), help);
+}
