@@ -131,7 +131,8 @@ RestoreResult restoreLog(const std::string& chosenPath, const std::string& logPa
         result.errorLine = parsed.errorLine;
         return result;
     }
-    if (workingQsoCount > 0) {
+    // A working log file that is gone has nothing left to keep.
+    if (workingQsoCount > 0 && fileExists(logPath)) {
         const BackupResult backup = backupLogNow(logPath, backupFolder, local);
         if (backup.status != BackupResult::Status::Written) {
             result.status = RestoreResult::Status::BackupFailed;

@@ -76,7 +76,7 @@ struct RestoreResult {
 
 // Restore: reads and parses the chosen file first; a file that cannot be read or does
 // not parse as a log is refused and the working log stays. Otherwise a working log that
-// holds contacts (workingQsoCount > 0) is backed up (if that fails, nothing is replaced),
+// holds contacts (workingQsoCount > 0, and the file is there) is backed up (if that fails, nothing is replaced),
 // and then the chosen bytes replace the working log atomically. The caller then reloads.
 RestoreResult restoreLog(const std::string& chosenPath, const std::string& logPath, const std::string& backupFolder,
                          const DateTime& local, int workingQsoCount);

@@ -125,6 +125,12 @@ TEST(Restore, BacksUpAWorkingLogWithContactsThenReplacesIt) {
     const RestoreResult r2 = restoreLog(empty, log, folder, kLocal, 0);
     EXPECT_EQ(r2.status, RestoreResult::Status::Restored);
     EXPECT_EQ(r2.backupPath, "");
+
+    // A working log file that has vanished does not stop the restore.
+    fs::remove(log);
+    const RestoreResult r3 = restoreLog(chosen, log, folder, kLocal, 50);
+    EXPECT_EQ(r3.status, RestoreResult::Status::Restored);
+    EXPECT_EQ(read(log), fifty);
 }
 
 TEST(Restore, RefusedWhenTheWorkingLogCannotBeBackedUp) {
