@@ -69,7 +69,8 @@ public:
     void insertNewestRow();
 
     // Column header click: the rows sorted once by the cell texts, ascending, compared
-    // as text (letter case ignored; equal texts keep their order).
+    // as text (letter case ignored; equal texts keep their order). The model then resets
+    // or emits a layout change; the next rebuild drops the sort.
     void sortByColumn(const ContactLog& log, ListColumn column);
 
 private:
