@@ -111,7 +111,9 @@ DateTime fromEpochSeconds(std::int64_t seconds) {
     return dt;
 }
 
-DateTime addSeconds(const DateTime& dt, std::int64_t seconds) { return fromEpochSeconds(toEpochSeconds(dt) + seconds); }
+DateTime addSeconds(const DateTime& dt, std::int64_t seconds) {
+    return fromEpochSeconds(toEpochSeconds(dt) + seconds);
+}
 
 DateTime applyUtcOffset(const DateTime& local, double offsetHours) {
     const auto minutes = static_cast<std::int64_t>(std::nearbyint(offsetHours * 60.0));
@@ -130,9 +132,13 @@ std::string formatDateDash(const DateTime& dt) {
     return b;
 }
 
-std::string formatTimeHms(const DateTime& dt) { return two(dt.hour) + ":" + two(dt.minute) + ":" + two(dt.second); }
+std::string formatTimeHms(const DateTime& dt) {
+    return two(dt.hour) + ":" + two(dt.minute) + ":" + two(dt.second);
+}
 
-std::string formatTimeHm(const DateTime& dt) { return two(dt.hour) + ":" + two(dt.minute); }
+std::string formatTimeHm(const DateTime& dt) {
+    return two(dt.hour) + ":" + two(dt.minute);
+}
 
 std::optional<Date> parseDate(std::string_view text) {
     text = trimBlanks(text);

@@ -91,6 +91,8 @@ std::string formatLocalClock(const DateTime& local) {
     return buffer;
 }
 
-char capital(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char capital(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 } // namespace corvane

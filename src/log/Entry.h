@@ -24,7 +24,7 @@ CompletenessCheck checkCompleteness(std::string_view call, std::string_view grid
 
 struct PostContestStamp {
     bool ok = false;
-    std::string error;   // "Invalid date format!" or "Invalid time format!"
+    std::string error;    // "Invalid date format!" or "Invalid time format!"
     std::string dateText; // what the date field holds afterwards
     std::string timeText; // what the time field holds afterwards
 };

@@ -44,6 +44,8 @@ FileResult LogStore::rewrite(std::vector<QsoRecord> records) {
     return written;
 }
 
-FileResult LogStore::clear() { return rewrite({}); }
+FileResult LogStore::clear() {
+    return rewrite({});
+}
 
 } // namespace corvane

@@ -110,11 +110,17 @@ std::string formatSignificant(double value, int significant) {
 
 } // namespace
 
-std::string formatSingle(double value) { return formatSignificant(static_cast<float>(value), 7); }
+std::string formatSingle(double value) {
+    return formatSignificant(static_cast<float>(value), 7);
+}
 
-std::string formatDouble(double value) { return formatSignificant(value, 15); }
+std::string formatDouble(double value) {
+    return formatSignificant(value, 15);
+}
 
-long long roundHalfEven(double value) { return static_cast<long long>(std::nearbyint(value)); }
+long long roundHalfEven(double value) {
+    return static_cast<long long>(std::nearbyint(value));
+}
 
 std::string formatGroupedWhole(double value) {
     const long long whole = roundHalfEven(value);

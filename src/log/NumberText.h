@@ -13,7 +13,9 @@ namespace corvane {
 // by ",", an optional fraction after ".", an optional exponent. Empty text is not a number.
 std::optional<double> parseNumber(std::string_view text);
 
-inline bool isNumeric(std::string_view text) { return parseNumber(text).has_value(); }
+inline bool isNumeric(std::string_view text) {
+    return parseNumber(text).has_value();
+}
 
 // Writes a number bare, with "." and no leading blank, to the precision of a single
 // (7 significant digits) or of a double (15 significant digits). No exponent is used.

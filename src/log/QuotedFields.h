@@ -48,7 +48,9 @@ std::string quoted(std::string_view text); // "text"
 inline constexpr std::string_view kLineEnd = "\r\n";
 
 // Whether a text can be written in quotes (it holds no double quote).
-inline bool isQuotable(std::string_view text) { return text.find('"') == std::string_view::npos; }
+inline bool isQuotable(std::string_view text) {
+    return text.find('"') == std::string_view::npos;
+}
 
 // Item-per-line builder for settings files.
 class ItemWriter {

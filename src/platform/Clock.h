@@ -26,7 +26,8 @@ public:
 // A clock that stands still until a test moves it.
 class ManualClock final : public Clock {
 public:
-    explicit ManualClock(DateTime local, double utcMinusLocalHours = 0.0) : m_local(local), m_utcOffset(utcMinusLocalHours) {}
+    explicit ManualClock(DateTime local, double utcMinusLocalHours = 0.0)
+        : m_local(local), m_utcOffset(utcMinusLocalHours) {}
     DateTime localNow() const override { return m_local; }
     DateTime utcNow() const override { return applyUtcOffset(m_local, m_utcOffset); }
     std::int64_t monotonicMs() const override { return m_monotonicMs; }

@@ -103,6 +103,8 @@ std::optional<long> QtDialogs::chooseColour(QWidget* parent, long initialBgr) {
            (static_cast<long>(chosen.blue()) << 16);
 }
 
-void QtDialogs::beep() { QApplication::beep(); }
+void QtDialogs::beep() {
+    QApplication::beep();
+}
 
 } // namespace corvane

@@ -10,7 +10,9 @@ namespace corvane {
 
 namespace {
 
-std::string systemError(int code) { return std::strerror(code); }
+std::string systemError(int code) {
+    return std::strerror(code);
+}
 
 FileResult writeAll(int fd, std::string_view bytes) {
     std::size_t done = 0;

@@ -27,8 +27,9 @@ private:
 } // namespace
 
 std::unique_ptr<SettingsStore> makeUserSettingsStore() {
-    return std::make_unique<QtSettingsStore>(std::make_unique<QSettings>(
-        QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Varkel_Software"), QStringLiteral("Varkel_Software")));
+    return std::make_unique<QtSettingsStore>(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                                                         QStringLiteral("Varkel_Software"),
+                                                                         QStringLiteral("Varkel_Software")));
 }
 
 std::unique_ptr<SettingsStore> makeFileSettingsStore(const std::string& iniPath) {

@@ -31,7 +31,9 @@ double factorOf(const QWidget* w, const char* name) {
 
 } // namespace
 
-int FormScaler::toPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+int FormScaler::toPixels(double twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
 
 void FormScaler::place(QWidget* control, const TwipRect& design, double fontPoints) {
     control->setProperty(kDesignRect, QVariantList{design.left, design.top, design.width, design.height});
@@ -99,7 +101,11 @@ void FormScaler::apply(QWidget* window, const ScalePlan& plan) {
     }
 }
 
-double FormScaler::controlX(const QWidget* window) { return factorOf(window, kFactorX); }
-double FormScaler::controlY(const QWidget* window) { return factorOf(window, kFactorY); }
+double FormScaler::controlX(const QWidget* window) {
+    return factorOf(window, kFactorX);
+}
+double FormScaler::controlY(const QWidget* window) {
+    return factorOf(window, kFactorY);
+}
 
 } // namespace corvane

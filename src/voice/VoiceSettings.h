@@ -13,7 +13,7 @@ enum class PttLine { Rts = 0, Dtr = 1, Parallel = 2 };
 struct VoiceSettings {
     std::array<std::string, 9> recordingPaths; // F1 to F9
     std::string pttPort = "0";
-    std::optional<PttLine> pttLine;            // nothing stored: the window keeps "RTS"
+    std::optional<PttLine> pttLine; // nothing stored: the window keeps "RTS"
     std::string loopSeconds = "0";
     std::string parallelAddress = "&H378";
 

@@ -41,13 +41,13 @@ std::string documentsFolderLookup(const FolderBases& bases, const std::string& c
             ensureFolder(bases.documents, false, report);
         }
         if (isFolder(bases.documents)) {
-            const bool made = ensureFolder(bases.documents + c, true, report) &&
-                              ensureFolder(bases.documents + c + p, true, report);
+            const bool made =
+                ensureFolder(bases.documents + c, true, report) && ensureFolder(bases.documents + c + p, true, report);
             if (made) {
                 return bases.documents + c;
             }
-            report("User Access Directory Error",
-                   "The folder " + bases.documents + c + p + " cannot be used; the application-data folder is used instead.");
+            report("User Access Directory Error", "The folder " + bases.documents + c + p +
+                                                      " cannot be used; the application-data folder is used instead.");
         }
     }
     ensureFolder(bases.appData, false, report);

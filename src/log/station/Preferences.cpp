@@ -72,10 +72,10 @@ PreferencesReadResult parsePreferences(std::string_view bytes) {
     result.ok = text(p.ownCall) && text(p.ownGrid) && single(p.utcOffsetHours) && text(p.mode) && text(p.band) &&
                 single(p.timeOnAccumulatedSeconds) && whole(p.powerCategory, 0, kByteMax) &&
                 whole(p.recordRst, 0, kByteMax) && whole(p.formSizePercent, 0, kByteMax) &&
-                whole(p.rover, 0, kByteMax) && real(p.ownLongitude) && real(p.ownLatitude) &&
-                text(p.gridViewCaption) && whole(p.workedColour, kLongMin, kLongMax) &&
-                whole(p.remainingColour, kLongMin, kLongMax) && whole(p.voiceNavLevel, 0, kByteMax) &&
-                text(p.selectedRig) && whole(p.taskbar, 0, kByteMax) && whole(p.listPrevious, 0, kByteMax);
+                whole(p.rover, 0, kByteMax) && real(p.ownLongitude) && real(p.ownLatitude) && text(p.gridViewCaption) &&
+                whole(p.workedColour, kLongMin, kLongMax) && whole(p.remainingColour, kLongMin, kLongMax) &&
+                whole(p.voiceNavLevel, 0, kByteMax) && text(p.selectedRig) && whole(p.taskbar, 0, kByteMax) &&
+                whole(p.listPrevious, 0, kByteMax);
     return result;
 }
 

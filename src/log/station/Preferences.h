@@ -15,8 +15,8 @@ struct Preferences {
     std::string mode = "CW";
     std::string band = "160";
     float timeOnAccumulatedSeconds = 0.0f;
-    int powerCategory = 2;   // 1 "< 5 Watts", 2 "5 - 100 Watts", 3 "> 100 Watts"
-    int recordRst = 1;       // 1 record, 2 do not record
+    int powerCategory = 2; // 1 "< 5 Watts", 2 "5 - 100 Watts", 3 "> 100 Watts"
+    int recordRst = 1;     // 1 record, 2 do not record
     int formSizePercent = 100;
     int rover = 0;
     double ownLongitude = 0.0; // degrees, west positive

@@ -17,7 +17,8 @@ void SharedPrefs::load(const std::string& path) {
 
 FileResult SharedPrefs::set(std::string_view tagIn, std::string_view value, bool save) {
     std::string tag(tagIn);
-    std::transform(tag.begin(), tag.end(), tag.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    std::transform(tag.begin(), tag.end(), tag.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     const std::string open = "<" + tag + ">";
     const std::string close = "</" + tag + ">";
     const auto start = m_buffer.find(open);
