@@ -155,6 +155,46 @@ int Runner::write(const std::string& path, const FileResult& result, int contact
     return static_cast<int>(CommandLineExit::Done);
 }
 
+// Command-line and settings texts are UTF-8; the files are 8-bit, as the log is. A character
+// outside Latin-1 becomes "?"; text that is not UTF-8 is taken byte for byte.
+std::string eightBit(const std::string& utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        int length = 0;
+        char32_t code = 0;
+        if (c < 0x80) {
+            length = 1;
+            code = c;
+        } else if ((c & 0xE0) == 0xC0) {
+            length = 2;
+            code = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            length = 3;
+            code = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            length = 4;
+            code = c & 0x07;
+        } else {
+            return utf8;
+        }
+        if (i + static_cast<std::size_t>(length) > utf8.size()) {
+            return utf8;
+        }
+        for (int k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0) != 0x80) {
+                return utf8;
+            }
+            code = (code << 6) | (next & 0x3F);
+        }
+        out.push_back(code <= 0xFF ? static_cast<char>(code) : '?');
+        i += static_cast<std::size_t>(length);
+    }
+    return out;
+}
+
 std::string upperCased(std::string text) {
     for (char& c : text) {
         if (c >= 'a' && c <= 'z') {
@@ -188,13 +228,14 @@ int Runner::cabrillo(const Options& options) {
     in.powerCategory = prefs->powerCategory;
     in.totalScoreText = totalScoreText(log->totalPoints(), prefs->powerCategory);
     in.category = options.has("--multi") ? OperatorCategory::Multi : OperatorCategory::Single;
-    in.operators = upperCased(options.value("--operators"));
-    in.soapbox = options.value("--soapbox");
-    in.name = settings->get(std::string(cabrillo_keys::kName));
-    in.addressLine1 = settings->get(std::string(cabrillo_keys::kAddressLine1));
-    in.addressLine2 = settings->get(std::string(cabrillo_keys::kAddressLine2));
-    in.email = settings->get(std::string(cabrillo_keys::kEmail));
-    in.club = settings->get(std::string(cabrillo_keys::kClub));
+    in.operators = upperCased(eightBit(options.value("--operators")));
+    in.soapbox = eightBit(options.value("--soapbox"));
+    auto detail = [&settings](std::string_view key) { return eightBit(settings->get(std::string(key))); };
+    in.name = detail(cabrillo_keys::kName);
+    in.addressLine1 = detail(cabrillo_keys::kAddressLine1);
+    in.addressLine2 = detail(cabrillo_keys::kAddressLine2);
+    in.email = detail(cabrillo_keys::kEmail);
+    in.club = detail(cabrillo_keys::kClub);
     return write(path, writeCabrilloFile(path, in), log->qsoCount());
 }
 
@@ -210,8 +251,8 @@ int Runner::adif(const Options& options) {
     }
     AdifInput in;
     in.records = log->records();
-    in.power = options.value("--power");
-    in.comment = options.value("--comment");
+    in.power = eightBit(options.value("--power"));
+    in.comment = eightBit(options.value("--comment"));
     in.exportDateText = m_env.exportDateText ? m_env.exportDateText() : localDateTimeText();
     return write(path, writeAdifFile(path, in), log->qsoCount());
 }

@@ -125,6 +125,10 @@ TEST_F(CommandLine, AdifFileEqualsTheBuilderOutput) {
     in.exportDateText = "2012-12-30 10:00:00";
     EXPECT_EQ(readWholeFile("Corvane.adi"), buildAdif(in));
 
+    // Command-line text is UTF-8; the file is 8-bit.
+    ASSERT_EQ(run({"adif", "--out", "latin.adi", "--comment", "Caf\xC3\xA9"}), 0);
+    EXPECT_NE(readWholeFile("latin.adi")->find("<Comment:4>Caf\xE9\r\n"), std::string::npos);
+
     ASSERT_EQ(run({"adif", "--out", "bare.adi"}), 0);
     in.power.clear();
     in.comment.clear();
