@@ -130,13 +130,3 @@ TEST_F(CabrilloWindowTest, CancelShowsNothingAndFailureStoresNothing) {
     EXPECT_EQ(m_settings.values.count("UserEMail"), 0u);
     EXPECT_FALSE(fileExists(m_dir.file("SharedUserPreferences.xml")));
 }
-
-int main(int argc, char** argv) {
-    // Test discovery runs the program without the test environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
