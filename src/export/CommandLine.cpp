@@ -3,6 +3,7 @@
 #include "export/Adif.h"
 #include "export/Cabrillo.h"
 #include "log/ContactLog.h"
+#include "log/DateTime.h"
 #include "log/LogFile.h"
 #include "log/NumberText.h"
 #include "log/station/Preferences.h"
@@ -280,6 +281,18 @@ int Runner::check() {
     if (!log) {
         return status;
     }
+    // The program loads such a log, but a date or time it cannot read spoils the Cabrillo
+    // and ADIF files and the graph: say so, line by line.
+    for (int line = 1; line <= log->qsoCount(); ++line) {
+        const QsoRecord& r = log->record(line);
+        const auto date = parseDate(r.qsoDate);
+        if (!date || !isValidDate(date->year, date->month, date->day)) {
+            m_out << kLogFile << " line " << line << ": warning: the date \"" << r.qsoDate << "\" is not a date\n";
+        }
+        if (!parseTime(r.qsoTime)) {
+            m_out << kLogFile << " line " << line << ": warning: the time \"" << r.qsoTime << "\" is not a time\n";
+        }
+    }
     m_out << kLogFile << ": good, " << log->qsoCount() << " contacts\n";
     return static_cast<int>(CommandLineExit::Done);
 }
@@ -342,7 +355,8 @@ std::string commandLineHelp() {
            "  corvane score\n"
            "      Prints the contact count, total points, power multiplier and total score.\n"
            "  corvane check\n"
-           "      Reads log.txt and tells which line is damaged and what is wrong with it.\n"
+           "      Reads log.txt and tells which line is damaged and what is wrong with it, and\n"
+           "      warns of contacts whose date or time cannot be read.\n"
            "  corvane --help\n"
            "      Shows this text.\n"
            "\n"

@@ -144,6 +144,15 @@ TEST_F(CommandLine, CheckReportsTheDamagedLine) {
     EXPECT_EQ(run({"check"}), 0);
     EXPECT_EQ(m_out.str(), "log.txt: good, 2 contacts\n");
 
+    std::vector<QsoRecord> oddTimes = m_records;
+    oddTimes[1].qsoDate = "2012/02/30";
+    oddTimes[1].qsoTime = "2315";
+    ASSERT_TRUE(replaceAtomically("log.txt", formatLog(oddTimes)).ok);
+    EXPECT_EQ(run({"check"}), 0);
+    EXPECT_EQ(m_out.str(), "log.txt line 2: warning: the date \"2012/02/30\" is not a date\n"
+                           "log.txt line 2: warning: the time \"2315\" is not a time\n"
+                           "log.txt: good, 2 contacts\n");
+
     std::string text = formatLog(m_records);
     text += "\"K9XX\",\"1\",\"FN31\"\r\n";
     ASSERT_TRUE(replaceAtomically("log.txt", text).ok);

@@ -3,14 +3,19 @@
 #include "ExportTestData.h"
 #include "TempDir.h"
 #include "export/Adif.h"
+#include "export/CommandLine.h"
 #include "export/FakeDialogs.h"
 #include "log/ContactLog.h"
+#include "log/LogFile.h"
+#include "log/station/Preferences.h"
 #include "platform/Clock.h"
 #include "platform/DurableFile.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
 
 using namespace corvane;
 using corvane::test::FakeDialogs;
@@ -69,4 +74,29 @@ TEST(ExportActions, ClipboardGetsTheListOldestFirst) {
         {QStringLiteral("Call"), QStringLiteral("Grid")},
         {{QStringLiteral("N2DEF"), QStringLiteral("FN32")}, {QStringLiteral("K1ABC"), QStringLiteral("FN31")}});
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Call\tGrid\r\nK1ABC\tFN31\r\nN2DEF\tFN32\r\n"));
+}
+
+TEST(CommandLineWithQtSettings, CabrilloTakesTheDetailsFromTheIniFile) {
+    corvane::test::TempDir dir;
+    const auto oldDir = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    ASSERT_TRUE(replaceAtomically("log.txt", formatLog({corvane::test::k1abcContact()})).ok);
+    Preferences prefs;
+    prefs.ownCall = "W1XYZ";
+    prefs.ownGrid = "FM19";
+    ASSERT_TRUE(replaceAtomically("cvnpref.txt", formatPreferences(prefs)).ok);
+    ASSERT_TRUE(replaceAtomically("details.ini", "[Settings]\nUserAddressName=Pat Doe\nUserClubName=YCCC\n").ok);
+
+    std::string args[] = {"corvane", "cabrillo", "--out", "W1XYZ.log", "--settings", "details.ini"};
+    char* argv[] = {args[0].data(), args[1].data(), args[2].data(), args[3].data(), args[4].data(), args[5].data()};
+    std::ostringstream out;
+    std::ostringstream err;
+    const auto status = runCommandLine(6, argv, out, err);
+    const auto written = readWholeFile("W1XYZ.log");
+    std::filesystem::current_path(oldDir);
+
+    ASSERT_EQ(status, 0) << err.str();
+    ASSERT_TRUE(written.has_value());
+    EXPECT_NE(written->find("\r\nCLUB: YCCC\r\nNAME: Pat Doe\r\n"), std::string::npos) << *written;
+    EXPECT_NE(written->find("\r\nCLAIMED-SCORE: 6\r\n"), std::string::npos);
 }
