@@ -113,14 +113,14 @@ void MainWindow::buildControls() {
     setMouseTracking(true);
     setCentralWidget(central);
 
-    m_ownCall = makeLabel(central, "Label2", QString(), {120, 120, 2000, 520}, 18, true);
-    m_ownGrid = makeLabel(central, "Label4", QString(), {2200, 120, 1100, 520}, 18, true);
+    m_ownCall = makeLabel(central, "Label2", QString(), {120, 120, 2000, 520}, 14, true);
+    m_ownGrid = makeLabel(central, "Label4", QString(), {2200, 120, 1100, 520}, 14, true);
 
     makeLabel(central, "lblUtcCaption", QStringLiteral("UTC"), {3500, 60, 1200, 240}, 8.25);
-    m_utcClock = makeLabel(central, "lblutctime", QStringLiteral("00:00:00"), {3500, 300, 1200, 380}, 13, true);
+    m_utcClock = makeLabel(central, "lblutctime", QStringLiteral("00:00:00"), {3500, 300, 1200, 380}, 10, true);
     makeLabel(central, "lblLocalCaption", QStringLiteral("Local"), {4800, 60, 1100, 240}, 8.25);
-    m_localClock = makeLabel(central, "lblCurTime", QString(), {4800, 300, 1100, 380}, 13);
-    m_amPm = makeLabel(central, "Label16", QString(), {5900, 300, 520, 380}, 13);
+    m_localClock = makeLabel(central, "lblCurTime", QString(), {4800, 300, 1100, 380}, 10);
+    m_amPm = makeLabel(central, "Label16", QString(), {5900, 300, 520, 380}, 10);
 
     m_logOn = new QPushButton(QStringLiteral("&Log \"Time On\""), central);
     m_logOn->setObjectName(QStringLiteral("cmdLogOn"));
@@ -128,7 +128,7 @@ void MainWindow::buildControls() {
     m_logOn->setFocusPolicy(Qt::NoFocus);
     FormScaler::place(m_logOn, {6500, 120, 1800, 480}, 8.25);
     connect(m_logOn, &QPushButton::clicked, this, &MainWindow::toggleTimeOn);
-    m_timeOnClock = makeLabel(central, "lblttrack", QStringLiteral("00:00:00"), {8400, 120, 1100, 480}, 12, true);
+    m_timeOnClock = makeLabel(central, "lblttrack", QStringLiteral("00:00:00"), {8400, 120, 1100, 480}, 10, true);
 
     makeLabel(central, "lblCallCaption", QStringLiteral("Call"), {120, 800, 2280, 240}, 8.25);
     makeLabel(central, "lblGridCaption", QStringLiteral("Grid"), {2520, 800, 1080, 240}, 8.25);
@@ -142,26 +142,26 @@ void MainWindow::buildControls() {
     m_call->setObjectName(QStringLiteral("txtCall"));
     m_call->setMaxLength(13);
     m_call->setAccessibleName(QStringLiteral("Call"));
-    FormScaler::place(m_call, {120, 1040, 2280, 480}, 16);
+    FormScaler::place(m_call, {120, 1040, 2280, 480}, 13);
     m_grid = new QLineEdit(central);
     m_grid->setObjectName(QStringLiteral("txtSec"));
     m_grid->setMaxLength(4);
     m_grid->setAccessibleName(QStringLiteral("Grid"));
-    FormScaler::place(m_grid, {2520, 1040, 1080, 480}, 16);
-    m_kilometres = makeLabel(central, "Label24", QString(), {3720, 1040, 1080, 480}, 14, true);
-    m_bearing = makeLabel(central, "Label23", QString(), {4920, 1040, 880, 480}, 14, true);
-    m_points = makeLabel(central, "Label5", QString(), {5920, 1040, 880, 480}, 14, true);
+    FormScaler::place(m_grid, {2520, 1040, 1080, 480}, 13);
+    m_kilometres = makeLabel(central, "Label24", QString(), {3720, 1040, 1080, 480}, 12, true);
+    m_bearing = makeLabel(central, "Label23", QString(), {4920, 1040, 880, 480}, 12, true);
+    m_points = makeLabel(central, "Label5", QString(), {5920, 1040, 880, 480}, 12, true);
     m_points->setAlignment(Qt::AlignCenter);
     m_postTime = new QLineEdit(central);
     m_postTime->setObjectName(QStringLiteral("txtPostConTime"));
     m_postTime->setMaxLength(5);
     m_postTime->setAccessibleName(QStringLiteral("Time"));
-    FormScaler::place(m_postTime, {6920, 1040, 780, 480}, 12);
+    FormScaler::place(m_postTime, {6920, 1040, 780, 480}, 10);
     m_postDate = new QLineEdit(central);
     m_postDate->setObjectName(QStringLiteral("txtPostConDate"));
     m_postDate->setMaxLength(10);
     m_postDate->setAccessibleName(QStringLiteral("Date"));
-    FormScaler::place(m_postDate, {7820, 1040, 1400, 480}, 12);
+    FormScaler::place(m_postDate, {7820, 1040, 1400, 480}, 10);
     for (QWidget* w : {static_cast<QWidget*>(m_postTime), static_cast<QWidget*>(m_postDate),
                        static_cast<QWidget*>(m_postTimeCaption), static_cast<QWidget*>(m_postDateCaption)}) {
         w->setVisible(false);
@@ -170,7 +170,7 @@ void MainWindow::buildControls() {
     setTabOrder(m_grid, m_postTime);
     setTabOrder(m_postTime, m_postDate);
 
-    m_dialog = makeLabel(central, "lblDialog", QString(), {120, 1640, 7800, 400}, 12, true);
+    m_dialog = makeLabel(central, "lblDialog", QString(), {120, 1640, 7800, 400}, 10, true);
     m_dialog->setAccessibleName(QStringLiteral("Message"));
     paint(m_dialog, kTeal);
     m_clear = new QPushButton(QStringLiteral("&Clear"), central);
@@ -182,7 +182,7 @@ void MainWindow::buildControls() {
 
     makeLabel(central, "lblDupeCaption", QString::fromLatin1(kPossibleDuplicatesCaption.data()), {120, 2160, 4600, 260},
               8.25);
-    m_dupe = makeLabel(central, "lblDupe", QString(), {120, 2420, 4600, 700}, 10);
+    m_dupe = makeLabel(central, "lblDupe", QString(), {120, 2420, 4600, 700}, 8.25);
     m_dupe->setWordWrap(true);
     m_dupe->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     m_dupe->setAutoFillBackground(true);

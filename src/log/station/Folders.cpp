@@ -13,6 +13,14 @@ bool isFolder(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// Creates the folder and any missing parents, quietly.
+bool ensureFolderPath(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        ::mkdir(path.substr(0, slash).c_str(), 0755);
+    }
+    return ::mkdir(path.c_str(), 0755) == 0 || isFolder(path);
+}
+
 } // namespace
 
 bool ensureFolder(const std::string& path, bool showErrors, const FolderReport& report) {
@@ -38,7 +46,7 @@ std::string documentsFolderLookup(const FolderBases& bases, const std::string& c
     const std::string p = "/" + program;
     if (!bases.documents.empty()) {
         if (!isFolder(bases.documents)) {
-            ensureFolder(bases.documents, false, report);
+            ensureFolderPath(bases.documents);
         }
         if (isFolder(bases.documents)) {
             const bool made =
@@ -50,7 +58,7 @@ std::string documentsFolderLookup(const FolderBases& bases, const std::string& c
                                                       " cannot be used; the application-data folder is used instead.");
         }
     }
-    ensureFolder(bases.appData, false, report);
+    ensureFolderPath(bases.appData);
     ensureFolder(bases.appData + c, true, report);
     ensureFolder(bases.appData + c + p, true, report);
     return bases.appData + c;

@@ -20,7 +20,7 @@ constexpr TwipRect kDesign{0, 0, 4800, 3900};
 
 QLabel* caption(QWidget* parent, const QString& text, const TwipRect& at) {
     auto* label = new QLabel(text, parent);
-    FormScaler::place(label, at, 9.75);
+    FormScaler::place(label, at, 8.25);
     return label;
 }
 
@@ -35,28 +35,28 @@ StationWindow::StationWindow(Dialogs& dialogs, SharedPrefs& sharedPrefs, const S
     caption(this, QStringLiteral("Please Enter your Call Sign:"), {240, 240, 2800, 300});
     m_call = new QLineEdit(current.call, this);
     m_call->setObjectName(QStringLiteral("txtStationCall"));
-    FormScaler::place(m_call, {3120, 200, 1400, 380}, 9.75);
+    FormScaler::place(m_call, {3120, 200, 1400, 380}, 8.25);
 
     caption(this, QStringLiteral("Your Grid Square:"), {240, 760, 2800, 300});
     m_grid = new QLineEdit(current.grid, this);
     m_grid->setObjectName(QStringLiteral("txtStationGrid"));
     m_grid->setMaxLength(4);
-    FormScaler::place(m_grid, {3120, 720, 1400, 380}, 9.75);
+    FormScaler::place(m_grid, {3120, 720, 1400, 380}, 8.25);
 
     caption(this, QStringLiteral("Hours added for UTC:"), {240, 1280, 2800, 300});
     m_offset = new QLineEdit(current.offsetText, this);
     m_offset->setObjectName(QStringLiteral("txtUtcOffset"));
     m_offset->setMaxLength(6);
-    FormScaler::place(m_offset, {3120, 1240, 1400, 380}, 9.75);
+    FormScaler::place(m_offset, {3120, 1240, 1400, 380}, 8.25);
 
     auto* frame = new QGroupBox(QStringLiteral("Power:"), this);
     frame->setObjectName(QStringLiteral("framePower"));
-    FormScaler::place(frame, {240, 1800, 4280, 1000}, 9.75);
+    FormScaler::place(frame, {240, 1800, 4280, 1000}, 8.25);
     const char* const labels[] = {"< 5 Watts", "5 - 100 Watts", "> 100 Watts"};
     for (int i = 0; i < 3; ++i) {
         m_power[i] = new QRadioButton(QString::fromLatin1(labels[i]), frame);
         m_power[i]->setObjectName(QStringLiteral("optPower%1").arg(i + 1));
-        FormScaler::place(m_power[i], {120.0 + i * 1400, 420, 1380, 400}, 9.75);
+        FormScaler::place(m_power[i], {120.0 + i * 1400, 420, 1380, 400}, 8.25);
     }
     const int power = current.powerCategory >= 1 && current.powerCategory <= 3 ? current.powerCategory : 2;
     m_power[power - 1]->setChecked(true);
@@ -64,7 +64,7 @@ StationWindow::StationWindow(Dialogs& dialogs, SharedPrefs& sharedPrefs, const S
     m_done = new QPushButton(QStringLiteral("Done"), this);
     m_done->setObjectName(QStringLiteral("cmdDone"));
     m_done->setAutoDefault(false);
-    FormScaler::place(m_done, {1800, 3000, 1200, 480}, 9.75);
+    FormScaler::place(m_done, {1800, 3000, 1200, 480}, 8.25);
     connect(m_done, &QPushButton::clicked, this, &StationWindow::done);
 
     for (QLineEdit* field : {m_call, m_grid, m_offset}) {

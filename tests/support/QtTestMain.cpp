@@ -1,0 +1,14 @@
+// The main of window tests: an offscreen QApplication (also when CTest lists the tests
+// at build time, where no platform is set) around GoogleTest.
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
