@@ -1,1 +1,2 @@
 # corvane_bench(name SOURCES ... [QT])
+corvane_bench(list_bench SOURCES ListBench.cpp QT)
