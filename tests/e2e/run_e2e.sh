@@ -1,0 +1,381 @@
+#!/usr/bin/env bash
+# End-to-end run of the real logger on a private X server.
+#
+#   run_e2e.sh <path-to-corvane> <scenario>
+#
+# Starts Xvfb and openbox (so keyboard focus follows each new window), runs the
+# program in a fresh working folder, types into it with real X key events
+# (xdotool) and checks the files it leaves behind byte for byte.
+# HOME and the XDG folders point into a temporary folder, so nothing of the
+# user who runs the test is read or written.
+#
+# Scenarios:
+#   post_contest_contact  a contact typed with a hand-entered time and date
+#   live_contact          a contact stamped with the clock, then a refused duplicate
+#   damaged_log           a log with a short line: "File Error" and exit status 1
+#
+# Environment:
+#   E2E_SHOTS=<folder>    write screenshots of each step there (ImageMagick import)
+#   E2E_KEEP=1            keep the temporary folder and print its path
+#
+# Exit status: 0 passed, 1 failed, 77 a required tool is missing (skipped).
+
+set -uo pipefail
+
+readonly STEP_TIMEOUT_S=12    # longest wait for one window or file change
+readonly TOTAL_TIMEOUT_S=60   # the whole run, start-up and clean-up included
+readonly KEY_DELAY_MS=60      # between typed keys
+
+if [ $# -ne 2 ]; then
+    echo "usage: $0 <path-to-corvane> <scenario>" >&2
+    exit 2
+fi
+CORVANE=$(readlink -f "$1")
+SCENARIO=$2
+if [ ! -x "$CORVANE" ]; then
+    echo "e2e: program not found: $1" >&2
+    exit 1
+fi
+for tool in Xvfb openbox xdotool; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "e2e: $tool is not installed; skipped (scripts/install-deps.sh installs it)" >&2
+        exit 77
+    fi
+done
+
+# ------------------------------------------------------------------ clean-up
+
+TMP=$(mktemp -d "${TMPDIR:-/tmp}/corvane-e2e.XXXXXX")
+APP_PID=""
+WM_PID=""
+XVFB_PID=""
+WATCHDOG_PID=""
+SHOT_NO=0
+
+stop_pid() {
+    local pid=$1
+    [ -n "$pid" ] || return 0
+    kill "$pid" 2>/dev/null || return 0
+    for _ in $(seq 1 20); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    return 0
+}
+
+cleanup() {
+    trap - EXIT INT TERM
+    stop_pid "$APP_PID"
+    stop_pid "$WM_PID"
+    stop_pid "$XVFB_PID"
+    if [ -n "$WATCHDOG_PID" ]; then
+        pkill -P "$WATCHDOG_PID" 2>/dev/null # its sleep
+        kill "$WATCHDOG_PID" 2>/dev/null
+        wait "$WATCHDOG_PID" 2>/dev/null
+    fi
+    if [ -n "${E2E_KEEP:-}" ]; then
+        echo "e2e: kept $TMP" >&2
+    else
+        rm -rf "$TMP"
+    fi
+}
+trap cleanup EXIT
+trap 'echo "e2e: interrupted" >&2; exit 1' INT
+trap 'echo "e2e: FAIL: the run took longer than ${TOTAL_TIMEOUT_S} s" >&2; shot timeout; exit 1' TERM
+
+# The whole run is bounded: the watchdog ends the script, whose trap then cleans up.
+(
+    sleep "$TOTAL_TIMEOUT_S" &&
+    kill -TERM $$ 2>/dev/null
+) >/dev/null 2>&1 &
+WATCHDOG_PID=$!
+
+START_US=${EPOCHREALTIME/./}
+
+log() {
+    local elapsed_ms=$(((${EPOCHREALTIME/./} - START_US) / 1000))
+    printf 'e2e [%3d.%01ds] %s\n' $((elapsed_ms / 1000)) $((elapsed_ms % 1000 / 100)) "$*" >&2
+}
+
+shot() {
+    [ -n "${E2E_SHOTS:-}" ] || return 0
+    [ -n "${DISPLAY:-}" ] || return 0
+    command -v import >/dev/null 2>&1 || return 0
+    mkdir -p "$E2E_SHOTS"
+    SHOT_NO=$((SHOT_NO + 1))
+    import -window root "$E2E_SHOTS/$(printf '%s-%02d-%s' "$SCENARIO" "$SHOT_NO" "$1").png" 2>/dev/null
+    return 0
+}
+
+fail() {
+    echo "e2e: FAIL: $*" >&2
+    shot failure
+    if [ -s "$TMP/corvane.log" ]; then
+        echo "e2e: program output:" >&2
+        sed 's/^/    /' "$TMP/corvane.log" >&2
+    fi
+    exit 1
+}
+
+# ------------------------------------------------------------------ environment
+
+export HOME="$TMP/home"
+export XDG_CONFIG_HOME="$HOME/.config"
+export XDG_DATA_HOME="$HOME/.local/share"
+export XDG_CACHE_HOME="$HOME/.cache"
+export XDG_STATE_HOME="$HOME/.local/state"
+export XDG_RUNTIME_DIR="$TMP/runtime"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_STATE_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER XAUTHORITY WAYLAND_DISPLAY QT_QPA_PLATFORMTHEME
+export TZ=UTC LANG=C.UTF-8 LC_ALL=C.UTF-8
+export QT_QPA_PLATFORM=xcb
+WORK="$TMP/work"
+mkdir -p "$WORK"
+
+# ------------------------------------------------------------------ X server and window manager
+
+wait_until() { # <seconds> <command...>: true once the command succeeds
+    local deadline=$(($(date +%s) + $1))
+    shift
+    until "$@"; do
+        [ "$(date +%s)" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+start_display() {
+    # Xvfb picks a free display number itself and reports it on -displayfd, so
+    # runs beside other X servers on this machine never collide.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$TMP/display" >"$TMP/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    wait_until "$STEP_TIMEOUT_S" grep -q '[0-9]' "$TMP/display" || fail "Xvfb did not start: $(cat "$TMP/xvfb.log")"
+    export DISPLAY=":$(tr -dc '0-9' <"$TMP/display")"
+    log "Xvfb on $DISPLAY"
+
+    openbox --sm-disable >"$TMP/openbox.log" 2>&1 &
+    WM_PID=$!
+    # openbox announces itself on the root window; xdotool reads that back.
+    wait_until "$STEP_TIMEOUT_S" xdotool get_num_desktops >/dev/null 2>&1 ||
+        fail "openbox did not start: $(cat "$TMP/openbox.log")"
+}
+
+# ------------------------------------------------------------------ the program
+
+start_program() {
+    (cd "$WORK" && exec "$CORVANE") >"$TMP/corvane.log" 2>&1 &
+    APP_PID=$!
+    log "corvane started (pid $APP_PID)"
+}
+
+program_running() {
+    kill -0 "$APP_PID" 2>/dev/null
+}
+
+program_ended() {
+    ! program_running
+}
+
+# Waits for the program to end and sets EXIT_STATUS.
+wait_program_end() {
+    wait_until "$STEP_TIMEOUT_S" program_ended || fail "the program did not end"
+    wait "$APP_PID"
+    EXIT_STATUS=$?
+    APP_PID=""
+    log "corvane ended with status $EXIT_STATUS"
+}
+
+active_is() {
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]
+}
+
+# Waits until a visible window whose whole title matches the regular
+# expression exists and holds the keyboard focus; sets WID.
+wait_window() {
+    local title=$1
+    WID=$(timeout "$STEP_TIMEOUT_S" xdotool search --sync --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1)
+    if [ -z "$WID" ]; then
+        program_running || fail "the program ended before the window '$title' appeared"
+        fail "no window '$title' within ${STEP_TIMEOUT_S} s"
+    fi
+    if ! wait_until 3 active_is "$WID"; then
+        xdotool windowactivate "$WID" 2>/dev/null
+        wait_until 3 active_is "$WID" || fail "the window '$title' did not get the focus"
+    fi
+    sleep 0.3 # let the toolkit settle its own focus inside the window
+    log "window '$title' is active"
+    shot "$(echo "$title" | tr -cs 'A-Za-z0-9' '_')"
+}
+
+keys() {
+    xdotool key --clearmodifiers --delay "$KEY_DELAY_MS" "$@" || fail "xdotool key $*"
+}
+
+typed() {
+    xdotool type --clearmodifiers --delay "$KEY_DELAY_MS" -- "$1" || fail "xdotool type $1"
+}
+
+# Opens a menu with Alt+<menu> and chooses the item with its access key.
+menu() {
+    keys "alt+$1"
+    sleep 0.4
+    keys "$2"
+    sleep 0.3
+}
+
+line_count() {
+    if [ -f "$1" ]; then
+        grep -c '' "$1"
+    else
+        echo 0
+    fi
+}
+
+has_lines() { # <file> <count>
+    [ "$(line_count "$1")" -ge "$2" ]
+}
+
+wait_log_lines() {
+    wait_until "$STEP_TIMEOUT_S" has_lines "$WORK/log.txt" "$1" ||
+        fail "log.txt did not reach $1 line(s); it holds $(line_count "$WORK/log.txt")"
+}
+
+readonly MAIN_TITLE="Varkel's Corvane Contest Log 1\\.2"
+readonly STATION_TITLE=" Amateur Station I\\.D\\."
+
+# A fresh folder up to the entry line: the seeding notice, the station window
+# (own call W1XYZ, grid FN20) and Yes to continuing the log.
+# The station window: own call W1XYZ, grid FN20, Enter presses Done.
+station_window() {
+    wait_window "$STATION_TITLE"
+    typed w1xyz
+    keys Tab
+    typed fn20
+    keys Return
+}
+
+start_fresh_folder() {
+    start_display
+    start_program
+    wait_window "New Contest Folder"
+    keys Return
+    station_window
+    wait_window "Open existing log\\?"
+    keys Return
+    wait_window "$MAIN_TITLE"
+    [ -s "$WORK/log.txt" ] && fail "a new folder started with a non-empty log"
+}
+
+exit_program() {
+    menu f x
+    wait_program_end
+    [ "$EXIT_STATUS" -eq 0 ] || fail "File > Exit ended with status $EXIT_STATUS"
+}
+
+check_station_prefs() {
+    local first_two
+    first_two=$(head -n 2 "$WORK/cvnpref.txt" | tr -d '\r')
+    [ "$first_two" = $'"W1XYZ"\n"FN20"' ] || fail "cvnpref.txt begins with: $first_two"
+}
+
+# ------------------------------------------------------------------ scenarios
+
+scenario_post_contest_contact() {
+    start_fresh_folder
+    menu o p
+    wait_window "$MAIN_TITLE"
+    typed k1abc
+    keys space
+    typed fn31
+    keys space
+    typed 2315
+    keys space
+    typed 2012/12/29
+    keys Return
+    wait_log_lines 1
+    shot logged
+    exit_program
+
+    printf '"K1ABC","202","FN31","","FN20","2012/12/29","23:15","1","CW",""\r\n' >"$TMP/expected-log.txt"
+    if ! cmp "$TMP/expected-log.txt" "$WORK/log.txt"; then
+        od -c "$WORK/log.txt" | head -n 20 >&2
+        fail "log.txt differs from the expected contact line"
+    fi
+    check_station_prefs
+}
+
+scenario_live_contact() {
+    start_fresh_folder
+    local day_before day_after
+    day_before=$(date -u +%Y/%m/%d)
+    typed k2def
+    keys space
+    typed fn31
+    keys Return
+    wait_log_lines 1
+    day_after=$(date -u +%Y/%m/%d)
+    shot logged
+
+    # The same call again: refused on Space, and the Return after it logs nothing.
+    # The keys typed within three seconds of the refusal are held and replayed in
+    # order, so the next contact goes in as typed.
+    typed k2def
+    keys space
+    keys Return
+    typed k3ghi
+    keys space
+    typed fn42
+    keys Return
+    wait_log_lines 2
+    shot second
+    exit_program
+
+    local line1 line2
+    line1=$(sed -n 1p "$WORK/log.txt")
+    line2=$(sed -n 2p "$WORK/log.txt")
+    local stamp='"(....\/..\/..)","([0-2][0-9]:[0-5][0-9]:[0-5][0-9])"'
+    local re1="^\"K2DEF\",\"202\",\"FN31\",\"\",\"FN20\",${stamp},\"1\",\"CW\",\"\"$(printf '\r')\$"
+    [[ $line1 =~ $re1 ]] || fail "first log line: $line1"
+    local day=${BASH_REMATCH[1]}
+    [ "$day" = "$day_before" ] || [ "$day" = "$day_after" ] || fail "first contact dated $day, UTC today is $day_after"
+    local re2="^\"K3GHI\",\"[0-9,]+\",\"FN42\",\"\",\"FN20\",${stamp},\"1\",\"CW\",\"\"$(printf '\r')\$"
+    [[ $line2 =~ $re2 ]] || fail "second log line (the duplicate K2DEF must not be logged): $line2"
+    [ "$(line_count "$WORK/log.txt")" -eq 2 ] || fail "log.txt holds $(line_count "$WORK/log.txt") lines, expected 2"
+    [ "$(tail -c 2 "$WORK/log.txt" | od -An -c | tr -d ' ')" = '\r\n' ] || fail "log.txt does not end with CR LF"
+    check_station_prefs
+}
+
+scenario_damaged_log() {
+    local data_dir
+    data_dir="$(dirname "$CORVANE")/data"
+    [ -d "$data_dir" ] || fail "no default files beside the program: $data_dir"
+    cp "$data_dir"/* "$WORK"/
+    # Nine fields: one short of a contact.
+    printf '"K1ABC","202","FN31","","FN20","2012/12/29","23:15","1","CW"\r\n' >"$WORK/log.txt"
+    cp "$WORK/log.txt" "$TMP/log-before.txt"
+
+    start_display
+    start_program
+    # Closing the station window loads the log, so the damage is found there,
+    # before the program asks whether to continue the log.
+    station_window
+    wait_window "File Error"
+    keys Return
+    wait_program_end
+    [ "$EXIT_STATUS" -eq 1 ] || fail "a damaged log ended the program with status $EXIT_STATUS, expected 1"
+    cmp "$TMP/log-before.txt" "$WORK/log.txt" || fail "the damaged log.txt was changed"
+}
+
+case "$SCENARIO" in
+post_contest_contact | live_contact | damaged_log)
+    "scenario_$SCENARIO"
+    ;;
+*)
+    echo "e2e: unknown scenario: $SCENARIO" >&2
+    exit 2
+    ;;
+esac
+log "PASS $SCENARIO"
+exit 0
