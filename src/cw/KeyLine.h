@@ -41,10 +41,11 @@ public:
     bool keyDown() override { return record(true); }
     bool keyUp() override { return record(false); }
 
-    // Calls numbered from 0; every call from `call` on fails and is recorded as not made.
-    void failFrom(std::size_t call) {
+    // Calls numbered from 0; `count` calls from `call` on fail and are recorded as not made.
+    void failCalls(std::size_t call, std::size_t count = static_cast<std::size_t>(-1)) {
         std::lock_guard lock(m_mutex);
         m_failFrom = call;
+        m_failCount = count;
     }
     std::vector<Transition> transitions() const {
         std::lock_guard lock(m_mutex);
@@ -74,7 +75,8 @@ private:
     bool record(bool down) {
         const auto at = m_now();
         std::lock_guard lock(m_mutex);
-        if (m_calls++ >= m_failFrom) {
+        const std::size_t call = m_calls++;
+        if (call >= m_failFrom && call - m_failFrom < m_failCount) {
             ++m_failed;
             return false;
         }
@@ -88,6 +90,7 @@ private:
     std::vector<Transition> m_transitions;
     std::size_t m_calls = 0;
     std::size_t m_failFrom = static_cast<std::size_t>(-1);
+    std::size_t m_failCount = 0;
     std::size_t m_failed = 0;
     bool m_down = false;
 };

@@ -65,8 +65,14 @@ void Keyer::run() {
             m_wake.wait(lock, [this] { return m_stop || m_pending.has_value(); });
             if (m_stop) {
                 if (m_pending) {
+                    // Handed over but never started: it is still reported, as stopped.
+                    character = *m_pending;
                     m_pending.reset();
                     m_busy = false;
+                    lock.unlock();
+                    if (m_onDone) {
+                        m_onDone(character, CharacterOutcome::Stopped);
+                    }
                 }
                 return;
             }

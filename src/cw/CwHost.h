@@ -1,0 +1,67 @@
+#pragma once
+// What the CW send controller needs from the main window and the other parts around it.
+
+#include "cw/Keyer.h"
+
+#include <cstdint>
+#include <string>
+
+namespace corvane::cw {
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+inline constexpr Rgb kKeyboardModeBackground{255, 255, 192}; // light yellow
+inline constexpr Rgb kMessageAreaBackground{0, 192, 192};    // the usual teal
+
+// Implemented by the main window.
+class CwHost {
+public:
+    virtual ~CwHost() = default;
+    // The text of the call field (txtCall) as of its last change.
+    virtual std::string callText() const = 0;
+    // Logs the contact of the entry fields (Mains).
+    virtual void logContact() = 0;
+    // Clears the entry fields (cmdClear).
+    virtual void clearEntry() = 0;
+    // The message area (lblDialog): its text and its background.
+    virtual void showMessage(const std::string& text) = 0;
+    virtual void setMessageBackground(Rgb colour) = 0;
+    // The voice keyer's repeat loop: stopped by any key on the main window.
+    virtual void stopVoiceRepeat() {}
+};
+
+// The one-shot repeat timer of the F1 calling loop (tmrRepeat).
+class RepeatTimer {
+public:
+    virtual ~RepeatTimer() = default;
+    virtual void start(int intervalMs) = 0;
+    virtual void stop() = 0;
+};
+
+// The external WinKeyer, which times its own elements.
+class WinKeyerLink {
+public:
+    virtual ~WinKeyerLink() = default;
+    virtual bool isOpen() const = 0;
+    virtual void transmit(const std::string& text) = 0;
+    virtual void clearBuffer() = 0;
+    virtual void backspace() = 0;
+    virtual int status() = 0; // above 0 while it is sending
+};
+
+// Where the controller sends its characters one at a time; the owner reports the end of
+// each with CwSendController::characterDone.
+class CharacterKeyer {
+public:
+    virtual ~CharacterKeyer() = default;
+    // The timing to use from the next unit on (also while a character is on the air).
+    virtual void setTiming(const KeyTiming& timing) = 0;
+    virtual void transmit(char character) = 0;
+};
+
+} // namespace corvane::cw

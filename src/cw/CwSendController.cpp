@@ -1,0 +1,287 @@
+#include "cw/CwSendController.h"
+
+#include "cw/CwMessage.h"
+#include "cw/MorseTable.h"
+#include "log/NumberText.h"
+
+#include <cctype>
+
+namespace corvane::cw {
+
+namespace {
+char upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+} // namespace
+
+CwSendController::CwSendController(CwHost& host, CharacterKeyer& keyer, RepeatTimer& repeatTimer,
+                                   WinKeyerLink* winKeyer)
+    : m_host(host), m_keyer(keyer), m_repeatTimer(repeatTimer), m_winKeyer(winKeyer) {}
+
+void CwSendController::setSettings(const CwSettings& settings) {
+    m_settings = settings;
+    int interval = 0;
+    m_repeatIntervalMs = cw::repeatIntervalMs(m_settings.repeatSeconds, interval) ? interval : 0;
+    timingChanged();
+}
+
+void CwSendController::setTimingOptions(TimingMethod method, double loopOffset) {
+    m_method = method;
+    m_loopOffset = loopOffset;
+    timingChanged();
+}
+
+bool CwSendController::applyRepeatSeconds(const std::string& field) {
+    int interval = 0;
+    if (cw::repeatIntervalMs(field, interval)) {
+        m_settings.repeatSeconds = field;
+        m_repeatIntervalMs = interval;
+        return true;
+    }
+    m_settings.repeatSeconds.assign(1, '0'); // assign: a literal here trips a false -Wrestrict of GCC 12
+    m_repeatIntervalMs = 0;
+    return false;
+}
+
+KeyTiming CwSendController::keyTiming() const {
+    KeyTiming timing;
+    timing.method = m_method;
+    timing.speedWpm = parseNumber(m_settings.speedWpm).value_or(0.0);
+    timing.loopOffset = m_loopOffset;
+    timing.wordSpaceAdjust = parseWordSpaceAdjust(m_settings.wordSpace);
+    return timing;
+}
+
+void CwSendController::timingChanged() {
+    m_keyer.setTiming(keyTiming());
+}
+
+std::string CwSendController::changeSpeed(int deltaWpm) {
+    const double speed = parseNumber(m_settings.speedWpm).value_or(0.0) + deltaWpm;
+    m_settings.speedWpm = formatDouble(speed);
+    timingChanged();
+    return m_settings.speedWpm;
+}
+
+void CwSendController::fKey(int key) {
+    m_buffer.clear();
+    if (m_settings.keyingOption == KeyingOption::None || key < 1 || key > kMessageCount) {
+        return;
+    }
+    if (key == 1) {
+        const double seconds = parseNumber(m_settings.repeatSeconds).value_or(0.0);
+        if (seconds > 0.0) {
+            m_repeat = true;
+        }
+    }
+    const std::string& message = m_settings.messages[static_cast<std::size_t>(key - 1)];
+    if (message.empty()) {
+        return;
+    }
+    m_buffer = substituteMessage(message, m_host.callText());
+    loopThroughBuffer();
+}
+
+void CwSendController::loopThroughBuffer() {
+    if (m_settings.keyingOption == KeyingOption::WinKey) {
+        sendToWinKeyer();
+        return;
+    }
+    if (m_sending) {
+        // Already running: the loop takes the new text after the character on the air.
+        pump();
+        return;
+    }
+    m_sending = true;
+    pump();
+}
+
+void CwSendController::sendToWinKeyer() {
+    if (m_winKeyer == nullptr) {
+        m_buffer.clear();
+        m_host.showMessage(std::string(kWinKeyerMissing));
+        return;
+    }
+    if (!m_host.callText().empty() && m_buffer.find('!') != std::string::npos) {
+        m_host.logContact();
+    }
+    const std::string text = std::move(m_buffer);
+    m_buffer.clear();
+    m_winKeyer->transmit(text);
+    if (m_repeat && m_repeatIntervalMs > 0) {
+        m_repeatTimer.start(m_repeatIntervalMs);
+    }
+}
+
+void CwSendController::replaceBuffer(std::string text) {
+    m_buffer = std::move(text);
+}
+
+void CwSendController::appendToBuffer(char character) {
+    m_buffer.push_back(character);
+}
+
+bool CwSendController::removeLastFromBuffer() {
+    if (m_buffer.empty()) {
+        return false;
+    }
+    m_buffer.pop_back();
+    return true;
+}
+
+void CwSendController::pump() {
+    if (m_inPump || !m_sending) {
+        return;
+    }
+    m_inPump = true;
+    while (!m_onAir) {
+        if (m_buffer.empty()) {
+            finishLoop();
+            break;
+        }
+        const char character = m_buffer.front();
+        m_buffer.erase(0, 1);
+        if (m_settings.keyingOption == KeyingOption::None) {
+            afterCharacter(); // nothing is keyed, but the text still moves on
+            continue;
+        }
+        if (character == '!') {
+            if (!m_host.callText().empty()) {
+                m_host.logContact();
+            }
+            afterCharacter();
+            continue;
+        }
+        if (morseElements(character).empty() && character != ' ') {
+            afterCharacter(); // no elements: takes no time
+            continue;
+        }
+        if (!parseSpeedWpm(m_settings.speedWpm)) {
+            refuseSpeed();
+            continue;
+        }
+        m_onAir = true;
+        m_keyer.setTiming(keyTiming());
+        m_keyer.transmit(character);
+    }
+    m_inPump = false;
+}
+
+void CwSendController::characterDone(CharacterOutcome outcome) {
+    if (!m_onAir) {
+        return;
+    }
+    m_onAir = false;
+    if (outcome == CharacterOutcome::NoSpeed) {
+        refuseSpeed();
+    }
+    afterCharacter();
+    pump();
+}
+
+void CwSendController::afterCharacter() {
+    if (m_settings.displayText) {
+        m_host.showMessage(m_buffer);
+    }
+}
+
+void CwSendController::refuseSpeed() {
+    m_buffer.clear();
+    m_host.showMessage(std::string(kNoSpeedMessage));
+}
+
+void CwSendController::finishLoop() {
+    if (m_repeat && m_repeatIntervalMs > 0) {
+        m_repeatTimer.start(m_repeatIntervalMs);
+    }
+    m_sending = false;
+    if (m_settings.displayText) {
+        m_host.showMessage(m_keyboardMode ? std::string(kKeyboardModeStillOn) : std::string());
+    }
+    for (const auto& listener : m_idleListeners) {
+        listener();
+    }
+}
+
+void CwSendController::repeatTimerFired() {
+    m_repeatTimer.stop();
+    fKey(1);
+}
+
+bool CwSendController::keyDown(CwKey key) {
+    if (m_repeat) {
+        if (winKeyerOpen()) {
+            m_winKeyer->clearBuffer();
+        }
+        m_buffer.clear();
+        m_repeat = false;
+        m_repeatTimer.stop();
+    }
+    m_host.stopVoiceRepeat();
+    if (m_settings.keyingOption == KeyingOption::None) {
+        return false;
+    }
+    switch (key) {
+    case CwKey::Up:
+    case CwKey::Down:
+        m_host.showMessage(changeSpeed(key == CwKey::Up ? 1 : -1) + " WPM");
+        return true;
+    case CwKey::F12:
+        m_keyboardMode = !m_keyboardMode;
+        if (m_keyboardMode) {
+            m_host.showMessage(std::string(kKeyboardModeOn));
+            m_host.setMessageBackground(kKeyboardModeBackground);
+        } else {
+            m_host.showMessage("");
+            m_host.setMessageBackground(kMessageAreaBackground);
+        }
+        return true;
+    case CwKey::Other:
+        return false;
+    default:
+        fKey(static_cast<int>(key) - static_cast<int>(CwKey::F1) + 1);
+        return true;
+    }
+}
+
+bool CwSendController::keyPress(char character) {
+    if (character == kEscape) {
+        if (m_settings.keyingOption == KeyingOption::WinKey && winKeyerOpen() && m_winKeyer->status() > 0) {
+            m_winKeyer->clearBuffer();
+            m_buffer.clear();
+            return true;
+        }
+        if (!m_sending) {
+            m_host.clearEntry();
+        } else {
+            m_buffer.clear();
+        }
+        return true;
+    }
+    if (winKeyerOpen()) {
+        m_lastWinKeyerStatus = m_winKeyer->status();
+    }
+    if (!m_keyboardMode) {
+        return false;
+    }
+    if (character == kBackspace) {
+        if (m_lastWinKeyerStatus > 0 && winKeyerOpen()) {
+            m_winKeyer->backspace();
+        } else if (m_sending && !m_buffer.empty()) {
+            m_buffer.pop_back();
+        }
+        return true;
+    }
+    m_buffer.push_back(upper(character));
+    if (!m_sending) {
+        loopThroughBuffer();
+    }
+    return true;
+}
+
+bool CwSendController::mayClose() {
+    m_buffer.clear();
+    return !m_sending;
+}
+
+} // namespace corvane::cw

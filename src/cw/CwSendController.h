@@ -1,0 +1,120 @@
+#pragma once
+// The CW send state of the main window and the loop that empties the send buffer into the
+// keyer, one character at a time.
+//
+// The loop is driven by events instead of waiting: a message or a typed character starts
+// it, every "character done" from the keyer moves it on, and everything the operator does
+// in between (Esc, typing, a function key, the arrows) acts on the buffer, so that it takes
+// effect after the character on the air.
+//
+//   idle ──loopThroughBuffer()──▶ sending ──transmit(c)──▶ on the air
+//    ▲                             │  ▲                        │
+//    │    buffer empty: repeat     │  └──characterDone()───────┘
+//    └──── timer, message area ◀───┘      ('!' logs the contact without keying)
+
+#include "cw/CwHost.h"
+#include "cw/CwSettings.h"
+#include "cw/Keyer.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace corvane::cw {
+
+// The keys of the main window's key-down handling that concern CW.
+enum class CwKey { F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12, Up, Down, Other };
+
+inline constexpr char kEscape = '\x1b';
+inline constexpr char kBackspace = '\b';
+
+inline constexpr std::string_view kKeyboardModeOn = "Keyboard CW mode is ON!  Press F12 to exit keyboard CW mode.";
+inline constexpr std::string_view kKeyboardModeStillOn = "Keyboard CW Mode is on.  Press F12 to exit.";
+inline constexpr std::string_view kNoSpeedMessage = "CW not sent: set a speed above 0 WPM.";
+inline constexpr std::string_view kWinKeyerMissing = "WinKey keying is not available yet.";
+
+class CwSendController {
+public:
+    CwSendController(CwHost& host, CharacterKeyer& keyer, RepeatTimer& repeatTimer, WinKeyerLink* winKeyer = nullptr);
+
+    // The settings of the CW setup window (cw.txt) and its timing options (settings store).
+    const CwSettings& settings() const { return m_settings; }
+    CwSettings& settings() { return m_settings; }
+    // Replaces every setting, as loading cw.txt does; the repeat interval follows.
+    void setSettings(const CwSettings& settings);
+    KeyingOption keyingOption() const { return m_settings.keyingOption; }
+    void setKeyingOption(KeyingOption option) { m_settings.keyingOption = option; }
+    void setTimingOptions(TimingMethod method, double loopOffset);
+    TimingMethod timingMethod() const { return m_method; }
+    double loopOffset() const { return m_loopOffset; }
+    // The "Loop (Sec)" field left: a number from 0 to under 60 sets the interval; anything
+    // else sets the field to "0" and the interval to 0 and returns false (the window beeps).
+    bool applyRepeatSeconds(const std::string& field);
+    int repeatIntervalMs() const { return m_repeatIntervalMs; }
+    // The speed plus or minus whole words per minute (an unreadable speed counts as 0); the
+    // keyer uses it from its next unit on. Returns the new speed text.
+    std::string changeSpeed(int deltaWpm);
+    // Tells the keyer about a speed, word space or timing change made in the setup window.
+    void timingChanged();
+    KeyTiming keyTiming() const;
+
+    // The send state.
+    const std::string& buffer() const { return m_buffer; }
+    bool sending() const { return m_sending; }
+    bool characterOnAir() const { return m_onAir; }
+    bool keyboardMode() const { return m_keyboardMode; }
+    bool repeating() const { return m_repeat; }
+
+    // Sends the message of F1 .. F11 (FKeyCW); a message sent while another is going out
+    // replaces the rest of it after the character on the air.
+    void fKey(int key);
+    // Starts emptying the buffer (LoopThroughCWBuffer); nothing when it is already running.
+    void loopThroughBuffer();
+    // The buffer as the code practice window uses it.
+    void replaceBuffer(std::string text);
+    void appendToBuffer(char character);
+    bool removeLastFromBuffer();
+    void clearBuffer() { m_buffer.clear(); }
+
+    // Events from the keyer and the repeat timer.
+    void characterDone(CharacterOutcome outcome);
+    void repeatTimerFired();
+
+    // The main window's key handling; true when the key is consumed.
+    bool keyDown(CwKey key);
+    bool keyPress(char character);
+    // Closing the main window: the buffer is emptied; refused while a character is on the air.
+    bool mayClose();
+
+    // Called every time the send loop ends (the "Test" label, code practice).
+    void addIdleListener(std::function<void()> listener) { m_idleListeners.push_back(std::move(listener)); }
+
+private:
+    void pump();
+    void afterCharacter();
+    void finishLoop();
+    void refuseSpeed();
+    void sendToWinKeyer();
+    bool winKeyerOpen() const { return m_winKeyer != nullptr && m_winKeyer->isOpen(); }
+
+    CwHost& m_host;
+    CharacterKeyer& m_keyer;
+    RepeatTimer& m_repeatTimer;
+    WinKeyerLink* m_winKeyer;
+
+    CwSettings m_settings;
+    TimingMethod m_method = TimingMethod::Timer;
+    double m_loopOffset = 0.0;
+    int m_repeatIntervalMs = 0;
+
+    std::string m_buffer;
+    bool m_sending = false;
+    bool m_onAir = false;
+    bool m_keyboardMode = false;
+    bool m_repeat = false;
+    bool m_inPump = false;
+    int m_lastWinKeyerStatus = 0;
+    std::vector<std::function<void()>> m_idleListeners;
+};
+
+} // namespace corvane::cw
