@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -139,6 +140,13 @@ ContactListPanel::ContactListPanel(const ContactLog& log, const TwipRect& design
         hideEditButtons();
     });
     connect(m_view, &QTreeView::clicked, this, &ContactListPanel::rowClicked);
+    // A row chosen with the keys counts as well as a clicked one.
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid()) {
+                    m_editedIndex = m_model->recordAt(current.row());
+                }
+            });
     m_view->installEventFilter(this);
     m_view->viewport()->installEventFilter(this);
 

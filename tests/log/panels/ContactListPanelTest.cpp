@@ -164,6 +164,26 @@ TEST(ContactListPanel, ClickingARowOffersEditAndDeleteForItsRecord) {
     EXPECT_FALSE(button(panel, "cmdEdit")->isVisible());
 }
 
+TEST(ContactListPanel, ARowChosenWithTheKeysIsOfferedWhenTheListLosesTheFocus) {
+    ContactLog log = logOf(numberedRecords(25));
+    QWidget window;
+    ContactListPanel panel(log, kArea, &window);
+    auto* other = new QPushButton(QStringLiteral("elsewhere"), &window);
+    other->move(0, 300);
+    window.resize(700, 400);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    panel.view()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(panel.view(), Qt::Key_Down);
+    QTest::keyClick(panel.view(), Qt::Key_Down);
+    EXPECT_FALSE(button(panel, "cmdEdit")->isVisible());
+    other->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(button(panel, "cmdEdit")->isVisible());
+    EXPECT_EQ(panel.editedIndex(), 23);
+}
+
 TEST(ContactListPanel, AnEmptyListOffersNothing) {
     ContactLog log;
     ContactListPanel panel(log, kArea);
