@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2317 # the scenarios and traps are called indirectly
 # End-to-end run of the real logger on a private X server.
 #
 #   run_e2e.sh <path-to-corvane> <scenario>
@@ -152,7 +153,8 @@ start_display() {
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$TMP/display" >"$TMP/xvfb.log" 2>&1 &
     XVFB_PID=$!
     wait_until "$STEP_TIMEOUT_S" grep -q '[0-9]' "$TMP/display" || fail "Xvfb did not start: $(cat "$TMP/xvfb.log")"
-    export DISPLAY=":$(tr -dc '0-9' <"$TMP/display")"
+    DISPLAY=":$(tr -dc '0-9' <"$TMP/display")"
+    export DISPLAY
     log "Xvfb on $DISPLAY"
 
     openbox --sm-disable >"$TMP/openbox.log" 2>&1 &
@@ -338,12 +340,14 @@ scenario_live_contact() {
     local line1 line2
     line1=$(sed -n 1p "$WORK/log.txt")
     line2=$(sed -n 2p "$WORK/log.txt")
-    local stamp='"(....\/..\/..)","([0-2][0-9]:[0-5][0-9]:[0-5][0-9])"'
-    local re1="^\"K2DEF\",\"202\",\"FN31\",\"\",\"FN20\",${stamp},\"1\",\"CW\",\"\"$(printf '\r')\$"
+    local cr stamp re1 re2
+    cr=$(printf '\r')
+    stamp='"(....\/..\/..)","([0-2][0-9]:[0-5][0-9]:[0-5][0-9])"'
+    re1="^\"K2DEF\",\"202\",\"FN31\",\"\",\"FN20\",${stamp},\"1\",\"CW\",\"\"${cr}\$"
     [[ $line1 =~ $re1 ]] || fail "first log line: $line1"
     local day=${BASH_REMATCH[1]}
     [ "$day" = "$day_before" ] || [ "$day" = "$day_after" ] || fail "first contact dated $day, UTC today is $day_after"
-    local re2="^\"K3GHI\",\"402\",\"FN42\",\"\",\"FN20\",${stamp},\"1\",\"CW\",\"\"$(printf '\r')\$"
+    re2="^\"K3GHI\",\"402\",\"FN42\",\"\",\"FN20\",${stamp},\"1\",\"CW\",\"\"${cr}\$"
     [[ $line2 =~ $re2 ]] || fail "second log line (the duplicate K2DEF must not be logged): $line2"
     [ "$(line_count "$WORK/log.txt")" -eq 2 ] || fail "log.txt holds $(line_count "$WORK/log.txt") lines, expected 2"
     [ "$(tail -c 2 "$WORK/log.txt" | od -An -c | tr -d ' ')" = '\r\n' ] || fail "log.txt does not end with CR LF"
