@@ -1,0 +1,134 @@
+#include "platform/serial/QtSerialPort.h"
+
+#include <QFileInfo>
+#include <sys/ioctl.h>
+#include <termios.h>
+
+namespace corvane {
+
+QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceFor) : m_deviceFor(std::move(deviceFor)) {}
+
+QtSerialPort::~QtSerialPort() {
+    close();
+}
+
+bool QtSerialPort::setSettings(std::string_view settings) {
+    const auto parsed = parseSerialSettings(settings);
+    if (!parsed) {
+        return false;
+    }
+    m_settings = *parsed;
+    return true;
+}
+
+bool QtSerialPort::setLine(int bit, bool on) {
+    const int fd = m_fd.load();
+    if (fd < 0) {
+        return true; // remembered for the next open
+    }
+    int bits = bit;
+    // Straight to the device: thread-safe, and it sends no Qt signal from the keyer thread.
+    return ::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &bits) == 0;
+}
+
+bool QtSerialPort::setDtr(bool on) {
+    m_dtr = on;
+    return setLine(TIOCM_DTR, on);
+}
+
+bool QtSerialPort::setRts(bool on) {
+    m_rts = on;
+    return setLine(TIOCM_RTS, on);
+}
+
+bool QtSerialPort::open(std::string* error) {
+    close();
+    const std::string device = devicePath();
+    const auto fail = [&](const std::string& why) {
+        if (error != nullptr) {
+            *error = why;
+        }
+        return false;
+    };
+    if (device.empty()) {
+        return fail("There is no serial port " + std::to_string(m_portNumber) + ".");
+    }
+    m_port.setPortName(QFileInfo(QString::fromStdString(device)).absoluteFilePath());
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        return fail(device + ": " + m_port.errorString().toStdString());
+    }
+    static constexpr QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity,
+                                                       QSerialPort::EvenParity, QSerialPort::MarkParity,
+                                                       QSerialPort::SpaceParity};
+    const auto parityIndex = std::string_view("NOEMS").find(m_settings.parity);
+    const QSerialPort::StopBits stop = m_settings.stopBitsTimesTwo == 3   ? QSerialPort::OneAndHalfStop
+                                       : m_settings.stopBitsTimesTwo == 4 ? QSerialPort::TwoStop
+                                                                          : QSerialPort::OneStop;
+    QSerialPort::FlowControl flow = QSerialPort::NoFlowControl;
+    if (m_handshaking == Handshaking::XonXoff) {
+        flow = QSerialPort::SoftwareControl;
+    } else if (m_handshaking == Handshaking::RtsCts || m_handshaking == Handshaking::RtsCtsXonXoff) {
+        flow = QSerialPort::HardwareControl; // the driver offers one or the other; RTS/CTS wins
+    }
+    const bool applied = m_port.setBaudRate(m_settings.baud) &&
+                         m_port.setDataBits(static_cast<QSerialPort::DataBits>(m_settings.dataBits)) &&
+                         m_port.setParity(parities[parityIndex == std::string_view::npos ? 0 : parityIndex]) &&
+                         m_port.setStopBits(stop) && m_port.setFlowControl(flow);
+    if (!applied) {
+        const std::string why = device + ": " + m_port.errorString().toStdString();
+        m_port.close();
+        return fail(why);
+    }
+    m_fd = static_cast<int>(m_port.handle());
+    m_open = true;
+    // The lines set before the open. A device without modem lines (a pseudo-terminal)
+    // refuses them; the port is open all the same.
+    setLine(TIOCM_DTR, m_dtr);
+    if (flow != QSerialPort::HardwareControl) {
+        setLine(TIOCM_RTS, m_rts);
+    }
+    return true;
+}
+
+void QtSerialPort::close() {
+    m_open = false;
+    m_fd = -1;
+    if (m_port.isOpen()) {
+        m_port.close();
+    }
+}
+
+bool QtSerialPort::write(std::string_view bytes) {
+    if (!m_open) {
+        return false;
+    }
+    const qint64 written = m_port.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return written == static_cast<qint64>(bytes.size());
+}
+
+std::string QtSerialPort::readAll() {
+    if (!m_open) {
+        return {};
+    }
+    m_port.waitForReadyRead(0); // picks up what the driver holds even without an event loop
+    const QByteArray data = m_port.readAll();
+    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
+std::int64_t QtSerialPort::outputPending() const {
+    return m_open ? m_port.bytesToWrite() : 0;
+}
+
+bool QtSerialPort::flush(int timeoutMs) {
+    if (!m_open) {
+        return false;
+    }
+    while (m_port.bytesToWrite() > 0) {
+        if (!m_port.waitForBytesWritten(timeoutMs)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace corvane

@@ -1,0 +1,58 @@
+#pragma once
+// The serial port service over QSerialPort. Used on the window thread; the line controls may
+// also be called by the keyer thread while a character is on the air (the keyer's hand-over
+// keeps the window thread off the port meanwhile) and go straight to the device.
+
+#include "platform/serial/SerialPort.h"
+#include "platform/serial/SerialSettings.h"
+
+#include <QSerialPort>
+#include <atomic>
+#include <functional>
+
+namespace corvane {
+
+class QtSerialPort final : public SerialPort {
+public:
+    // `deviceFor` maps a port number to a device path; by default /dev/ttyUSB(n-1).
+    explicit QtSerialPort(std::function<std::string(int)> deviceFor = defaultSerialDevice);
+    ~QtSerialPort() override;
+
+    void setPortNumber(int port) override { m_portNumber = port; }
+    int portNumber() const override { return m_portNumber; }
+    std::string devicePath() const override { return m_deviceFor(m_portNumber); }
+    bool setSettings(std::string_view settings) override;
+    std::string settings() const override { return formatSerialSettings(m_settings); }
+    void setHandshaking(Handshaking mode) override { m_handshaking = mode; }
+
+    bool setDtr(bool on) override;
+    bool setRts(bool on) override;
+    bool dtr() const override { return m_dtr; }
+    bool rts() const override { return m_rts; }
+
+    bool open(std::string* error = nullptr) override;
+    void close() override;
+    bool isOpen() const override { return m_open; }
+
+    bool write(std::string_view bytes) override;
+    std::string readAll() override;
+    std::int64_t outputPending() const override;
+
+    // Waits up to timeoutMs for queued bytes to leave (tests, closing a link cleanly).
+    bool flush(int timeoutMs);
+
+private:
+    bool setLine(int bit, bool on);
+
+    std::function<std::string(int)> m_deviceFor;
+    QSerialPort m_port;
+    int m_portNumber = 0;
+    SerialLineSettings m_settings;
+    Handshaking m_handshaking = Handshaking::None;
+    std::atomic<bool> m_dtr{false};
+    std::atomic<bool> m_rts{false};
+    std::atomic<bool> m_open{false};
+    std::atomic<int> m_fd{-1};
+};
+
+} // namespace corvane
