@@ -1,0 +1,73 @@
+#pragma once
+// The keying line of each keying option, and the serial keying port (CWSetup).
+//
+//   None     keys nothing
+//   RTS/DTR  the RTS or DTR line of the serial keying port (on = key down)
+//   Printer  the parallel port's control register at base + 2: 3 for down, 2 for up
+//   WinKey   keys nothing here; the WinKeyer times its own elements
+
+#include "cw/CwSettings.h"
+#include "cw/KeyLine.h"
+#include "cw/ParallelPort.h"
+#include "platform/serial/SerialPort.h"
+#include "platform/serial/SerialSharing.h"
+
+#include <atomic>
+#include <string>
+#include <string_view>
+
+namespace corvane::cw {
+
+inline constexpr std::uint8_t kPrinterKeyDown = 3;
+inline constexpr std::uint8_t kPrinterKeyUp = 2;
+inline constexpr std::string_view kInvalidPortTitle = "Invalid port.";
+inline constexpr std::string_view kInvalidPortText =
+    "The port you have selected for CW keying is invalid.  Please select another or enter 0 for none.";
+inline constexpr std::string_view kWinKeyNotAvailable =
+    "WinKey is not available yet: the WinKeyer cannot be used to key the transmitter in this version.";
+
+// The line of the selected keying option. The option and the printer address are set on the
+// window thread and read by the keyer thread.
+class KeyingLine final : public KeyLine {
+public:
+    KeyingLine(SerialPort& serial, ParallelOutput& parallel) : m_serial(serial), m_parallel(parallel) {}
+
+    void setOption(KeyingOption option) { m_option = option; }
+    KeyingOption option() const { return m_option; }
+    // The address field ("&H378", "888"); an address that cannot be used fails every key.
+    void setPrinterAddress(std::string_view field);
+    int printerBase() const { return m_printerBase; } // -1 when the field is not usable
+
+    bool keyDown() override { return set(true); }
+    bool keyUp() override { return set(false); }
+
+private:
+    bool set(bool down);
+
+    SerialPort& m_serial;
+    ParallelOutput& m_parallel;
+    std::atomic<KeyingOption> m_option{KeyingOption::None};
+    std::atomic<int> m_printerBase{0x378};
+};
+
+enum class KeyingPortResult {
+    Opened, // the port is open with both lines off
+    Closed, // port 0: no serial keying port, no message
+    Invalid // beep and the "Invalid port." box; the port stays closed
+};
+
+// CWSetup: (re)opens the serial keying port from the port field.
+class KeyingPort {
+public:
+    KeyingPort(SerialPort& port, SerialSharing& sharing);
+    ~KeyingPort();
+
+    KeyingPortResult setup(std::string_view portField, std::string* error = nullptr);
+    SerialPort& port() { return m_port; }
+
+private:
+    SerialPort& m_port;
+    SerialSharing& m_sharing;
+};
+
+} // namespace corvane::cw
