@@ -1,0 +1,119 @@
+#include "cw/CodePractice.h"
+
+#include <deque>
+#include <gtest/gtest.h>
+
+namespace corvane::cw {
+namespace {
+
+struct QuietHost : CwHost {
+    std::string callText() const override { return {}; }
+    void logContact() override {}
+    void clearEntry() override {}
+    void showMessage(const std::string&) override {}
+    void setMessageBackground(Rgb) override {}
+};
+struct ListKeyer : CharacterKeyer {
+    std::string sent;
+    void setTiming(const KeyTiming&) override {}
+    void transmit(char c) override { sent.push_back(c); }
+};
+struct NoTimer : RepeatTimer {
+    void start(int) override {}
+    void stop() override {}
+};
+
+TEST(CodePractice, GroupsComeFromThePoolEachFollowedByASpace) {
+    std::mt19937 random(7);
+    const std::string letters = generateGroups(10, 5, true, random);
+    ASSERT_EQ(letters.size(), 60u);
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+        if (i % 6 == 5) {
+            EXPECT_EQ(letters[i], ' ');
+        } else {
+            EXPECT_TRUE(letters[i] >= 'A' && letters[i] <= 'Z') << letters[i];
+        }
+    }
+    // "All" reaches every position of the pool, the last ones included.
+    const std::string all = generateGroups(400, 5, false, random);
+    for (const char c : kPracticePool) {
+        EXPECT_NE(all.find(c), std::string::npos) << c;
+    }
+    EXPECT_EQ(normaliseGroupFields("abc", "x").groups, "10");
+    EXPECT_EQ(normaliseGroupFields("abc", "x").characters, "5");
+    EXPECT_EQ(normaliseGroupFields("3", "4").groups, "3");
+}
+
+struct PracticeRig : ::testing::Test {
+    QuietHost host;
+    ListKeyer keyer;
+    NoTimer timer;
+    CwSendController cw{host, keyer, timer};
+    std::string toSend = "AB C";
+    std::string sentText;
+    std::deque<std::function<void()>> posted;
+    bool finished = false;
+    PracticeSender sender{cw,
+                          {[this] { return toSend; }, [this](char c) { sentText.push_back(c); }, [](std::size_t) {},
+                           [this](std::function<void()> f) { posted.push_back(std::move(f)); },
+                           [this] { finished = true; }}};
+
+    void SetUp() override {
+        CwSettings s;
+        s.keyingOption = KeyingOption::Rts;
+        cw.setSettings(s);
+        cw.addIdleListener([this] { sender.controllerIdle(); });
+    }
+    // Runs the event loop: the keyer finishes characters and posted steps run.
+    void run() {
+        while (cw.characterOnAir() || !posted.empty()) {
+            if (cw.characterOnAir()) {
+                cw.characterDone(CharacterOutcome::Sent);
+            }
+            while (!posted.empty()) {
+                auto f = std::move(posted.front());
+                posted.pop_front();
+                f();
+            }
+        }
+    }
+};
+
+TEST_F(PracticeRig, SendsTheTextOneCharacterAtATime) {
+    sender.start();
+    EXPECT_EQ(keyer.sent, "A");
+    run();
+    EXPECT_EQ(keyer.sent, "AB C");
+    EXPECT_EQ(sentText, "AB C");
+    EXPECT_TRUE(finished);
+}
+
+TEST_F(PracticeRig, EditsDuringSendingCountFromTheNextCharacter) {
+    sender.start();
+    toSend.clear(); // clearing "Text to Send" ends after the character in progress
+    run();
+    EXPECT_EQ(keyer.sent, "A");
+    EXPECT_TRUE(finished);
+}
+
+TEST_F(PracticeRig, StopEndsAfterTheCharacterInProgress) {
+    sender.start();
+    sender.stop();
+    EXPECT_FALSE(finished);
+    run();
+    EXPECT_EQ(keyer.sent, "A");
+    EXPECT_TRUE(finished);
+    EXPECT_FALSE(sender.running());
+}
+
+TEST_F(PracticeRig, WithNoneTheTextMovesOnWithoutKeying) {
+    cw.setKeyingOption(KeyingOption::None);
+    sender.start();
+    run();
+    EXPECT_EQ(keyer.sent, "");
+    EXPECT_EQ(sentText, "AB C");
+    EXPECT_TRUE(finished);
+}
+
+} // namespace
+} // namespace corvane::cw
