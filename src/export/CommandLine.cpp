@@ -252,8 +252,10 @@ int Runner::adif(const Options& options) {
     }
     AdifInput in;
     in.records = log->records();
-    in.power = eightBit(options.value("--power"));
-    in.comment = eightBit(options.value("--comment"));
+    // Left out, power and comment take the answers the window's input boxes propose.
+    in.power = options.has("--power") ? eightBit(options.value("--power")) : std::string(adif_text::kPowerDefault);
+    in.comment =
+        options.has("--comment") ? eightBit(options.value("--comment")) : std::string(adif_text::kCommentDefault);
     in.exportDateText = m_env.exportDateText ? m_env.exportDateText() : localDateTimeText();
     return write(path, writeAdifFile(path, in), log->qsoCount());
 }
@@ -350,8 +352,8 @@ std::string commandLineHelp() {
            "      them. Name, address, e-mail and club are the summary sheet details saved by the\n"
            "      logger, or those of the INI file given with --settings.\n"
            "  corvane adif --out FILE [--power P] [--comment TEXT]\n"
-           "      Writes the ADIF export to FILE. Without --power or --comment the records carry\n"
-           "      no power or comment field.\n"
+           "      Writes the ADIF export to FILE. --power defaults to 100 and --comment to\n"
+           "      \"Corvane Contest\", as in the window; give an empty text to leave either out.\n"
            "  corvane score\n"
            "      Prints the contact count, total points, power multiplier and total score.\n"
            "  corvane check\n"

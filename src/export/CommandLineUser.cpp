@@ -1,6 +1,8 @@
 // The command line with the user's own settings store.
 
 #include "export/CommandLine.h"
+#include "export/ExportActions.h"
+#include "platform/Clock.h"
 
 namespace corvane {
 
@@ -9,7 +11,8 @@ std::optional<int> runCommandLine(int argc, char** argv, std::ostream& out, std:
     environment.openSettings = [](const std::string& iniPath) {
         return iniPath.empty() ? makeUserSettingsStore() : makeFileSettingsStore(iniPath);
     };
-    environment.exportDateText = localDateTimeText;
+    // The same date text as the window writes, in the desktop's short format.
+    environment.exportDateText = [] { return exportDateText(SystemClock()).toLatin1().toStdString(); };
     return runCommandLine(argc, argv, out, err, environment);
 }
 

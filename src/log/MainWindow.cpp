@@ -1,8 +1,16 @@
 #include "log/MainWindow.h"
 
 #include "cw/CwSettings.h"
+#include "export/CabrilloWindow.h"
+#include "export/ExportActions.h"
+#include "graph/GraphWindow.h"
+#include "log/ColourWindow.h"
+#include "log/ContactListPanel.h"
+#include "log/EditContactWindow.h"
 #include "log/Entry.h"
+#include "log/GridMapPanel.h"
 #include "log/HelpWindow.h"
+#include "log/LogFileMenu.h"
 #include "log/NumberText.h"
 #include "log/score/Backup.h"
 #include "log/score/Dupes.h"
@@ -101,6 +109,8 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+    // The panels read the log while they are torn down; let them go while it still lives.
+    delete takeCentralWidget();
     for (QKeyEvent* key : m_heldKeys) {
         delete key;
     }
@@ -210,6 +220,15 @@ void MainWindow::buildControls() {
         *values[i] = makeLabel(stats, names[i], QStringLiteral("0"), {2500, 280.0 + i * 230, 1100, 230}, 8.25, true);
     }
 
+    m_contactList = new ContactListPanel(m_store.log(), {120, 3440, 5940, 3300}, central);
+    connect(m_contactList, &ContactListPanel::editRequested, this, &MainWindow::editContact);
+    connect(m_contactList, &ContactListPanel::deleteRequested, this, &MainWindow::deleteContact);
+    connect(m_contactList, &ContactListPanel::focusCallRequested, this, [this] { m_call->setFocus(); });
+    m_gridMap = new GridMapPanel(m_store.log(), {6180, 3440, 3300, 3300}, central);
+    connect(m_gridMap, &GridMapPanel::gridClicked, this, [this](const QString& caption) { m_grid->setText(caption); });
+    connect(m_gridMap, &GridMapPanel::hoverText, this, [this](const QString& text) { m_dupe->setText(text); });
+    connect(m_gridMap, &GridMapPanel::focusCallRequested, this, [this] { m_call->setFocus(); });
+
     for (QLineEdit* field : {m_call, m_grid, m_postTime, m_postDate}) {
         field->installEventFilter(this);
     }
@@ -234,6 +253,32 @@ void MainWindow::buildMenus() {
     file->setObjectName(QStringLiteral("mnuFile"));
     QAction* newLogAction = file->addAction(QStringLiteral("&New"), this, &MainWindow::newLog);
     newLogAction->setObjectName(QStringLiteral("mnuNew"));
+    QAction* archive = file->addAction(QString::fromLatin1(kArchiveMenuText), this, [this] {
+        archiveCurrentLog(this, m_ctx.dialogs, m_ctx.folders, m_store.path(), m_prefs.ownCall, m_ctx.clock.localNow());
+    });
+    archive->setObjectName(QStringLiteral("mnuArchive"));
+    QAction* restore = file->addAction(QString::fromLatin1(kRestoreMenuText), this, [this] {
+        if (restoreFromArchive(this, m_ctx.dialogs, m_ctx.folders, m_store.path(), m_ctx.clock.localNow(),
+                               m_store.log().qsoCount()) == RestoreOutcome::Restored) {
+            loadLog();
+        }
+    });
+    restore->setObjectName(QStringLiteral("mnuRestore"));
+    file->addSeparator();
+    QAction* cabrillo = file->addAction(QStringLiteral("&Write Cabrillo File"), this, [this] {
+        CabrilloWindow window(m_ctx.dialogs, m_ctx.settings, m_ctx.sharedPrefs, m_store.log(), m_prefs,
+                              m_totalScore->text(), QString::fromStdString(m_ctx.folders.userDataFolder), this);
+        window.exec();
+    });
+    cabrillo->setObjectName(QStringLiteral("mnuCabrillo"));
+    QAction* adif = file->addAction(QStringLiteral("Export &ADIF Format"), this, [this] {
+        exportAdif(m_ctx.dialogs, m_ctx.clock, m_store.log(), QString::fromStdString(m_ctx.folders.userDataFolder),
+                   this);
+    });
+    adif->setObjectName(QStringLiteral("mnuAdif"));
+    QAction* copyList =
+        file->addAction(QStringLiteral("&Copy Listed Items to Clipboard"), this, &MainWindow::copyListedItems);
+    copyList->setObjectName(QStringLiteral("mnuCopyList"));
     file->addSeparator();
     QAction* exitAction = file->addAction(QStringLiteral("E&xit"), this, &MainWindow::exitProgram);
     exitAction->setObjectName(QStringLiteral("mnuExit"));
@@ -251,6 +296,8 @@ void MainWindow::buildMenus() {
     m_taskbarAction = appearance->addAction(QStringLiteral("&Taskbar"), this, &MainWindow::toggleTaskbar);
     m_taskbarAction->setObjectName(QStringLiteral("mnuTaskbar"));
     m_taskbarAction->setCheckable(true);
+    QAction* colours = appearance->addAction(QStringLiteral("&Colors"), this, &MainWindow::chooseColours);
+    colours->setObjectName(QStringLiteral("mnuColors"));
     // Kept for the settings they mirror; no visible control uses them.
     m_listPreviousAction = new QAction(QStringLiteral("List Previous Contacts"), this);
     m_listPreviousAction->setObjectName(QStringLiteral("mnuListPrevious"));
@@ -264,6 +311,11 @@ void MainWindow::buildMenus() {
 
     QAction* setup = menuBar()->addAction(QStringLiteral("&Setup"), this, &MainWindow::stationSetup);
     setup->setObjectName(QStringLiteral("mnuSetup"));
+    QAction* graph = menuBar()->addAction(QStringLiteral("&Graph"), this, [this] {
+        GraphWindow window(m_ctx.dialogs, m_store.log(), this);
+        window.exec();
+    });
+    graph->setObjectName(QStringLiteral("mnuGraph"));
     QAction* help = menuBar()->addAction(QStringLiteral("&Help"), this, &MainWindow::showHelp);
     help->setObjectName(QStringLiteral("mnuHelp"));
 }
@@ -297,6 +349,7 @@ bool MainWindow::load() {
                                   ? "View Bands"
                                   : "View Grids";
     m_listPreviousAction->setChecked(m_prefs.listPrevious == 1);
+    m_gridMap->setColours(m_prefs.workedColour, m_prefs.remainingColour);
     m_ownCall->setText(fromLatin1(m_prefs.ownCall));
     m_ownGrid->setText(fromLatin1(m_prefs.ownGrid));
 
@@ -395,6 +448,8 @@ bool MainWindow::loadLog() {
         m_ctx.terminate(1);
         return false;
     }
+    m_gridMap->repaintWorked(m_store.log());
+    m_contactList->rebuild();
     rateTick();
     showTotals();
     return true;
@@ -434,6 +489,7 @@ void MainWindow::stationSetup() {
             m_prefs.ownLatitude = corner->latitude;
         }
     }
+    m_gridMap->refill(m_prefs.ownLatitude, m_prefs.ownLongitude);
     savePref();
     showTotals();
     if (!loadLog()) {
@@ -487,7 +543,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return postContestKeyPress(static_cast<QLineEdit*>(watched), key);
         }
     } else if (event->type() == QEvent::FocusIn) {
-        if (watched == m_grid && !m_call->text().isEmpty()) {
+        if (watched == m_call) {
+            m_contactList->hideEditButtons();
+        } else if (watched == m_grid && !m_call->text().isEmpty()) {
             dupcheck();
         } else if (watched == m_postDate) {
             if (m_postDate->text().isEmpty()) {
@@ -699,6 +757,8 @@ void MainWindow::mains() {
             setDialogBackground(kRed.red(), kRed.green(), kRed.blue());
             return;
         }
+        m_gridMap->markWorked(record.gridR);
+        m_contactList->contactLogged();
         if (!m_timeOnRunning) {
             toggleTimeOn();
         }
@@ -752,6 +812,49 @@ void MainWindow::rateTick() {
         m_rate20->setText(QString::number(rates->perHourLast20));
         m_rate60->setText(QString::number(rates->perHourLast60));
     }
+}
+
+void MainWindow::editContact(int recordIndex) {
+    runEditFlow(this, m_store, m_ctx.dialogs, recordIndex,
+                OwnStation{m_prefs.ownGrid, GeoPosition{m_prefs.ownLatitude, m_prefs.ownLongitude}});
+    m_contactList->hideEditButtons();
+    loadLog();
+    m_call->setFocus();
+}
+
+void MainWindow::deleteContact(int recordIndex) {
+    const EditFlowResult result = runDeleteFlow(this, m_store, m_ctx.dialogs, recordIndex);
+    m_contactList->hideEditButtons();
+    if (result.outcome == EditFlowResult::Outcome::Deleted) {
+        loadLog();
+    }
+    m_call->setFocus();
+}
+
+void MainWindow::chooseColours() {
+    ColourWindow window(m_ctx.dialogs, m_prefs.workedColour, m_prefs.remainingColour, this);
+    window.exec();
+    m_prefs.workedColour = window.workedColour();
+    m_prefs.remainingColour = window.remainingColour();
+    m_gridMap->setColours(m_prefs.workedColour, m_prefs.remainingColour);
+    savePref();
+    loadLog();
+}
+
+void MainWindow::copyListedItems() {
+    QStringList headers;
+    for (const auto& h : ContactListPanel::headers()) {
+        headers.push_back(fromLatin1(h));
+    }
+    QList<QStringList> rows;
+    for (const auto& row : m_contactList->rowsAsText()) {
+        QStringList cells;
+        for (const auto& cell : row) {
+            cells.push_back(fromLatin1(cell));
+        }
+        rows.push_back(cells);
+    }
+    copyListToClipboard(headers, rows);
 }
 
 // ---------------------------------------------------------------- clocks

@@ -23,6 +23,9 @@ class QKeyEvent;
 
 namespace corvane {
 
+class ContactListPanel;
+class GridMapPanel;
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -87,6 +90,10 @@ private:
     void exitProgram();
     void backup();
     void utcOffsetCheck();
+    void editContact(int recordIndex);
+    void deleteContact(int recordIndex);
+    void chooseColours();
+    void copyListedItems();
 
     void setDialog(const QString& text);
     void setDialogBackground(int r, int g, int b);
@@ -142,6 +149,8 @@ private:
     QLabel* m_totalScore = nullptr;     // lblTotScore
     QLabel* m_rate20 = nullptr;         // lblAQSO20
     QLabel* m_rate60 = nullptr;         // lblAQSO60
+    GridMapPanel* m_gridMap = nullptr;
+    ContactListPanel* m_contactList = nullptr;
 
     QAction* m_postContestAction = nullptr;
     QAction* m_taskbarAction = nullptr;

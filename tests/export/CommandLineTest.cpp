@@ -129,7 +129,10 @@ TEST_F(CommandLine, AdifFileEqualsTheBuilderOutput) {
     ASSERT_EQ(run({"adif", "--out", "latin.adi", "--comment", "Caf\xC3\xA9"}), 0);
     EXPECT_NE(readWholeFile("latin.adi")->find("<Comment:4>Caf\xE9\r\n"), std::string::npos);
 
-    ASSERT_EQ(run({"adif", "--out", "bare.adi"}), 0);
+    // Left out, power and comment are the input boxes' defaults; empty texts leave them out.
+    ASSERT_EQ(run({"adif", "--out", "defaults.adi"}), 0);
+    EXPECT_EQ(readWholeFile("defaults.adi"), buildAdif(in));
+    ASSERT_EQ(run({"adif", "--out", "bare.adi", "--power", "", "--comment", ""}), 0);
     in.power.clear();
     in.comment.clear();
     EXPECT_EQ(readWholeFile("bare.adi"), buildAdif(in));
