@@ -4,6 +4,7 @@
 #include "ui/FormScaler.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -91,6 +92,9 @@ CodePracticeWindow::CodePracticeWindow(CwController& controller, QWidget* parent
     m_all->setObjectName(QStringLiteral("optAll"));
     FormScaler::place(m_all, {8100, 2060, 900, 300}, kFont);
     m_all->setChecked(true);
+    auto* include = new QButtonGroup(this);
+    include->addButton(m_lettersOnly);
+    include->addButton(m_all);
     connect(button("cmdGenerate", QStringLiteral("&Generate Random Characters"), {6400, 2460, 3000, 400}),
             &QPushButton::clicked, this, &CodePracticeWindow::generate);
     connect(button("cmdPaste", QStringLiteral("&Paste from Clipboard"), {6400, 2960, 3000, 400}), &QPushButton::clicked,

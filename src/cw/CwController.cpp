@@ -117,7 +117,9 @@ void CwController::loadSettings(const CwSettingsReadResult& read) {
 void CwController::selectKeyingOption(KeyingOption option) {
     m_send.setKeyingOption(option);
     m_line.setOption(option);
-    m_setup->showKeyingOption();
+    if (m_setup) {
+        m_setup->showKeyingOption();
+    }
 }
 
 void CwController::setPrinterAddress(const QString& field) {

@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "ui/FormScaler.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -50,6 +51,7 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
     : QDialog(parent, Qt::Window), m_cw(controller) {
     setObjectName(QStringLiteral("CWFrm"));
     setWindowTitle(QString::fromLatin1(kTitle));
+    m_filling = true; // building: no control reports to the controller yet
 
     // The messages F1 .. F11.
     static constexpr const char* kNames[kMessageCount] = {"Text1", "Text2", "Text3", "Text4",  "Text5", "Text6",
@@ -134,7 +136,9 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
                                                               {m_optDtr, KeyingOption::Dtr},
                                                               {m_optPrinter, KeyingOption::Printer},
                                                               {m_optWinKey, KeyingOption::WinKey}};
+    auto* keyingGroup = new QButtonGroup(this);
     for (const auto& [button, option] : options) {
+        keyingGroup->addButton(button);
         connect(button, &QRadioButton::toggled, this, [this, option = option](bool on) {
             if (on && !m_filling) {
                 m_cw.selectKeyingOption(option);
@@ -183,6 +187,10 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
     m_optTimer->setToolTip(QStringLiteral("Times by Windows System time."));
     m_optSleep->setToolTip(QStringLiteral("Times by Windows System time."));
     m_optLoop->setToolTip(QStringLiteral("Times by a For Next loop."));
+    auto* timingGroup = new QButtonGroup(this);
+    for (QRadioButton* option : {m_optTimer, m_optLoop, m_optSleep}) {
+        timingGroup->addButton(option);
+    }
     addLabel(QStringLiteral("Timer is the preferred option on most systems. "), 6000, 4850, 4900);
     m_loopDelayLabel = addLabel(QStringLiteral("Loop Delay"), 6000, 5200, 1000);
     m_loopDelay = addField("txtLoop", QStringLiteral("0"), 7000, 5200, 1200);
@@ -225,6 +233,7 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
         }
     });
 
+    m_filling = false;
     showSettings();
     FormScaler::scale(this, ScaleVariant::WorkAreaCapped, kDesign);
 }
