@@ -72,10 +72,13 @@ TEST(LogFile, DamagedLogsNameTheLineAndTheFault) {
     } cases[] = {
         {good + "\"B2\",\"1\",\"FN31\"\r\n", 2, "the line has 3 of the 10"},
         {good + good + "\"B2\",\"1\",\"FN31\",\"\",\"FM19\"", 3, "the line has 5"},
-        {good + "\"B\"2\",\"1\",\"FN31\",\"\",\"FM19\",\"2012/12/29\",\"23:15:02\",\"3\",\"CW\",\"\"\r\n", 2, "a double quote"},
-        {good + "B\"2,\"1\",\"FN31\",\"\",\"FM19\",\"2012/12/29\",\"23:15:02\",\"3\",\"CW\",\"\"\r\n", 2, "a double quote"},
+        {good + "\"B\"2\",\"1\",\"FN31\",\"\",\"FM19\",\"2012/12/29\",\"23:15:02\",\"3\",\"CW\",\"\"\r\n", 2,
+         "a double quote"},
+        {good + "B\"2,\"1\",\"FN31\",\"\",\"FM19\",\"2012/12/29\",\"23:15:02\",\"3\",\"CW\",\"\"\r\n", 2,
+         "a double quote"},
         {good + "\"B2,\"1\"\r\n", 2, "a double quote"},
-        {good + "\"A1\",\"1\",\"FN31\",\"\",\"FM19\",\"2012/12/29\",\"23:15:02\",\"3\",\"CW\",\"\",\"x\"\r\n", 2, "the line has more"},
+        {good + "\"A1\",\"1\",\"FN31\",\"\",\"FM19\",\"2012/12/29\",\"23:15:02\",\"3\",\"CW\",\"\",\"x\"\r\n", 2,
+         "the line has more"},
         {good + "\r\n" + good, 2, "the line has 1"},
         {"\"open", 1, "a quoted field is not closed"},
     };
