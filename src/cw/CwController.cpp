@@ -77,7 +77,10 @@ CwController::CwController(CwHost& host, AppContext& context, QWidget* mainWindo
 
     // The timing options of the settings store.
     const TimingMethod method = parseTimingMethod(m_ctx.settings.get(kMethodKey));
-    const double loopOffset = parseNumber(m_ctx.settings.get(kLoopOffsetKey)).value_or(0.0);
+    double loopOffset = parseNumber(m_ctx.settings.get(kLoopOffsetKey)).value_or(0.0);
+    if (method == TimingMethod::Loop && loopOffset == 0.0) {
+        loopOffset = static_cast<double>(calibrateLoop()); // selecting "Loop" with no count calibrates
+    }
     m_send.setTimingOptions(method, loopOffset);
     m_line.setPrinterAddress(m_send.settings().parallelAddress);
 
@@ -223,9 +226,8 @@ char typedCharacter(const QKeyEvent* event) {
 } // namespace
 
 bool CwController::handleKeyDown(QKeyEvent* event) {
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
-        return false;
-    }
+    // Ctrl keys reach here only when the main window has no window to open for them: they
+    // still stop a calling loop.
     const QString speedBefore = QString::fromStdString(m_send.settings().speedWpm);
     const bool consumed = m_send.keyDown(cwKeyOf(event));
     const QString speedAfter = QString::fromStdString(m_send.settings().speedWpm);

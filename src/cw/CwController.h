@@ -3,8 +3,10 @@
 // serial keying port, and the CW windows (setup, "CW Strings", code practice). The main
 // window owns one and hands it its key events:
 //
-//   key press on the main window (after its own Ctrl shortcuts):
+//   key press on the main window, after its own Ctrl shortcuts (Ctrl+C, Ctrl+S: showSetupWindow,
+//   Ctrl+W: showStringsWindow) and before the field that has the focus:
 //       if (cw.handleKeyDown(event) || cw.handleKeyPress(event)) -> consumed
+//   handleKeyPress ignores keys typed with Ctrl or Alt (the main window swallows those).
 //   close request:  if (!cw.mayClose()) -> ignore the close
 
 #include "cw/CwHost.h"

@@ -176,6 +176,30 @@ TEST_F(CwWindows, ArrowsKeyboardModeAndEsc) {
     EXPECT_FALSE(controller->handleKeyDown(&ctrl));
 }
 
+TEST_F(CwWindows, F1RepeatsOnTheRepeatTimerUntilAnyKey) {
+    CwSettings s = fast(KeyingOption::Rts);
+    s.messages[0] = "E";
+    s.repeatSeconds = "0.02";
+    load(s);
+    int loops = 0;
+    controller->sender().addIdleListener([&] { ++loops; });
+    controller->sender().fKey(1);
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (loops < 3 && std::chrono::steady_clock::now() < giveUp) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    EXPECT_GE(loops, 3);
+    auto other = key(Qt::Key_A, QStringLiteral("a"));
+    controller->handleKeyDown(&other);
+    EXPECT_FALSE(controller->sender().repeating());
+    waitIdle();
+    const int stoppedAt = loops;
+    for (int i = 0; i < 20; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    EXPECT_EQ(loops, stoppedAt);
+}
+
 TEST_F(CwWindows, DoneWritesCwTxtAndTheTimingOptions) {
     load(fast(KeyingOption::Rts));
     controller->showSetupWindow();
