@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
@@ -135,10 +134,9 @@ CodePracticeWindow::CodePracticeWindow(CwController& controller, QWidget* parent
         QTimer::singleShot(0, this, [step = std::move(step)] { step(); });
     };
     m_sender = std::make_unique<PracticeSender>(m_cw.sender(), std::move(hooks));
-    QPointer<CodePracticeWindow> self(this);
-    m_cw.sender().addIdleListener([self] {
-        if (self && self->m_open) {
-            self->m_sender->controllerIdle();
+    m_idleListener = m_cw.sender().addIdleListener([this] {
+        if (m_open) {
+            m_sender->controllerIdle();
         }
     });
     FormScaler::scale(this, ScaleVariant::WorkAreaCapped, kDesign);

@@ -50,6 +50,7 @@ private:
     std::unique_ptr<PracticeSender> m_sender;
     std::mt19937 m_random;
     bool m_open = true;
+    int m_idleListener = 0;
 };
 
 } // namespace corvane::cw

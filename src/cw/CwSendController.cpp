@@ -198,9 +198,20 @@ void CwSendController::finishLoop() {
     if (m_settings.displayText) {
         m_host.showMessage(m_keyboardMode ? std::string(kKeyboardModeStillOn) : std::string());
     }
-    for (const auto& listener : m_idleListeners) {
+    const auto listeners = m_idleListeners; // a listener may remove itself
+    for (const auto& [id, listener] : listeners) {
         listener();
     }
+}
+
+int CwSendController::addIdleListener(std::function<void()> listener) {
+    const int id = m_nextListenerId++;
+    m_idleListeners.emplace_back(id, std::move(listener));
+    return id;
+}
+
+void CwSendController::removeIdleListener(int id) {
+    std::erase_if(m_idleListeners, [id](const auto& entry) { return entry.first == id; });
 }
 
 void CwSendController::repeatTimerFired() {

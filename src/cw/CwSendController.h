@@ -86,8 +86,10 @@ public:
     // Closing the main window: the buffer is emptied; refused while a character is on the air.
     bool mayClose();
 
-    // Called every time the send loop ends (the "Test" label, code practice).
-    void addIdleListener(std::function<void()> listener) { m_idleListeners.push_back(std::move(listener)); }
+    // Called every time the send loop ends (the "Test" label, code practice). The number
+    // returned removes the listener again.
+    int addIdleListener(std::function<void()> listener);
+    void removeIdleListener(int id);
 
 private:
     void pump();
@@ -114,7 +116,8 @@ private:
     bool m_repeat = false;
     bool m_inPump = false;
     int m_lastWinKeyerStatus = 0;
-    std::vector<std::function<void()>> m_idleListeners;
+    std::vector<std::pair<int, std::function<void()>>> m_idleListeners;
+    int m_nextListenerId = 1;
 };
 
 } // namespace corvane::cw

@@ -110,7 +110,10 @@ std::string QtSerialPort::readAll() {
     if (!m_open) {
         return {};
     }
-    m_port.waitForReadyRead(0); // picks up what the driver holds even without an event loop
+    if (m_port.bytesAvailable() == 0) {
+        m_port.waitForReadyRead(0); // picks up what the driver holds even without an event loop
+        m_port.clearError();        // nothing waiting is not a fault
+    }
     const QByteArray data = m_port.readAll();
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
