@@ -79,7 +79,7 @@ TEST(LogFile, DamagedLogsNameTheLineAndTheFault) {
         {good + "\"B2,\"1\"\r\n", 2, "a double quote"},
         {good + "\"A1\",\"1\",\"FN31\",\"\",\"FM19\",\"2012/12/29\",\"23:15:02\",\"3\",\"CW\",\"\",\"x\"\r\n", 2,
          "the line has more"},
-        {good + "\r\n" + good, 2, "the line has 1"},
+        {good + "\r\n" + good, 2, "the line has 0"},
         {"\"open", 1, "a quoted field is not closed"},
     };
     for (const auto& c : cases) {
