@@ -357,3 +357,45 @@ TEST(MainWindow, HelpShowsTheHelpFile) {
     });
     f.window->findChild<QAction*>(QStringLiteral("mnuHelp"))->trigger();
 }
+
+TEST(MainWindow, DuplicateIsRefusedAndTheNextKeysWaitInOrder) {
+    MainWindowFixture f;
+    f.writeFile("log.txt", line("K1ABC", "202", "FN31", "FN20", "2012/12/29", "23:15:02", "1"));
+    ASSERT_TRUE(f.start());
+    typeInto(f.call(), QStringLiteral("k1abc"));
+    const int beeps = f.dialogs.beeps;
+    press(f.call(), Qt::Key_Space);
+    EXPECT_EQ(f.labelText("lblDialog"), QStringLiteral("Duplicate K1ABC 2012/12/29 23:15:02 ON 1  Rec# 1"));
+    EXPECT_EQ(f.child<QLabel>("lblDialog")->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_EQ(f.dialogs.beeps, beeps + 1);
+    EXPECT_TRUE(f.call()->text().isEmpty());
+    EXPECT_TRUE(f.grid()->text().isEmpty());
+    EXPECT_TRUE(f.call()->hasFocus());
+
+    // Keys typed within the three seconds are held, then typed in order; the window
+    // keeps running meanwhile.
+    f.clock.advanceMs(2800);
+    typeInto(f.call(), QStringLiteral("w1aw"));
+    EXPECT_TRUE(f.call()->text().isEmpty());
+    QTest::qWait(400);
+    EXPECT_EQ(f.call()->text(), QStringLiteral("W1AW"));
+    EXPECT_EQ(f.window->log().qsoCount(), 1);
+}
+
+TEST(MainWindow, GridDisplaysFollowTheTypedGrid) {
+    MainWindowFixture f;
+    ASSERT_TRUE(f.start());
+    f.grid()->setFocus();
+    typeInto(f.grid(), QStringLiteral("fn3"));
+    EXPECT_EQ(f.labelText("Label5"), QStringLiteral("0"));
+    EXPECT_EQ(f.child<QLabel>("Label5")->palette().color(QPalette::Window), QColor(0, 0, 128));
+    typeInto(f.grid(), QStringLiteral("1"));
+    EXPECT_EQ(f.labelText("Label24"), QStringLiteral("202"));
+    EXPECT_EQ(f.labelText("Label23"), QStringLiteral("56"));
+    f.grid()->setText(QStringLiteral("fn20"));
+    EXPECT_EQ(f.labelText("Label24"), QStringLiteral("0"));
+    EXPECT_EQ(f.labelText("Label5"), QStringLiteral("1"));
+    f.grid()->setText(QStringLiteral("EM84"));
+    EXPECT_EQ(f.labelText("Label5"), QStringLiteral("2"));
+    EXPECT_EQ(f.child<QLabel>("Label5")->palette().color(QPalette::Window), QColor(0, 0, 255));
+}
