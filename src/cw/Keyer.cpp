@@ -95,6 +95,7 @@ CharacterOutcome Keyer::key(char character) {
     if (plan.empty()) {
         return CharacterOutcome::Sent;
     }
+    m_clock.characterStarts(timing().method);
     // Continue the schedule of the previous character when it ended less than a unit ago.
     KeyerClock::TimePoint deadline = m_clock.now();
     if (m_lastDeadline) {

@@ -3,13 +3,15 @@
 #include "cw/CwTiming.h"
 
 #include <algorithm>
+#include <pthread.h>
+#include <sched.h>
 #include <thread>
 
 namespace corvane::cw {
 
 namespace {
 // How long before a "Timer" deadline the thread stops sleeping and starts watching the clock.
-constexpr auto kSpinMargin = std::chrono::microseconds(1500);
+constexpr auto kSpinMargin = std::chrono::microseconds(300);
 } // namespace
 
 void SteadyKeyerClock::spinUntil(TimePoint deadline) {

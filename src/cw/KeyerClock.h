@@ -1,6 +1,8 @@
 #pragma once
 // The waits of the keyer thread, behind an interface so that tests run at machine speed.
 
+#include "cw/CwTiming.h"
+
 #include <chrono>
 #include <mutex>
 #include <vector>
@@ -18,6 +20,8 @@ public:
     virtual void sleepUntil(TimePoint deadline) = 0;
     // "Loop": counts to `steps`.
     virtual void count(double steps) = 0;
+    // Called on the keyer thread before each character with the method it will be timed by.
+    virtual void characterStarts(TimingMethod /*method*/) {}
 };
 
 // The monotonic clock of the machine.
@@ -27,6 +31,14 @@ public:
     void spinUntil(TimePoint deadline) override;
     void sleepUntil(TimePoint deadline) override;
     void count(double steps) override;
+    // "Timer" and "Sleep" ask for the lowest real-time priority for the keyer thread, so that
+    // a busy machine delays the line changes less; "Loop" counts at normal priority, since
+    // it keeps a processor busy for the whole character. Without the right to raise the
+    // priority the thread simply stays as it is.
+    void characterStarts(TimingMethod method) override;
+
+private:
+    bool m_realtime = false;
 };
 
 // A clock that never waits: time jumps to each deadline. Counting steps advances it by
