@@ -1,3 +1,6 @@
 # corvane_bench(name SOURCES ... [QT])
 corvane_bench(list_bench SOURCES ListBench.cpp QT)
 corvane_bench(bench_log SOURCES LogBench.cpp)
+corvane_bench(bench_main_window SOURCES MainWindowBench.cpp QT)
+target_link_libraries(bench_main_window PRIVATE Qt6::Test)
+target_compile_definitions(bench_main_window PRIVATE CORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

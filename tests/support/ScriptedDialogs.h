@@ -43,8 +43,7 @@ public:
         shown.push_back({ShownBox::Kind::Input, title, prompt, defaultAnswer, MsgButtons::OkCancel});
         return take(inputAnswers);
     }
-    std::optional<QString> openFile(QWidget*, const QString& title, const QString& startPath,
-                                    const QString&) override {
+    std::optional<QString> openFile(QWidget*, const QString& title, const QString& startPath, const QString&) override {
         shown.push_back({ShownBox::Kind::OpenFile, title, startPath, {}, MsgButtons::OkCancel});
         return take(fileAnswers);
     }
@@ -86,7 +85,8 @@ private:
         if (queue.empty()) {
             return std::nullopt;
         }
-        auto a = queue.front();
+        std::optional<T> a;
+        a.swap(queue.front());
         queue.pop_front();
         return a;
     }
