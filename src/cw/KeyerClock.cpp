@@ -31,6 +31,18 @@ void SteadyKeyerClock::count(double steps) {
     countLoop(steps);
 }
 
+void SteadyKeyerClock::characterStarts(TimingMethod method) {
+    const bool wanted = method != TimingMethod::Loop;
+    if (wanted == m_realtime) {
+        return;
+    }
+    sched_param param{};
+    param.sched_priority = wanted ? sched_get_priority_min(SCHED_FIFO) : 0;
+    if (pthread_setschedparam(pthread_self(), wanted ? SCHED_FIFO : SCHED_OTHER, &param) == 0 || !wanted) {
+        m_realtime = wanted;
+    }
+}
+
 KeyerClock::TimePoint InstantKeyerClock::now() {
     std::lock_guard lock(m_mutex);
     return m_now;
