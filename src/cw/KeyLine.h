@@ -51,6 +51,10 @@ public:
         std::lock_guard lock(m_mutex);
         return m_transitions;
     }
+    std::size_t size() const {
+        std::lock_guard lock(m_mutex);
+        return m_transitions.size();
+    }
     std::size_t failedCalls() const {
         std::lock_guard lock(m_mutex);
         return m_failed;
