@@ -37,6 +37,9 @@ class CwSendController {
 public:
     CwSendController(CwHost& host, CharacterKeyer& keyer, RepeatTimer& repeatTimer, WinKeyerLink* winKeyer = nullptr);
 
+    // The WinKeyer, once one is available (nullptr: "WinKey" tells the operator it is not).
+    void setWinKeyer(WinKeyerLink* winKeyer) { m_winKeyer = winKeyer; }
+
     // The settings of the CW setup window (cw.txt) and its timing options (settings store).
     const CwSettings& settings() const { return m_settings; }
     CwSettings& settings() { return m_settings; }
