@@ -1,5 +1,6 @@
 #include "log/MainWindow.h"
 
+#include "cw/CwController.h"
 #include "cw/CwSettings.h"
 #include "export/CabrilloWindow.h"
 #include "export/ExportActions.h"
@@ -32,6 +33,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 
 namespace corvane {
@@ -93,12 +95,45 @@ bool isEnter(const QKeyEvent* key) {
 
 } // namespace
 
+// Sees every key typed anywhere in the main window before the field that has the focus:
+// the Ctrl shortcuts and the CW keys come first.
+class MainWindow::WindowKeys : public QObject {
+public:
+    explicit WindowKeys(MainWindow& window) : QObject(&window), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != &m_window) {
+            return false;
+        }
+        // A key a field ignores travels on to the field's parents as the same event: it
+        // is handled once, where it arrived first.
+        if (event == m_lastEvent && m_lastTarget && m_lastTarget != widget && widget->isAncestorOf(m_lastTarget)) {
+            return false;
+        }
+        m_lastEvent = event;
+        m_lastTarget = widget;
+        return m_window.windowKeyPress(static_cast<QKeyEvent*>(event));
+    }
+
+private:
+    MainWindow& m_window;
+    const QEvent* m_lastEvent = nullptr;
+    QPointer<QWidget> m_lastTarget;
+};
+
 MainWindow::MainWindow(AppContext& context, QWidget* parent)
     : QMainWindow(parent), m_ctx(context), m_store(context.workingFile("log.txt")) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromLatin1(kTitle));
     buildControls();
+    m_cw = std::make_unique<cw::CwController>(*this, m_ctx, this);
     buildMenus();
+    qApp->installEventFilter(new WindowKeys(*this));
 
     m_clockTimer.setInterval(1000);
     connect(&m_clockTimer, &QTimer::timeout, this, &MainWindow::clockTick);
@@ -296,6 +331,10 @@ void MainWindow::buildMenus() {
     m_taskbarAction = appearance->addAction(QStringLiteral("&Taskbar"), this, &MainWindow::toggleTaskbar);
     m_taskbarAction->setObjectName(QStringLiteral("mnuTaskbar"));
     m_taskbarAction->setCheckable(true);
+    QMenu* transmit = options->addMenu(QStringLiteral("&Transmit"));
+    transmit->setObjectName(QStringLiteral("mnuTransmit"));
+    QAction* cwSetup = transmit->addAction(QStringLiteral("&CW Setup"), this, [this] { m_cw->showSetupWindow(true); });
+    cwSetup->setObjectName(QStringLiteral("mnuCWSetup"));
     QAction* colours = appearance->addAction(QStringLiteral("&Colors"), this, &MainWindow::chooseColours);
     colours->setObjectName(QStringLiteral("mnuColors"));
     // Kept for the settings they mirror; no visible control uses them.
@@ -383,6 +422,8 @@ bool MainWindow::load() {
         }
     }
 
+    m_contactList->hideEditButtons();
+
     const auto voiceBytes = readWholeFile(m_ctx.workingFile("wave2.txt"));
     const auto voice = voiceBytes ? parseVoiceSettings(*voiceBytes) : std::nullopt;
     if (!voice) {
@@ -394,6 +435,7 @@ bool MainWindow::load() {
     // its defaults.
     const auto cwBytes = readWholeFile(m_ctx.workingFile("cw.txt"));
     m_cwSettings = cw::parseCwSettings(cwBytes ? std::string_view(*cwBytes) : std::string_view());
+    m_cw->loadSettings(m_cwSettings);
 
     taskbarLayout();
     m_loading = false;
@@ -529,6 +571,38 @@ void MainWindow::backup() {
 }
 
 // ---------------------------------------------------------------- entry line
+
+bool MainWindow::windowKeyPress(QKeyEvent* key) {
+    if (m_replaying) {
+        return false; // held keys replayed after a duplicate went through here when typed
+    }
+    if (key->modifiers() & Qt::ControlModifier) {
+        switch (key->key()) {
+        case Qt::Key_C:
+        case Qt::Key_S:
+            m_cw->showSetupWindow();
+            return true;
+        case Qt::Key_W:
+            m_cw->showStringsWindow();
+            return true;
+        default:
+            break;
+        }
+    }
+    return m_cw->handleKeyDown(key) || m_cw->handleKeyPress(key);
+}
+
+std::string MainWindow::callText() const {
+    return toLatin1(m_call->text());
+}
+
+void MainWindow::showMessage(const std::string& text) {
+    setDialog(fromLatin1(text));
+}
+
+void MainWindow::setMessageBackground(cw::Rgb colour) {
+    setDialogBackground(colour.red, colour.green, colour.blue);
+}
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
@@ -991,6 +1065,11 @@ void MainWindow::exitProgram() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Pending CW is dropped; while a character is on the air the window stays open.
+    if (!m_cw->mayClose()) {
+        event->ignore();
+        return;
+    }
     backup();
     event->accept();
 }

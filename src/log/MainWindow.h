@@ -2,6 +2,7 @@
 // The main window: the hub of the program. It owns the log, the station settings, the
 // entry line, the clocks and the score displays, and opens every other window.
 
+#include "cw/CwHost.h"
 #include "cw/CwSettings.h"
 #include "log/AppContext.h"
 #include "log/DateTime.h"
@@ -13,6 +14,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <deque>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -25,8 +27,11 @@ namespace corvane {
 
 class ContactListPanel;
 class GridMapPanel;
+namespace cw {
+class CwController;
+}
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public cw::CwHost {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "Varkel's Corvane Contest Log 1.2";
@@ -40,7 +45,14 @@ public:
 
     // Logs the contact in the entry fields (Enter, or the CW log marker).
     void mains();
-    void clearEntry();
+    void clearEntry() override;
+
+    // What the CW keying asks of the main window.
+    std::string callText() const override;
+    void logContact() override { mains(); }
+    void showMessage(const std::string& text) override;
+    void setMessageBackground(cw::Rgb colour) override;
+    cw::CwController& cw() { return *m_cw; }
 
     const ContactLog& log() const { return m_store.log(); }
     const Preferences& preferences() const { return m_prefs; }
@@ -67,6 +79,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    class WindowKeys;
+    bool windowKeyPress(QKeyEvent* key);
     void buildControls();
     void buildMenus();
     void fullScreenLayout();
@@ -151,6 +165,7 @@ private:
     QLabel* m_rate60 = nullptr;         // lblAQSO60
     GridMapPanel* m_gridMap = nullptr;
     ContactListPanel* m_contactList = nullptr;
+    std::unique_ptr<cw::CwController> m_cw;
 
     QAction* m_postContestAction = nullptr;
     QAction* m_taskbarAction = nullptr;

@@ -399,3 +399,59 @@ TEST(MainWindow, GridDisplaysFollowTheTypedGrid) {
     EXPECT_EQ(f.labelText("Label5"), QStringLiteral("2"));
     EXPECT_EQ(f.child<QLabel>("Label5")->palette().color(QPalette::Window), QColor(0, 0, 255));
 }
+
+namespace {
+
+// cw.txt with the RTS line chosen but no serial port: the keyer times characters without
+// touching hardware.
+std::string cwFile(const std::string& f1, const std::string& f2, const std::string& wpm) {
+    std::string out;
+    const std::string messages[9] = {f1, f2, "", "", "", "", "", "", "VVV DE "};
+    for (const auto& m : messages) {
+        out += "\"" + m + "\"\r\n";
+    }
+    out += "\"0\"\r\n\"" + wpm + "\"\r\n\"\"\r\n\"\"\r\n\"0\"\r\n1\r\n\"&H378\"\r\n1\r\n\"0\"\r\n";
+    return out;
+}
+
+} // namespace
+
+TEST(MainWindow, CwKeysWorkFromTheEntryFields) {
+    MainWindowFixture f;
+    f.writeFile("cw.txt", cwFile("CQ CQ CQ TEST", "TU !", "40"));
+    ASSERT_TRUE(f.start());
+
+    press(f.call(), Qt::Key_Up);
+    EXPECT_EQ(f.labelText("lblDialog"), QStringLiteral("41 WPM"));
+    press(f.call(), Qt::Key_Down);
+    EXPECT_EQ(f.labelText("lblDialog"), QStringLiteral("40 WPM"));
+
+    // Esc with nothing on the air clears the entry.
+    typeInto(f.call(), QStringLiteral("k1abc"));
+    press(f.call(), Qt::Key_Escape);
+    EXPECT_TRUE(f.call()->text().isEmpty());
+
+    // "!" logs the contact once sending reaches it, after "TU".
+    typeInto(f.call(), QStringLiteral("k1abc"));
+    f.grid()->setText(QStringLiteral("FN31"));
+    press(f.call(), Qt::Key_F2);
+    EXPECT_EQ(f.window->log().qsoCount(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.window->log().qsoCount() == 1; }, 5000));
+    EXPECT_EQ(f.window->log().record(1).call, "K1ABC");
+}
+
+TEST(MainWindow, CloseIsRefusedWhileACharacterIsOnTheAir) {
+    MainWindowFixture f;
+    f.writeFile("cw.txt", cwFile("CQ CQ CQ CQ CQ TEST", "", "13"));
+    ASSERT_TRUE(f.start());
+    press(f.call(), Qt::Key_F1);
+    f.window->close();
+    EXPECT_TRUE(f.window->isVisible()) << "the character on the air must end first";
+    // The rest of the message was dropped; once the character ends the window closes.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            f.window->close();
+            return !f.window->isVisible();
+        },
+        3000));
+}
