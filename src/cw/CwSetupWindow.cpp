@@ -23,8 +23,18 @@ namespace corvane::cw {
 
 namespace {
 
-constexpr TwipRect kDesign{0, 0, 11000, 7300};
-constexpr double kFont = 8.25;
+// The controls are laid out on an 11000 x 7300 grid and drawn onto the 9600 x 7200 design
+// canvas (less the title bar), so that the window fits the screen it is scaled to.
+constexpr double kLayoutWidth = 11000;
+constexpr double kLayoutHeight = 7300;
+constexpr TwipRect kDesign{0, 0, 9480, 6840};
+constexpr double kFont = 7.5;
+
+void placeOnCanvas(QWidget* control, const TwipRect& layout, double fontPoints) {
+    const double fx = kDesign.width / kLayoutWidth;
+    const double fy = kDesign.height / kLayoutHeight;
+    FormScaler::place(control, {layout.left * fx, layout.top * fy, layout.width * fx, layout.height * fy}, fontPoints);
+}
 constexpr double kRow = 400;
 
 QString latin1(std::string_view text) {
@@ -78,7 +88,7 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
     m_display = new QCheckBox(QStringLiteral("Display CW text on main form (NA for WinKey)."), this);
     m_display->setObjectName(QStringLiteral("Check1"));
     m_display->setChecked(true);
-    FormScaler::place(m_display, {120, 5600, 5400, 300}, kFont);
+    placeOnCanvas(m_display, {120, 5600, 5400, 300}, kFont);
     connect(m_display, &QCheckBox::toggled, this, [this](bool on) { m_cw.sender().settings().displayText = on; });
     addLabel(QStringLiteral("Wildcards are $ for Call, * for RST  and # for Number (where applicable)."), 120, 6000,
              5500);
@@ -241,14 +251,14 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
 QLineEdit* CwSetupWindow::addField(const char* name, const QString& text, double left, double top, double width) {
     auto* field = new QLineEdit(text, this);
     field->setObjectName(QString::fromLatin1(name));
-    FormScaler::place(field, {left, top, width, 330}, kFont);
+    placeOnCanvas(field, {left, top, width, 330}, kFont);
     field->installEventFilter(this);
     return field;
 }
 
 QLabel* CwSetupWindow::addLabel(const QString& text, double left, double top, double width, double height) {
     auto* label = new QLabel(text, this);
-    FormScaler::place(label, {left, top, width, height}, kFont);
+    placeOnCanvas(label, {left, top, width, height}, kFont);
     return label;
 }
 
@@ -256,7 +266,7 @@ QPushButton* CwSetupWindow::addButton(const char* name, const QString& caption, 
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
-    FormScaler::place(button, {left, top, width, 380}, kFont);
+    placeOnCanvas(button, {left, top, width, 380}, kFont);
     return button;
 }
 
@@ -264,7 +274,7 @@ QRadioButton* CwSetupWindow::addOption(const char* name, const QString& caption,
                                        double width) {
     auto* option = new QRadioButton(caption, this);
     option->setObjectName(QString::fromLatin1(name));
-    FormScaler::place(option, {left, top, width, 300}, kFont);
+    placeOnCanvas(option, {left, top, width, 300}, kFont);
     return option;
 }
 
