@@ -35,7 +35,7 @@ GridMapPanel::GridMapPanel(const ContactLog& log, const TwipRect& design, QWidge
     const double cellWidth = std::max(1.0, (design.width - 2 * kArrowTwips) / kGridColumns);
     const double cellHeight = std::max(1.0, (design.height - 2 * kArrowTwips) / kGridRows);
     // Four characters must fit a cell.
-    const double fontPoints = std::clamp(std::min(cellWidth / 52.0, cellHeight / 26.0), 5.0, 8.25);
+    const double fontPoints = std::clamp(std::min(cellWidth / 60.0, cellHeight / 26.0), 5.0, 8.25);
     for (int n = 0; n < kGridLabelCount; ++n) {
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("lblGrid%1").arg(n));

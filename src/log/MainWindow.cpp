@@ -255,11 +255,11 @@ void MainWindow::buildControls() {
         *values[i] = makeLabel(stats, names[i], QStringLiteral("0"), {2500, 280.0 + i * 230, 1100, 230}, 8.25, true);
     }
 
-    m_contactList = new ContactListPanel(m_store.log(), {120, 3440, 5940, 3300}, central);
+    m_contactList = new ContactListPanel(m_store.log(), {120, 3440, 5400, 3300}, central);
     connect(m_contactList, &ContactListPanel::editRequested, this, &MainWindow::editContact);
     connect(m_contactList, &ContactListPanel::deleteRequested, this, &MainWindow::deleteContact);
     connect(m_contactList, &ContactListPanel::focusCallRequested, this, [this] { m_call->setFocus(); });
-    m_gridMap = new GridMapPanel(m_store.log(), {6180, 3440, 3300, 3300}, central);
+    m_gridMap = new GridMapPanel(m_store.log(), {5640, 3440, 3840, 3300}, central);
     connect(m_gridMap, &GridMapPanel::gridClicked, this, [this](const QString& caption) { m_grid->setText(caption); });
     connect(m_gridMap, &GridMapPanel::hoverText, this, [this](const QString& text) { m_dupe->setText(text); });
     connect(m_gridMap, &GridMapPanel::focusCallRequested, this, [this] { m_call->setFocus(); });

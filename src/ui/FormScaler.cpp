@@ -1,5 +1,6 @@
 #include "ui/FormScaler.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -22,6 +23,32 @@ const char* const kFactorY = "corvaneFactorY";
 QRect toPixelRect(const TwipRect& r) {
     return QRect(FormScaler::toPixels(r.left), FormScaler::toPixels(r.top), std::max(1, FormScaler::toPixels(r.width)),
                  std::max(1, FormScaler::toPixels(r.height)));
+}
+
+// The window frame a window manager adds around a top-level window: the plans give the
+// outer size and place, as the screen shows them, so the frame comes off the inner size.
+QMargins frameMargins(const QWidget* window) {
+    if (!window->isWindow() || window->windowFlags().testFlag(Qt::FramelessWindowHint)) {
+        return {};
+    }
+    const auto marginsOf = [](const QWidget* w) {
+        const QRect frame = w->frameGeometry();
+        const QRect inner = w->geometry();
+        return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                        frame.bottom() - inner.bottom());
+    };
+    if (window->isVisible()) {
+        return marginsOf(window);
+    }
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != window && other->isVisible() && !other->windowFlags().testFlag(Qt::FramelessWindowHint)) {
+            const QMargins m = marginsOf(other);
+            if (!m.isNull()) {
+                return m;
+            }
+        }
+    }
+    return {};
 }
 
 double factorOf(const QWidget* w, const char* name) {
@@ -76,7 +103,7 @@ void FormScaler::scale(QWidget* window, ScaleVariant variant, const TwipRect& de
 }
 
 void FormScaler::apply(QWidget* window, const ScalePlan& plan) {
-    window->setGeometry(toPixelRect(plan.window));
+    window->setGeometry(toPixelRect(plan.window) - frameMargins(window));
     window->setProperty(kFactorX, plan.controlX);
     window->setProperty(kFactorY, plan.controlY);
     const auto controls = window->findChildren<QWidget*>();
