@@ -79,18 +79,25 @@ void Keyer::run() {
             character = *m_pending;
             m_pending.reset();
         }
-        const CharacterOutcome outcome = key(character);
-        {
-            std::lock_guard lock(m_mutex);
-            m_busy = false;
-        }
-        if (m_onDone) {
-            m_onDone(character, outcome);
+        bool reported = false;
+        const CharacterOutcome outcome = key(character, reported);
+        if (!reported) {
+            finish(character, outcome);
         }
     }
 }
 
-CharacterOutcome Keyer::key(char character) {
+void Keyer::finish(char character, CharacterOutcome outcome) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_busy = false;
+    }
+    if (m_onDone) {
+        m_onDone(character, outcome);
+    }
+}
+
+CharacterOutcome Keyer::key(char character, bool& reported) {
     const std::string plan = elementPlan(character, timing().wordSpaceAdjust);
     if (plan.empty()) {
         return CharacterOutcome::Sent;
@@ -107,7 +114,8 @@ CharacterOutcome Keyer::key(char character) {
     }
     m_lastDeadline.reset();
     CharacterOutcome outcome = CharacterOutcome::Sent;
-    for (const char unit : plan) {
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        const char unit = plan[i];
         if (stopRequested()) {
             outcome = CharacterOutcome::Stopped;
             break;
@@ -121,10 +129,21 @@ CharacterOutcome Keyer::key(char character) {
             outcome = CharacterOutcome::LineFailed;
             break;
         }
+        // With the key up for the last unit of its gap the character is as good as sent:
+        // it is reported now, so that the next one is handed over before this gap ends
+        // and starts exactly on its deadline.
+        if (i + 1 == plan.size() && unit == '0') {
+            reported = true;
+            finish(character, CharacterOutcome::Sent);
+        }
         if (!waitUnit(now, deadline)) {
             outcome = CharacterOutcome::NoSpeed;
             break;
         }
+    }
+    if (reported) {
+        m_lastDeadline = deadline;
+        return CharacterOutcome::Sent;
     }
     if (outcome == CharacterOutcome::Sent) {
         m_lastDeadline = deadline;

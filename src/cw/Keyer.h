@@ -64,7 +64,8 @@ public:
 
 private:
     void run();
-    CharacterOutcome key(char character);
+    CharacterOutcome key(char character, bool& reported);
+    void finish(char character, CharacterOutcome outcome);
     bool waitUnit(const KeyTiming& timing, KeyerClock::TimePoint& deadline);
     bool stopRequested() const;
 

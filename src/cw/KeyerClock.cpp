@@ -10,8 +10,12 @@
 namespace corvane::cw {
 
 namespace {
-// How long before a "Timer" deadline the thread stops sleeping and starts watching the clock.
-constexpr auto kSpinMargin = std::chrono::microseconds(300);
+// How long before a "Timer" deadline the thread stops sleeping and starts watching the
+// clock: long enough to absorb a late wake-up of the sleep before it.
+constexpr auto kSpinMargin = std::chrono::milliseconds(2);
+// "Sleep" sleeps towards each deadline and watches the clock only for the last moment, so
+// that a late wake-up does not move the element.
+constexpr auto kSleepSpinMargin = std::chrono::microseconds(1000);
 } // namespace
 
 void SteadyKeyerClock::spinUntil(TimePoint deadline) {
@@ -24,7 +28,12 @@ void SteadyKeyerClock::spinUntil(TimePoint deadline) {
 }
 
 void SteadyKeyerClock::sleepUntil(TimePoint deadline) {
-    std::this_thread::sleep_until(deadline);
+    const auto wake = deadline - kSleepSpinMargin;
+    if (std::chrono::steady_clock::now() < wake) {
+        std::this_thread::sleep_until(wake);
+    }
+    while (std::chrono::steady_clock::now() < deadline) {
+    }
 }
 
 void SteadyKeyerClock::count(double steps) {
