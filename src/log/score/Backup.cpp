@@ -1,6 +1,7 @@
 #include "log/score/Backup.h"
 
 #include "log/ContactLog.h"
+#include "log/TextCase.h"
 #include "platform/DurableFile.h"
 
 #include <cstdio>
@@ -12,22 +13,6 @@ namespace corvane {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (upper(a[i]) != upper(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string backupStem(const DateTime& local) {
     char buffer[32];

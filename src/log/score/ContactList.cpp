@@ -1,6 +1,7 @@
 #include "log/score/ContactList.h"
 
 #include "log/DateTime.h"
+#include "log/TextCase.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,10 +10,6 @@
 namespace corvane {
 
 namespace {
-
-constexpr char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 bool lessIgnoringCase(std::string_view a, std::string_view b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {

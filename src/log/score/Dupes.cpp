@@ -1,26 +1,12 @@
 #include "log/score/Dupes.h"
 
+#include "log/TextCase.h"
+
 #include <array>
 
 namespace corvane {
 
 namespace {
-
-constexpr char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (upper(a[i]) != upper(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // `upperPrefix` is already upper case.
 bool startsWithIgnoringCase(std::string_view text, std::string_view upperPrefix) {

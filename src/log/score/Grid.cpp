@@ -1,6 +1,7 @@
 #include "log/score/Grid.h"
 
 #include "log/NumberText.h"
+#include "log/TextCase.h"
 
 #include <cmath>
 
@@ -14,22 +15,6 @@ double radians(double degrees) {
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (upper(a[i]) != upper(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The longitude of a received square that lies exactly due north or south of the own

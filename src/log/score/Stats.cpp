@@ -1,6 +1,7 @@
 #include "log/score/Stats.h"
 
 #include "log/NumberText.h"
+#include "log/TextCase.h"
 #include "log/station/Preferences.h"
 
 #include <algorithm>
@@ -11,10 +12,6 @@
 namespace corvane {
 
 namespace {
-
-constexpr char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 bool isWhole(double x) {
     return x == std::floor(x);
@@ -51,18 +48,6 @@ std::optional<std::uint32_t> squareKey(std::string_view grid) {
         key = (key << 8) | static_cast<unsigned char>(upper(c));
     }
     return key;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (upper(a[i]) != upper(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace
