@@ -41,6 +41,11 @@ bool Keyer::busy() const {
     return m_busy;
 }
 
+void Keyer::waitUntilIdle() {
+    std::unique_lock lock(m_mutex);
+    m_idleChanged.wait(lock, [this] { return (m_idle && !m_pending) || m_stop; });
+}
+
 void Keyer::stop() {
     {
         std::lock_guard lock(m_mutex);
@@ -62,7 +67,10 @@ void Keyer::run() {
         char character = 0;
         {
             std::unique_lock lock(m_mutex);
+            m_idle = true;
+            m_idleChanged.notify_all();
             m_wake.wait(lock, [this] { return m_stop || m_pending.has_value(); });
+            m_idle = false;
             if (m_stop) {
                 if (m_pending) {
                     // Handed over but never started: it is still reported, as stopped.

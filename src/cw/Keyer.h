@@ -61,6 +61,8 @@ public:
     bool busy() const;
     // Ends the thread; a character on the air is cut short and the line released.
     void stop();
+    // Blocks until the last character, its final gap included, has left the line.
+    void waitUntilIdle();
 
 private:
     void run();
@@ -75,6 +77,8 @@ private:
 
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
+    std::condition_variable m_idleChanged;
+    bool m_idle = false;
     KeyTiming m_timing;
     std::optional<char> m_pending;
     bool m_busy = false;
