@@ -80,13 +80,13 @@ std::optional<Options> Runner::parse(std::string_view command, const std::vector
             inlineValue = name.substr(eq + 1);
             name.resize(eq);
         }
-        const OptionSpec* spec = nullptr;
+        const OptionSpec* option = nullptr;
         for (const OptionSpec& s : specs) {
             if (s.name == name) {
-                spec = &s;
+                option = &s;
             }
         }
-        if (spec == nullptr) {
+        if (option == nullptr) {
             status = usage(name.starts_with("-") ? "unknown option '" + name + "' for '" + std::string(command) + "'"
                                                  : "unexpected argument '" + name + "'");
             return std::nullopt;
@@ -95,7 +95,7 @@ std::optional<Options> Runner::parse(std::string_view command, const std::vector
             status = usage("option " + name + " is given twice");
             return std::nullopt;
         }
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             if (inlineValue) {
                 status = usage("option " + name + " takes no value");
                 return std::nullopt;
