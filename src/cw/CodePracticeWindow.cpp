@@ -2,6 +2,7 @@
 
 #include "cw/CwController.h"
 #include "ui/FormScaler.h"
+#include "ui/KeyText.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -24,16 +25,6 @@ namespace {
 
 constexpr TwipRect kDesign{0, 0, 9600, 7200};
 constexpr double kFont = 8.25;
-
-QString capitals(const QString& text) {
-    QString out = text;
-    for (auto& c : out) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) {
-            c = QChar(c.unicode() - 'a' + 'A');
-        }
-    }
-    return out;
-}
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "log/NumberText.h"
 #include "platform/Dialogs.h"
 #include "ui/FormScaler.h"
+#include "ui/KeyText.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -42,17 +43,6 @@ QString latin1(std::string_view text) {
 }
 std::string bytesOf(const QString& text) {
     return text.toLatin1().toStdString();
-}
-
-// a-z become capitals; every other character stays as typed.
-QString capitals(const QString& text) {
-    QString out = text;
-    for (auto& c : out) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) {
-            c = QChar(c.unicode() - 'a' + 'A');
-        }
-    }
-    return out;
 }
 
 } // namespace

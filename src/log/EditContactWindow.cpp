@@ -3,6 +3,7 @@
 #include "log/LogStore.h"
 #include "platform/Dialogs.h"
 #include "ui/FormScaler.h"
+#include "ui/KeyText.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -22,20 +23,6 @@ QString fromLatin1(std::string_view s) {
 }
 std::string toLatin1(const QString& s) {
     return s.toLatin1().toStdString();
-}
-
-// A key press as one 8-bit character; 0 for keys that type nothing (editing keys);
-// 0x7f for characters the 8-bit log file cannot hold.
-char typedChar(const QKeyEvent* key) {
-    const QString text = key->text();
-    if (text.size() != 1) {
-        return 0;
-    }
-    const char16_t u = text[0].unicode();
-    if (u < 32 || u == 127) {
-        return 0;
-    }
-    return u < 256 ? static_cast<char>(u) : '\x7f';
 }
 
 bool validIndex(const ContactLog& log, int index) {

@@ -22,6 +22,7 @@
 #include "platform/Dialogs.h"
 #include "platform/DurableFile.h"
 #include "ui/FormScaler.h"
+#include "ui/KeyText.h"
 #include "voice/VoiceSettings.h"
 
 #include <QApplication>
@@ -74,19 +75,6 @@ void paint(QWidget* w, const QColor& background, const QColor& text = QColor()) 
     }
     w->setAutoFillBackground(true);
     w->setPalette(p);
-}
-
-// A key press as one 8-bit character, or 0 for keys that type nothing.
-char typedChar(const QKeyEvent* key) {
-    const QString text = key->text();
-    if (text.size() != 1) {
-        return 0;
-    }
-    const char16_t u = text[0].unicode();
-    if (u < 32 || u == 127) {
-        return 0;
-    }
-    return u < 256 ? static_cast<char>(u) : '\x7f';
 }
 
 bool isEnter(const QKeyEvent* key) {
