@@ -10,6 +10,8 @@
 #include "BenchUtil.h"
 #include "cw/CwTiming.h"
 #include "cw/Keyer.h"
+#include "support/InstantKeyerClock.h"
+#include "support/RecordingKeyLine.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,11 +1,11 @@
 // Cabrillo and ADIF text and the rate graph of a full log of 12000 contacts.
 
 #include "BenchUtil.h"
+#include "core/DateTime.h"
 #include "export/Adif.h"
 #include "export/Cabrillo.h"
 #include "graph/RateGraph.h"
 #include "log/ContactLog.h"
-#include "log/DateTime.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 
 #include "BenchUtil.h"
 #include "ScoreBenchLog.h"
-#include "log/ContactListPanel.h"
+#include "log/ui/ContactListPanel.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -2,8 +2,8 @@
 // A full log of 12000 contacts for the scoring benchmarks: varied calls and grids, two
 // contacts a minute ending at a given moment.
 
+#include "core/DateTime.h"
 #include "log/ContactLog.h"
-#include "log/DateTime.h"
 
 #include <random>
 #include <string>

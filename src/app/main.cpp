@@ -1,5 +1,5 @@
+#include "app/Startup.h"
 #include "export/CommandLine.h"
-#include "log/Startup.h"
 
 #include <QApplication>
 #include <iostream>

@@ -1,6 +1,6 @@
 #include "cw/CodePractice.h"
 
-#include "log/NumberText.h"
+#include "core/NumberText.h"
 
 namespace corvane::cw {
 

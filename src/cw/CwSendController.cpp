@@ -1,8 +1,8 @@
 #include "cw/CwSendController.h"
 
+#include "core/NumberText.h"
 #include "cw/CwMessage.h"
 #include "cw/MorseTable.h"
-#include "log/NumberText.h"
 
 #include <cctype>
 

@@ -1,7 +1,7 @@
 #include "cw/CwSettings.h"
 
-#include "log/NumberText.h"
-#include "log/QuotedFields.h"
+#include "core/NumberText.h"
+#include "core/QuotedFields.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "cw/CwTiming.h"
 
-#include "log/NumberText.h"
+#include "core/NumberText.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "cw/KeyLines.h"
 
-#include "log/NumberText.h"
+#include "core/NumberText.h"
 
 namespace corvane::cw {
 
@@ -29,20 +29,25 @@ bool KeyingLine::set(bool down) {
     return true;
 }
 
-KeyingPort::KeyingPort(SerialPort& port, SerialSharing& sharing) : m_port(port), m_sharing(sharing) {
-    m_sharing.join(SerialOwner::CwKeying, m_port);
+KeyingPort::KeyingPort(SerialPort& port, PortBroker& broker, std::function<void()> release)
+    : m_port(port), m_broker(broker) {
+    if (!release) {
+        release = [this] { m_port.close(); };
+    }
+    m_broker.join(PortOwner::CwKeying, std::move(release));
 }
 
 KeyingPort::~KeyingPort() {
-    m_sharing.leave(SerialOwner::CwKeying);
+    m_broker.leave(PortOwner::CwKeying);
 }
 
 KeyingPortResult KeyingPort::setup(std::string_view portField, std::string* error) {
     if (m_port.isOpen()) {
         m_port.close();
     }
+    m_broker.released(PortOwner::CwKeying);
     const auto number = parseNumber(portField);
-    if (!number || *number > 1e6) {
+    if (!number || *number > 1e6 || *number < -1e6) {
         if (error != nullptr) {
             *error = "The port field is not a number.";
         }
@@ -52,11 +57,18 @@ KeyingPortResult KeyingPort::setup(std::string_view portField, std::string* erro
     if (port <= 0) {
         return KeyingPortResult::Closed;
     }
-    m_sharing.beforeOpen(SerialOwner::CwKeying);
     m_port.setPortNumber(static_cast<int>(port));
+    std::string refusal;
+    if (!m_broker.acquire(PortOwner::CwKeying, m_port.devicePath(), &refusal)) {
+        if (error != nullptr) {
+            *error = refusal;
+        }
+        return KeyingPortResult::Invalid;
+    }
     m_port.setDtr(false);
     m_port.setRts(false);
     if (!m_port.open(error)) {
+        m_broker.released(PortOwner::CwKeying);
         return KeyingPortResult::Invalid;
     }
     return KeyingPortResult::Opened;

@@ -8,11 +8,12 @@
 
 #include "cw/CwSettings.h"
 #include "cw/KeyLine.h"
-#include "cw/ParallelPort.h"
+#include "platform/PortBroker.h"
+#include "platform/parallel/ParallelPort.h"
 #include "platform/serial/SerialPort.h"
-#include "platform/serial/SerialSharing.h"
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -59,7 +60,9 @@ enum class KeyingPortResult {
 // CWSetup: (re)opens the serial keying port from the port field.
 class KeyingPort {
 public:
-    KeyingPort(SerialPort& port, SerialSharing& sharing);
+    // `release`: what closes the port when another owner displaces it (by default a plain
+    // close; the keying owner stops its keyer and keys up first).
+    KeyingPort(SerialPort& port, PortBroker& broker, std::function<void()> release = {});
     ~KeyingPort();
 
     KeyingPortResult setup(std::string_view portField, std::string* error = nullptr);
@@ -67,7 +70,7 @@ public:
 
 private:
     SerialPort& m_port;
-    SerialSharing& m_sharing;
+    PortBroker& m_broker;
 };
 
 } // namespace corvane::cw

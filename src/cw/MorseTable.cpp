@@ -1,6 +1,6 @@
 #include "cw/MorseTable.h"
 
-#include "log/NumberText.h"
+#include "core/NumberText.h"
 
 #include <algorithm>
 #include <array>

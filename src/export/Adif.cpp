@@ -1,7 +1,7 @@
 #include "export/Adif.h"
 
+#include "core/DateTime.h"
 #include "export/ExportText.h"
-#include "log/DateTime.h"
 
 #include <cstdio>
 

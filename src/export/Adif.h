@@ -2,9 +2,9 @@
 // The ADIF export for other logging programs: a short header, then every contact as
 // <Name:length>value fields on three lines closed by <eor>.
 
+#include "core/DurableFile.h"
 #include "export/Cabrillo.h"
 #include "log/QsoRecord.h"
-#include "platform/DurableFile.h"
 
 #include <span>
 #include <string>

@@ -1,8 +1,8 @@
 #include "export/Cabrillo.h"
 
+#include "core/DateTime.h"
+#include "core/NumberText.h"
 #include "export/ExportText.h"
-#include "log/DateTime.h"
-#include "log/NumberText.h"
 #include "log/station/Preferences.h"
 
 namespace corvane {

@@ -2,8 +2,8 @@
 // The Cabrillo file (START-OF-LOG 2.0) that is sent in after the contest: a summary
 // header from the summary sheet and one fixed-column QSO line per contact.
 
+#include "core/DurableFile.h"
 #include "log/QsoRecord.h"
-#include "platform/DurableFile.h"
 
 #include <span>
 #include <string>

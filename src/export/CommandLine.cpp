@@ -1,13 +1,13 @@
 #include "export/CommandLine.h"
 
+#include "core/DateTime.h"
+#include "core/DurableFile.h"
+#include "core/NumberText.h"
 #include "export/Adif.h"
 #include "export/Cabrillo.h"
 #include "log/ContactLog.h"
-#include "log/DateTime.h"
 #include "log/LogFile.h"
-#include "log/NumberText.h"
 #include "log/station/Preferences.h"
-#include "platform/DurableFile.h"
 
 #include <ctime>
 #include <map>

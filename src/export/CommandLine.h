@@ -2,7 +2,7 @@
 // The headless commands: write the Cabrillo or ADIF file, print the score or check the log
 // without opening a window. They work on log.txt and cvnpref.txt in the current folder.
 
-#include "platform/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <functional>
 #include <memory>

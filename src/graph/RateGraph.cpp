@@ -1,7 +1,7 @@
 #include "graph/RateGraph.h"
 
-#include "log/DateTime.h"
-#include "log/NumberText.h"
+#include "core/DateTime.h"
+#include "core/NumberText.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "log/ContactLog.h"
 
-#include "log/NumberText.h"
+#include "core/NumberText.h"
 
 namespace corvane {
 

@@ -2,7 +2,7 @@
 // The entry line's rules without the window: completeness, the post-contest date and
 // time, the record built for a logged contact, and the clocks' texts.
 
-#include "log/DateTime.h"
+#include "core/DateTime.h"
 #include "log/QsoRecord.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #include "log/LogFile.h"
 
-#include "log/QuotedFields.h"
+#include "core/QuotedFields.h"
 
 #include <algorithm>
 

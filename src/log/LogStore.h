@@ -2,9 +2,9 @@
 // The log as the program keeps it: the ContactLog in memory and log.txt on disk, changed
 // together so that memory always mirrors the file.
 
+#include "core/DurableFile.h"
 #include "log/ContactLog.h"
 #include "log/LogFile.h"
-#include "platform/DurableFile.h"
 
 #include <string>
 

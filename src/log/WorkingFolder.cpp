@@ -1,6 +1,6 @@
 #include "log/WorkingFolder.h"
 
-#include "platform/DurableFile.h"
+#include "core/DurableFile.h"
 
 namespace corvane {
 

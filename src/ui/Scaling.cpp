@@ -1,6 +1,6 @@
 #include "ui/Scaling.h"
 
-#include "log/NumberText.h"
+#include "core/NumberText.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "voice/VoiceSettings.h"
 
-#include "log/NumberText.h"
-#include "log/QuotedFields.h"
+#include "core/NumberText.h"
+#include "core/QuotedFields.h"
 
 namespace corvane {
 

@@ -1,14 +1,14 @@
 #include "TempDir.h"
-#include "cw/CodePracticeWindow.h"
-#include "cw/CwController.h"
-#include "cw/CwSetupWindow.h"
-#include "cw/CwStringsWindow.h"
-#include "log/AppContext.h"
+#include "core/DurableFile.h"
+#include "cw/ui/CodePracticeWindow.h"
+#include "cw/ui/CwController.h"
+#include "cw/ui/CwSetupWindow.h"
+#include "cw/ui/CwStringsWindow.h"
 #include "log/station/SharedPrefs.h"
-#include "platform/Clock.h"
-#include "platform/DurableFile.h"
-#include "platform/SettingsStore.h"
+#include "platform/QtSettingsStore.h"
+#include "support/ManualClock.h"
 #include "support/ScriptedDialogs.h"
+#include "ui/AppContext.h"
 
 #include <QApplication>
 #include <QCheckBox>

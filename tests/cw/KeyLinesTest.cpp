@@ -2,7 +2,9 @@
 
 #include "TempDir.h"
 #include "cw/Keyer.h"
-#include "platform/serial/FakeSerialPort.h"
+#include "support/FakeSerialPort.h"
+#include "support/InstantKeyerClock.h"
+#include "support/RecordingKeyLine.h"
 
 #include <condition_variable>
 #include <fstream>
@@ -105,12 +107,13 @@ TEST(KeyLines, RtsAndDtrKeyTheirOwnLineForEveryUnit) {
 }
 
 TEST(KeyingPort, SetupOpensWithBothLinesOffAndClosesThePushToTalkPort) {
-    SerialSharing sharing;
+    PortBroker broker;
     FakeSerialPort keyingSerial, ptt;
-    sharing.join(SerialOwner::PushToTalk, ptt);
+    broker.join(PortOwner::PushToTalk, [&ptt] { ptt.close(); });
     ptt.setPortNumber(2);
+    broker.acquire(PortOwner::PushToTalk, ptt.devicePath());
     ptt.open();
-    KeyingPort port(keyingSerial, sharing);
+    KeyingPort port(keyingSerial, broker);
 
     EXPECT_EQ(port.setup("2"), KeyingPortResult::Opened);
     EXPECT_TRUE(keyingSerial.isOpen());
@@ -137,7 +140,15 @@ TEST(KeyingPort, SetupOpensWithBothLinesOffAndClosesThePushToTalkPort) {
     // The push-to-talk owner opening its port closes the keying port in turn.
     keyingSerial.failOpen = false;
     port.setup("2");
-    sharing.beforeOpen(SerialOwner::PushToTalk);
+    broker.acquire(PortOwner::PushToTalk, ptt.devicePath());
+    EXPECT_FALSE(keyingSerial.isOpen());
+
+    // A rig link holding the device refuses the keying port with the reason.
+    port.setup("0");
+    broker.released(PortOwner::PushToTalk);
+    ASSERT_TRUE(broker.acquire(PortOwner::Rig, keyingSerial.devicePath()));
+    EXPECT_EQ(port.setup("2", &error), KeyingPortResult::Invalid);
+    EXPECT_NE(error.find("in use by the rig link"), std::string::npos);
     EXPECT_FALSE(keyingSerial.isOpen());
 }
 

@@ -1,5 +1,8 @@
 #include "cw/Keyer.h"
 
+#include "support/InstantKeyerClock.h"
+#include "support/RecordingKeyLine.h"
+
 #include <condition_variable>
 #include <deque>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 
 #include "ExportTestData.h"
 #include "TempDir.h"
+#include "core/DurableFile.h"
 #include "log/ContactLog.h"
-#include "platform/DurableFile.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

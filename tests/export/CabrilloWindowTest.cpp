@@ -1,14 +1,14 @@
-#include "export/CabrilloWindow.h"
+#include "export/ui/CabrilloWindow.h"
 
 #include "ExportTestData.h"
 #include "TempDir.h"
+#include "core/DurableFile.h"
+#include "core/SettingsStore.h"
 #include "export/Cabrillo.h"
 #include "export/FakeDialogs.h"
 #include "log/ContactLog.h"
 #include "log/station/Preferences.h"
 #include "log/station/SharedPrefs.h"
-#include "platform/DurableFile.h"
-#include "platform/SettingsStore.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,15 +1,15 @@
 // The built program run without a display writes the same files as the windows do.
 
 #include "TempDir.h"
+#include "core/Clock.h"
+#include "core/DurableFile.h"
 #include "export/Cabrillo.h"
-#include "export/CabrilloWindow.h"
-#include "export/ExportActions.h"
+#include "export/ui/CabrilloWindow.h"
+#include "export/ui/ExportActions.h"
 #include "log/LogStore.h"
 #include "log/station/Preferences.h"
 #include "log/station/SharedPrefs.h"
-#include "platform/Clock.h"
-#include "platform/DurableFile.h"
-#include "platform/SettingsStore.h"
+#include "platform/QtSettingsStore.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QProcess>

@@ -2,11 +2,11 @@
 
 #include "ExportTestData.h"
 #include "TempDir.h"
+#include "core/DurableFile.h"
 #include "export/Adif.h"
 #include "export/Cabrillo.h"
 #include "log/LogFile.h"
 #include "log/station/Preferences.h"
-#include "platform/DurableFile.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,15 +1,15 @@
-#include "export/ExportActions.h"
+#include "export/ui/ExportActions.h"
 
 #include "ExportTestData.h"
 #include "TempDir.h"
+#include "core/DurableFile.h"
 #include "export/Adif.h"
 #include "export/CommandLine.h"
 #include "export/FakeDialogs.h"
 #include "log/ContactLog.h"
 #include "log/LogFile.h"
 #include "log/station/Preferences.h"
-#include "platform/Clock.h"
-#include "platform/DurableFile.h"
+#include "support/ManualClock.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
-#include "graph/GraphWindow.h"
+#include "graph/ui/GraphWindow.h"
 
+#include "core/DateTime.h"
 #include "export/FakeDialogs.h"
 #include "log/ContactLog.h"
-#include "log/DateTime.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "graph/RateGraph.h"
 
-#include "log/DateTime.h"
+#include "core/DateTime.h"
 
 #include <gtest/gtest.h>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "log/DateTime.h"
+#include "core/DateTime.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,12 @@
 // seeded from data/, with scripted dialogs, a settable clock and a recorded exit.
 
 #include "TempDir.h"
-#include "log/AppContext.h"
-#include "log/MainWindow.h"
-#include "platform/Clock.h"
-#include "platform/DurableFile.h"
-#include "platform/SettingsStore.h"
+#include "app/MainWindow.h"
+#include "core/DurableFile.h"
+#include "platform/QtSettingsStore.h"
+#include "support/ManualClock.h"
 #include "support/ScriptedDialogs.h"
+#include "ui/AppContext.h"
 
 #include <QApplication>
 #include <QLabel>

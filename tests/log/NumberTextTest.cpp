@@ -1,4 +1,4 @@
-#include "log/NumberText.h"
+#include "core/NumberText.h"
 
 #include <clocale>
 #include <gtest/gtest.h>

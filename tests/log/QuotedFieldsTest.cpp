@@ -1,4 +1,4 @@
-#include "log/QuotedFields.h"
+#include "core/QuotedFields.h"
 
 #include <gtest/gtest.h>
 

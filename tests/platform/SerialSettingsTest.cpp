@@ -1,8 +1,8 @@
 #include "platform/serial/SerialSettings.h"
 
-#include "platform/SettingsStore.h"
-#include "platform/serial/FakeSerialPort.h"
-#include "platform/serial/SerialSharing.h"
+#include "core/SettingsStore.h"
+#include "platform/PortBroker.h"
+#include "support/FakeSerialPort.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -49,39 +49,82 @@ TEST(SerialSettings, PortNumbersMapToDevicesTheOperatorCanChange) {
     EXPECT_EQ(serialDevicePath(1, nullptr), "/dev/ttyUSB0");
 }
 
-TEST(SerialSharing, OpeningAPortClosesTheOwnersThatShareItsDevice) {
-    SerialSharing sharing;
+// Each owner's port opened on its own device, joined with a release that closes it.
+struct BrokerOwners {
+    PortBroker broker;
     FakeSerialPort keying, ptt, winkey, rig;
-    for (auto* p : {&keying, &ptt, &winkey, &rig}) {
-        p->setPortNumber(1);
-        p->open();
+    BrokerOwners() {
+        const std::pair<PortOwner, FakeSerialPort*> owners[] = {{PortOwner::CwKeying, &keying},
+                                                                {PortOwner::PushToTalk, &ptt},
+                                                                {PortOwner::WinKeyer, &winkey},
+                                                                {PortOwner::Rig, &rig}};
+        for (auto [owner, port] : owners) {
+            broker.join(owner, [port] { port->close(); });
+            open(owner, *port);
+        }
     }
-    sharing.join(SerialOwner::CwKeying, keying);
-    sharing.join(SerialOwner::PushToTalk, ptt);
-    sharing.join(SerialOwner::WinKeyer, winkey);
-    sharing.join(SerialOwner::Rig, rig);
+    void open(PortOwner owner, FakeSerialPort& port) {
+        port.setPortNumber(static_cast<int>(owner) + 1);
+        ASSERT_TRUE(broker.acquire(owner, "/dev/fake" + std::to_string(static_cast<int>(owner))));
+        port.open();
+    }
+};
 
-    sharing.beforeOpen(SerialOwner::CwKeying);
-    EXPECT_FALSE(ptt.isOpen());
-    EXPECT_TRUE(winkey.isOpen());
-    EXPECT_TRUE(rig.isOpen());
+TEST(PortBroker, OpeningAPortClosesTheOwnersThatShareItsDevice) {
+    BrokerOwners o;
+    o.open(PortOwner::CwKeying, o.keying);
+    EXPECT_FALSE(o.ptt.isOpen());
+    EXPECT_TRUE(o.winkey.isOpen());
+    EXPECT_TRUE(o.rig.isOpen());
 
-    ptt.open();
-    sharing.beforeOpen(SerialOwner::PushToTalk);
-    EXPECT_FALSE(keying.isOpen());
-    EXPECT_FALSE(winkey.isOpen());
+    o.open(PortOwner::PushToTalk, o.ptt);
+    EXPECT_FALSE(o.keying.isOpen());
+    EXPECT_FALSE(o.winkey.isOpen());
 
-    keying.open();
-    ptt.open();
-    sharing.beforeOpen(SerialOwner::WinKeyer);
-    EXPECT_FALSE(keying.isOpen());
-    EXPECT_FALSE(ptt.isOpen());
-    EXPECT_TRUE(rig.isOpen());
+    o.open(PortOwner::CwKeying, o.keying);
+    o.open(PortOwner::PushToTalk, o.ptt);
+    o.open(PortOwner::WinKeyer, o.winkey);
+    EXPECT_FALSE(o.keying.isOpen());
+    EXPECT_FALSE(o.ptt.isOpen());
+    EXPECT_TRUE(o.rig.isOpen());
 
-    sharing.leave(SerialOwner::Rig);
-    EXPECT_EQ(sharing.port(SerialOwner::Rig), nullptr);
-    sharing.beforeOpen(SerialOwner::Tnc); // no owner shares with the TNC
-    EXPECT_TRUE(rig.isOpen());
+    EXPECT_TRUE(o.broker.acquire(PortOwner::Tnc, "/dev/fake9")); // no owner shares with the TNC
+    EXPECT_TRUE(o.rig.isOpen());
+    EXPECT_EQ(o.broker.deviceOf(PortOwner::Tnc), "/dev/fake9");
+}
+
+TEST(PortBroker, OwnersWithoutASharingRuleAreRefusedAHeldDevice) {
+    BrokerOwners o;
+    std::string refusal;
+    EXPECT_FALSE(o.broker.acquire(PortOwner::Tnc, "/dev/fake3", &refusal));
+    EXPECT_EQ(refusal, "/dev/fake3 is already in use by the rig link. Choose another port, or close it there first.");
+    EXPECT_TRUE(o.rig.isOpen());
+    // The WinKeyer may sit on the keying device: it displaces the keying owner instead.
+    EXPECT_TRUE(o.broker.acquire(PortOwner::WinKeyer, "/dev/fake0", &refusal));
+    EXPECT_FALSE(o.keying.isOpen());
+    // Once the rig lets go, the device is free.
+    o.rig.close();
+    o.broker.released(PortOwner::Rig);
+    EXPECT_TRUE(o.broker.acquire(PortOwner::Tnc, "/dev/fake3", &refusal));
+    // Parallel ports are shared, never closed.
+    EXPECT_TRUE(o.broker.acquire(PortOwner::CwKeying, "/dev/parport0", nullptr, PortKind::Parallel));
+    EXPECT_TRUE(o.broker.acquire(PortOwner::PushToTalk, "/dev/parport0", nullptr, PortKind::Parallel));
+    EXPECT_TRUE(o.winkey.isOpen());
+}
+
+TEST(PortBroker, ReleaseAllClosesEveryOpenPortOnce) {
+    BrokerOwners o;
+    int rigReleases = 0;
+    o.broker.join(PortOwner::Rig, [&] {
+        ++rigReleases;
+        o.rig.close();
+    });
+    o.broker.releaseAll();
+    o.broker.releaseAll();
+    EXPECT_EQ(rigReleases, 1);
+    for (auto* p : {&o.keying, &o.ptt, &o.winkey, &o.rig}) {
+        EXPECT_FALSE(p->isOpen());
+    }
 }
 
 } // namespace

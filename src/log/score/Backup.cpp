@@ -1,8 +1,8 @@
 #include "log/score/Backup.h"
 
+#include "core/DurableFile.h"
+#include "core/TextCase.h"
 #include "log/ContactLog.h"
-#include "log/TextCase.h"
-#include "platform/DurableFile.h"
 
 #include <cstdio>
 #include <filesystem>

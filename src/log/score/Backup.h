@@ -2,7 +2,7 @@
 // Copies of the working log: the timestamped backups taken when the log has changed,
 // the proposed name of an archive, and restoring the working log from a copy.
 
-#include "log/DateTime.h"
+#include "core/DateTime.h"
 #include "log/LogFile.h"
 
 #include <string>

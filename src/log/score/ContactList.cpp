@@ -1,7 +1,7 @@
 #include "log/score/ContactList.h"
 
-#include "log/DateTime.h"
-#include "log/TextCase.h"
+#include "core/DateTime.h"
+#include "core/TextCase.h"
 
 #include <algorithm>
 #include <cstdio>

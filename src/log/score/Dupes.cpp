@@ -1,6 +1,6 @@
 #include "log/score/Dupes.h"
 
-#include "log/TextCase.h"
+#include "core/TextCase.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #include "log/score/EditRules.h"
 
-#include "log/DateTime.h"
-#include "log/NumberText.h"
+#include "core/DateTime.h"
+#include "core/NumberText.h"
 
 namespace corvane {
 

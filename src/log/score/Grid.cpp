@@ -1,7 +1,7 @@
 #include "log/score/Grid.h"
 
-#include "log/NumberText.h"
-#include "log/TextCase.h"
+#include "core/NumberText.h"
+#include "core/TextCase.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "log/score/Stats.h"
 
-#include "log/NumberText.h"
-#include "log/TextCase.h"
+#include "core/NumberText.h"
+#include "core/TextCase.h"
 #include "log/station/Preferences.h"
 
 #include <algorithm>

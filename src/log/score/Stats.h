@@ -2,8 +2,8 @@
 // Score statistics: total points and score, the two hourly rates, and the map of grid
 // squares around the station with the worked ones marked.
 
+#include "core/DateTime.h"
 #include "log/ContactLog.h"
-#include "log/DateTime.h"
 
 #include <array>
 #include <bitset>

@@ -1,6 +1,6 @@
 #include "log/station/Preferences.h"
 
-#include "log/QuotedFields.h"
+#include "core/QuotedFields.h"
 
 namespace corvane {
 

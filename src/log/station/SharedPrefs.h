@@ -2,7 +2,7 @@
 // SharedUserPreferences.xml: a small document of <TAG>value</TAG> lines kept current for
 // other programs on the computer. It is written, never read back for values.
 
-#include "platform/DurableFile.h"
+#include "core/DurableFile.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "log/station/UtcOffset.h"
 
-#include "log/NumberText.h"
+#include "core/NumberText.h"
 
 #include <cmath>
 

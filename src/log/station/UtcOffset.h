@@ -1,7 +1,7 @@
 #pragma once
 // The start-up check of the station's UTC offset against the computer's clock.
 
-#include "log/DateTime.h"
+#include "core/DateTime.h"
 
 #include <optional>
 #include <string>

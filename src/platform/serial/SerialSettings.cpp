@@ -1,6 +1,6 @@
 #include "platform/serial/SerialSettings.h"
 
-#include "platform/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <charconv>
 #include <vector>

@@ -1,7 +1,7 @@
 // The contact list: last 20 or all, the one-row update after each contact, the header
 // sort, and the edit and delete buttons.
 
-#include "log/ContactListPanel.h"
+#include "log/ui/ContactListPanel.h"
 
 #include "PanelsTestLog.h"
 #include "ui/FormScaler.h"

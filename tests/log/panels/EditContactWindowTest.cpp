@@ -1,6 +1,6 @@
 // The edit window and the Edit and Delete flows, through the real log file.
 
-#include "log/EditContactWindow.h"
+#include "log/ui/EditContactWindow.h"
 
 #include "PanelsTestLog.h"
 #include "TempDir.h"

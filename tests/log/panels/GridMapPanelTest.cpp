@@ -1,7 +1,7 @@
 // The grid map: captions around the own square, worked colours, hover counts, clicks and
 // the arrow buttons.
 
-#include "log/GridMapPanel.h"
+#include "log/ui/GridMapPanel.h"
 
 #include "PanelsTestLog.h"
 #include "log/score/Grid.h"

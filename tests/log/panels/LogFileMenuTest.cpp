@@ -1,10 +1,10 @@
 // Archive and restore through the file menu, and the colour window.
 
-#include "log/LogFileMenu.h"
+#include "log/ui/LogFileMenu.h"
 
 #include "PanelsTestLog.h"
 #include "TempDir.h"
-#include "log/ColourWindow.h"
+#include "log/ui/ColourWindow.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QLabel>

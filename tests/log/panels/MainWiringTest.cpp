@@ -4,15 +4,15 @@
 
 #include "PanelsTestLog.h"
 #include "TempDir.h"
-#include "log/AppContext.h"
-#include "log/ContactListPanel.h"
-#include "log/EditContactWindow.h"
-#include "log/GridMapPanel.h"
-#include "log/MainWindow.h"
+#include "app/MainWindow.h"
 #include "log/station/SharedPrefs.h"
-#include "platform/Clock.h"
-#include "platform/SettingsStore.h"
+#include "log/ui/ContactListPanel.h"
+#include "log/ui/EditContactWindow.h"
+#include "log/ui/GridMapPanel.h"
+#include "platform/QtSettingsStore.h"
+#include "support/ManualClock.h"
 #include "support/ScriptedDialogs.h"
+#include "ui/AppContext.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,9 @@
 #pragma once
 // Records and log files for the panel tests.
 
+#include "core/DurableFile.h"
 #include "log/ContactLog.h"
 #include "log/LogFile.h"
-#include "platform/DurableFile.h"
 
 #include <string>
 #include <vector>

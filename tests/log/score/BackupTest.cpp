@@ -1,7 +1,7 @@
 #include "log/score/Backup.h"
 
 #include "TempDir.h"
-#include "platform/DurableFile.h"
+#include "core/DurableFile.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "log/score/Grid.h"
 
-#include "log/NumberText.h"
+#include "core/NumberText.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,0 +1,38 @@
+# corvane_module(<name> [QT] SOURCES <files> [HEADERS <header-only files>] [DEPS <modules and libraries>])
+#
+# One library of the program. Its headers are the headers beside its sources plus the
+# header-only files named, each reachable as "<folder below src>/<file>.h". A module sees
+# only its own headers and those of the modules it lists in DEPS (and what they list), so an
+# include across subsystems that is not declared fails the build. Logic modules link no Qt
+# and have no Qt include path; QT modules are windows and platform services.
+set(CORVANE_SOURCE_ROOT ${CMAKE_SOURCE_DIR}/src)
+set(CORVANE_INCLUDE_ROOT ${CMAKE_BINARY_DIR}/include)
+
+function(corvane_module name)
+    cmake_parse_arguments(M "QT" "" "SOURCES;HEADERS;DEPS" ${ARGN})
+    add_library(${name} STATIC ${M_SOURCES})
+    set(include_dir ${CORVANE_INCLUDE_ROOT}/${name})
+    set(headers ${M_HEADERS})
+    foreach(source ${M_SOURCES})
+        string(REGEX REPLACE "\\.cpp$" ".h" header ${source})
+        if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${header})
+            list(APPEND headers ${header})
+        endif()
+    endforeach()
+    foreach(header ${headers})
+        file(REAL_PATH ${header} absolute BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+        file(RELATIVE_PATH relative ${CORVANE_SOURCE_ROOT} ${absolute})
+        get_filename_component(link_dir ${include_dir}/${relative} DIRECTORY)
+        file(MAKE_DIRECTORY ${link_dir})
+        file(CREATE_LINK ${absolute} ${include_dir}/${relative} SYMBOLIC)
+    endforeach()
+    target_include_directories(${name} PUBLIC ${include_dir})
+    target_link_libraries(${name} PUBLIC ${M_DEPS})
+    if(M_QT)
+        set_target_properties(${name} PROPERTIES AUTOMOC ON)
+        target_link_libraries(${name} PUBLIC Qt6::Core)
+        set_property(GLOBAL APPEND PROPERTY CORVANE_QT_MODULES ${name})
+    else()
+        set_property(GLOBAL APPEND PROPERTY CORVANE_LOGIC_MODULES ${name})
+    endif()
+endfunction()

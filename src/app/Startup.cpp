@@ -1,0 +1,77 @@
+#include "app/Startup.h"
+
+#include "ui/AppContext.h"
+#include "log/ui/LogoWindow.h"
+#include "app/MainWindow.h"
+#include "log/WorkingFolder.h"
+#include "core/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Folders.h"
+#include "platform/QtSettingsStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <cstdlib>
+
+namespace corvane {
+
+namespace {
+
+// The default files of a new working folder: beside the program, or where the
+// CORVANE_DATA_DIR environment variable points.
+std::string defaultsFolder() {
+    if (const char* dir = std::getenv("CORVANE_DATA_DIR"); dir && *dir) {
+        return dir;
+    }
+    return (QCoreApplication::applicationDirPath() + QStringLiteral("/data")).toStdString();
+}
+
+} // namespace
+
+int runProgram(QApplication& app) {
+    QtDialogs dialogs;
+    SystemClock clock;
+    auto settings = makeUserSettingsStore();
+    SharedPrefs sharedPrefs;
+
+    const std::string workingDirectory = QDir::currentPath().toStdString();
+    const SeedOutcome seeded = seedWorkingFolder(workingDirectory, defaultsFolder());
+
+    if (!std::getenv("CORVANE_NO_LOGO")) {
+        const FolderReport quiet = [](const std::string&, const std::string&) {};
+        const UserFolders early = locateUserFolders(systemFolderBases(), quiet);
+        LogoWindow logo(QString::fromStdString(early.sharedFolder + "/splash.jpg"));
+        logo.exec();
+    }
+
+    const FolderReport report = [&dialogs](const std::string& title, const std::string& text) {
+        dialogs.message(nullptr, QString::fromStdString(title), QString::fromStdString(text), MsgButtons::Ok,
+                        MsgIcon::Warning);
+    };
+    const UserFolders folders = locateUserFolders(systemFolderBases(), report);
+    sharedPrefs.load(folders.sharedFolder + "/SharedUserPreferences.xml");
+    const FolderReport silent = [](const std::string&, const std::string&) {};
+    ensureFolder(folders.backupFolder(), false, silent);
+
+    AppContext context{
+        dialogs, clock, *settings, sharedPrefs, workingDirectory, folders, [](int code) { std::exit(code); }};
+    MainWindow window(context);
+    window.show();
+    if (seeded.result == SeedResult::Seeded) {
+        dialogs.message(&window, QStringLiteral("New Contest Folder"),
+                        QStringLiteral("This folder held no contest log yet, so a new one was prepared here:\r\n\r\n%1"
+                                       "\r\n\r\nThe log (log.txt), the settings and the help text live in this folder. "
+                                       "Start the program from this folder to go on with this log.")
+                            .arg(QString::fromStdString(workingDirectory)),
+                        MsgButtons::Ok, MsgIcon::Information);
+    } else if (seeded.result == SeedResult::Failed) {
+        dialogs.message(&window, QStringLiteral("New Contest Folder"),
+                        QStringLiteral("The default files could not be copied into %1:\r\n%2")
+                            .arg(QString::fromStdString(workingDirectory), QString::fromStdString(seeded.error)),
+                        MsgButtons::Ok, MsgIcon::Warning);
+    }
+    window.load();
+    return app.exec();
+}
+
+} // namespace corvane

@@ -1,0 +1,118 @@
+#pragma once
+// The CW keying of the main window: the send controller, the keyer thread and its line, the
+// serial keying port, and the CW windows (setup, "CW Strings", code practice). The main
+// window owns one and hands it its key events:
+//
+//   key press on the main window, after its own Ctrl shortcuts (Ctrl+C, Ctrl+S: showSetupWindow,
+//   Ctrl+W: showStringsWindow) and before the field that has the focus:
+//       if (cw.handleKeyDown(event) || cw.handleKeyPress(event)) -> consumed
+//   handleKeyPress ignores keys typed with Ctrl or Alt (the main window swallows those).
+//   close request:  if (!cw.mayClose()) -> ignore the close
+
+#include "cw/CwHost.h"
+#include "cw/CwSendController.h"
+#include "cw/KeyLines.h"
+#include "cw/Keyer.h"
+#include "platform/parallel/ParallelPort.h"
+#include "platform/serial/QtSerialPort.h"
+#include "platform/PortBroker.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+
+class QKeyEvent;
+class QWidget;
+
+namespace corvane {
+struct AppContext;
+}
+
+namespace corvane::cw {
+
+class CwSetupWindow;
+class CwStringsWindow;
+
+class CwController : public QObject {
+    Q_OBJECT
+public:
+    // `broker`: the program's port broker, which the push-to-talk and WinKeyer owners join as
+    // well; the controller keeps its own when none is given. `keyerClock`: the keyer's clock
+    // (tests key at machine speed); the steady clock when none is given.
+    CwController(CwHost& host, AppContext& context, QWidget* mainWindow, PortBroker* broker = nullptr,
+                 KeyerClock* keyerClock = nullptr);
+    ~CwController() override;
+
+    // LoadCWSettings: the fields from cw.txt, then the keying option button of a full read.
+    void loadSettings(const CwSettingsReadResult& read);
+
+    // The main window's key handling; true when the key is consumed.
+    bool handleKeyDown(QKeyEvent* event);
+    bool handleKeyPress(QKeyEvent* event);
+    // Empties the send buffer; false while a character is on the air.
+    bool mayClose();
+
+    // Ctrl+C / Ctrl+S (modeless, restored) and Options > Transmit > "&CW Setup" (modal).
+    void showSetupWindow(bool modal = false);
+    // Ctrl+W.
+    void showStringsWindow(bool minimized = false);
+    CwSetupWindow* setupWindow() const;
+    CwStringsWindow* stringsWindow() const;
+
+    CwSendController& sender() { return m_send; }
+    KeyingOption keyingOption() const { return m_send.keyingOption(); }
+    // Selects a keying option as its button does.
+    void selectKeyingOption(KeyingOption option);
+    void setPrinterAddress(const QString& field);
+    // CWSetup: (re)opens the serial keying port from the port field; shows "Invalid port." on failure.
+    KeyingPortResult cwSetup();
+    // The "Done" button: cw.txt and the timing options; false when cw.txt could not be written.
+    bool saveSettings();
+    // The device path of the keying port number, and the operator's choice of another.
+    QString serialDeviceFor(int port) const;
+    void setSerialDevice(int port, const QString& device);
+
+    PortBroker& portBroker() { return *m_broker; }
+    // Every way out of the program: the keyer stopped, every key line up, the port closed.
+    void shutdown();
+    QtSerialPort& keyingSerialPort() { return m_serial; }
+    PpdevOutput& parallelOutput() { return m_parallel; }
+    AppContext& context() { return m_ctx; }
+    QWidget* mainWindow() const { return m_mainWindow; }
+
+signals:
+    // The speed changed from the keyboard (arrows); the setup window shows it.
+    void speedChanged(const QString& speedWpm);
+
+private:
+    class KeyerPort;
+    class Timer;
+    void characterDone(CharacterOutcome outcome);
+    void startKeyer();
+    void dropLines();
+    void releaseKeyingPort();
+
+    CwHost& m_host;
+    AppContext& m_ctx;
+    QWidget* m_mainWindow;
+    std::unique_ptr<PortBroker> m_ownBroker;
+    PortBroker* m_broker;
+    QtSerialPort m_serial;
+    PpdevOutput m_parallel;
+    KeyingLine m_line;
+    KeyingPort m_keyingPort;
+    SteadyKeyerClock m_steadyClock;
+    KeyerClock& m_clock;
+    std::unique_ptr<KeyerPort> m_keyerPort;
+    std::unique_ptr<Timer> m_repeatTimer;
+    std::unique_ptr<CwSendController> m_sendOwner;
+    CwSendController& m_send;
+    std::unique_ptr<Keyer> m_keyer;
+    bool m_setupFailedThisLoop = false;
+    bool m_shutDown = false;
+    QPointer<CwSetupWindow> m_setup;
+    QPointer<CwStringsWindow> m_strings;
+};
+
+} // namespace corvane::cw
