@@ -1,171 +1,116 @@
 #pragma once
-// The main window: the hub of the program. It owns the log, the station settings, the
-// entry line, the clocks and the score displays, and opens every other window.
+// The main window: a shell that holds the log's panels (clocks, entry line, score, contact
+// list, grid map), the menus, and the features of the other subsystems (CW keying and what
+// follows), routes every key typed in it, and takes the program down on every way out.
 
-#include "cw/CwHost.h"
-#include "cw/CwSettings.h"
-#include "ui/AppContext.h"
-#include "core/DateTime.h"
-#include "log/LogStore.h"
-#include "log/score/Grid.h"
-#include "log/station/Preferences.h"
+#include "core/Tuner.h"
+#include "log/Session.h"
+#include "ui/Feature.h"
 #include "voice/VoiceSettings.h"
 
 #include <QMainWindow>
 #include <QTimer>
-#include <deque>
+#include <functional>
+#include <map>
 #include <memory>
-#include <optional>
+#include <vector>
 
 class QAction;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class QKeyEvent;
 
 namespace corvane {
 
+class PortBroker;
+class ClockPanel;
 class ContactListPanel;
+class EntryLine;
 class GridMapPanel;
-namespace cw {
-class CwController;
-}
+class LogActions;
+class ScorePanel;
 
-class MainWindow : public QMainWindow, public cw::CwHost {
+using FeatureFactory = std::function<std::vector<std::unique_ptr<Feature>>(FeatureContext&)>;
+// The program's features, in the order they see keys (app/Features.cpp).
+std::vector<std::unique_ptr<Feature>> makeFeatures(FeatureContext& context);
+
+class MainWindow : public QMainWindow, private KeyRouter {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "Varkel's Corvane Contest Log 1.2";
 
-    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    // `features`: how the features are made (tests give the CW keyer an instant clock).
+    explicit MainWindow(AppContext& context, QWidget* parent = nullptr, FeatureFactory features = makeFeatures);
     ~MainWindow() override;
 
-    // The second phase of start-up: preferences, UTC check, station window, the log
-    // question, the voice and CW settings and the layout. False when it stopped early.
+    // The second phase of start-up: preferences, UTC check, station window, the log, the
+    // voice settings, every feature's load step and the layout. False when a step failed.
     bool load();
 
-    // Logs the contact in the entry fields (Enter, or the CW log marker).
-    void mains();
-    void clearEntry() override;
-
-    // What the CW keying asks of the main window.
-    std::string callText() const override;
-    void logContact() override { mains(); }
-    void showMessage(const std::string& text) override;
-    void setMessageBackground(cw::Rgb colour) override;
-    cw::CwController& cw() { return *m_cw; }
-
-    const ContactLog& log() const { return m_store.log(); }
-    const Preferences& preferences() const { return m_prefs; }
+    Session& session() { return m_session; }
+    const ContactLog& log() const { return m_session.log(); }
+    const Preferences& preferences() const { return m_session.prefs(); }
     const VoiceSettings& voiceSettings() const { return m_voiceSettings; }
-    const cw::CwSettingsReadResult& cwSettings() const { return m_cwSettings; }
-    bool timeOnRunning() const { return m_timeOnRunning; }
-    bool postContestMode() const { return m_postContestMode; }
+    bool timeOnRunning() const;
+    bool postContestMode() const;
+    EntryLine& entryLine() { return *m_entry; }
     // The rig link hands over each polled frequency here.
-    void setRigFrequencyText(const std::string& text) { m_rigFrequencyText = text; }
+    void setRigFrequencyText(const std::string& text) { m_session.setRigFrequencyText(text); }
+    template <typename T> T* feature() const {
+        for (const auto& f : m_features) {
+            if (auto* found = dynamic_cast<T*>(f.get())) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
 
     // Periodic work, public so tests can drive it without waiting.
     void clockTick();
     void rateTick();
-
-    // Reads log.txt; on a damaged file tells the operator and ends the program.
-    bool loadLog();
-    bool savePref();
     void stationSetup();
-    void newLog();
+
+    // Every feature stopped (keyer, key and push-to-talk lines, ports), in reverse order of
+    // registration. Safe to call more than once.
+    void shutdown();
+    // The program is asked to end (SIGTERM, SIGINT): everything is shut down, the log backed
+    // up when it changed, and the program ends with `status`.
+    void endProgram(int status);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     class WindowKeys;
-    bool windowKeyPress(QKeyEvent* key);
-    void buildControls();
+    bool routeKey(QKeyEvent* key) override;
     void buildMenus();
+    void buildFeatures(const FeatureFactory& features);
+    void exitProgram();
+    void startupFailed();
     void fullScreenLayout();
     void percentageLayout();
     void taskbarLayout();
-    void startupFailed();
-
-    bool callKeyPress(QKeyEvent* key);
-    bool gridKeyPress(QKeyEvent* key);
-    bool postContestKeyPress(QLineEdit* field, QKeyEvent* key);
-    void replayHeldKeys();
-    bool dupcheck();
-    void refreshGridDisplay();
-    void setPointsText(const QString& text);
-    void showTotals();
-    void toggleTimeOn();
-    void togglePostContest();
     void toggleTaskbar();
-    void askFormSize();
     void showHelp();
-    void exitProgram();
-    void backup();
-    void utcOffsetCheck();
-    void editContact(int recordIndex);
-    void deleteContact(int recordIndex);
-    void chooseColours();
-    void copyListedItems();
-
-    void setDialog(const QString& text);
-    void setDialogBackground(int r, int g, int b);
-    void setDupeList(const QString& text, bool teal);
-    DateTime utcNow() const;
+    void giveFocusBack();
 
     AppContext& m_ctx;
-    LogStore m_store;
-    Preferences m_prefs;
+    Session m_session;
     VoiceSettings m_voiceSettings;
-    cw::CwSettingsReadResult m_cwSettings;
-
-    // Time On clock
-    bool m_timeOnRunning = false;
-    DateTime m_timeOnStart;
-    float m_timeOnTotal = 0.0f;
-
-    bool m_postContestMode = false;
-    bool m_partialDupesOn = true;
-    bool m_dupeFlag = false;
-    std::int64_t m_dupeTimeMs = 0;
-    std::deque<QKeyEvent*> m_heldKeys;
-    bool m_replaying = false;
-    std::string m_rigFrequencyText;
-    PointsColours m_pointsColours;
+    std::unique_ptr<PortBroker> m_ports;
+    TunerSlot m_tuner;
+    std::unique_ptr<FeatureContext> m_featureContext;
+    std::vector<std::unique_ptr<Feature>> m_features;
+    std::map<int, std::function<void()>> m_ctrlKeys;
+    bool m_shutDown = false;
     bool m_loading = false;
-
-    QTimer m_clockTimer;
     QTimer m_rateTimer;
-    QTimer m_holdTimer;
 
-    QLabel* m_ownCall = nullptr;     // Label2
-    QLabel* m_ownGrid = nullptr;     // Label4
-    QLabel* m_utcClock = nullptr;    // lblutctime
-    QLabel* m_localClock = nullptr;  // lblCurTime
-    QLabel* m_amPm = nullptr;        // Label16
-    QPushButton* m_logOn = nullptr;  // cmdLogOn
-    QLabel* m_timeOnClock = nullptr; // lblttrack
-    QLineEdit* m_call = nullptr;     // txtCall
-    QLineEdit* m_grid = nullptr;     // txtSec
-    QLineEdit* m_postTime = nullptr; // txtPostConTime
-    QLineEdit* m_postDate = nullptr; // txtPostConDate
-    QLabel* m_postTimeCaption = nullptr;
-    QLabel* m_postDateCaption = nullptr;
-    QLabel* m_kilometres = nullptr;     // Label24
-    QLabel* m_bearing = nullptr;        // Label23
-    QLabel* m_points = nullptr;         // Label5
-    QLabel* m_dialog = nullptr;         // lblDialog
-    QLabel* m_dupe = nullptr;           // lblDupe
-    QPushButton* m_clear = nullptr;     // cmdClear
-    QPushButton* m_dupToggle = nullptr; // cmdDup
-    QLabel* m_totalPoints = nullptr;    // lblTotSec
-    QLabel* m_totalScore = nullptr;     // lblTotScore
-    QLabel* m_rate20 = nullptr;         // lblAQSO20
-    QLabel* m_rate60 = nullptr;         // lblAQSO60
+    ClockPanel* m_clocks = nullptr;
+    EntryLine* m_entry = nullptr;
+    ScorePanel* m_score = nullptr;
     GridMapPanel* m_gridMap = nullptr;
     ContactListPanel* m_contactList = nullptr;
-    std::unique_ptr<cw::CwController> m_cw;
+    LogActions* m_actions = nullptr;
 
     QAction* m_postContestAction = nullptr;
     QAction* m_taskbarAction = nullptr;

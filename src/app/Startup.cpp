@@ -1,17 +1,19 @@
 #include "app/Startup.h"
 
-#include "ui/AppContext.h"
-#include "log/ui/LogoWindow.h"
 #include "app/MainWindow.h"
-#include "log/WorkingFolder.h"
 #include "core/Clock.h"
+#include "log/WorkingFolder.h"
+#include "log/ui/LogoWindow.h"
 #include "platform/Dialogs.h"
+#include "platform/ExitSignals.h"
 #include "platform/Folders.h"
 #include "platform/QtSettingsStore.h"
+#include "ui/AppContext.h"
 
 #include <QApplication>
 #include <QDir>
 #include <cstdlib>
+#include <optional>
 
 namespace corvane {
 
@@ -53,9 +55,18 @@ int runProgram(QApplication& app) {
     const FolderReport silent = [](const std::string&, const std::string&) {};
     ensureFolder(folders.backupFolder(), false, silent);
 
-    AppContext context{
-        dialogs, clock, *settings, sharedPrefs, workingDirectory, folders, [](int code) { std::exit(code); }};
+    // Every way out goes through here after the main window shut its features down: the
+    // event loop ends (or, during start-up, never starts) and the window is destroyed
+    // normally, so no thread or key line outlives it.
+    std::optional<int> exitStatus;
+    AppContext context{dialogs, clock, *settings, sharedPrefs, workingDirectory, folders, [&exitStatus](int code) {
+                           if (!exitStatus) {
+                               exitStatus = code;
+                           }
+                           QCoreApplication::exit(code);
+                       }};
     MainWindow window(context);
+    ExitSignals exitSignals([&window](int) { window.endProgram(0); });
     window.show();
     if (seeded.result == SeedResult::Seeded) {
         dialogs.message(&window, QStringLiteral("New Contest Folder"),
@@ -71,7 +82,13 @@ int runProgram(QApplication& app) {
                         MsgButtons::Ok, MsgIcon::Warning);
     }
     window.load();
-    return app.exec();
+    if (exitStatus) {
+        window.shutdown();
+        return *exitStatus;
+    }
+    const int status = app.exec();
+    window.shutdown();
+    return exitStatus.value_or(status);
 }
 
 } // namespace corvane

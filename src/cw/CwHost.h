@@ -1,6 +1,7 @@
 #pragma once
 // What the CW send controller needs from the main window and the other parts around it.
 
+#include "core/EntryHost.h"
 #include "cw/Keyer.h"
 
 #include <cstdint>
@@ -8,12 +9,7 @@
 
 namespace corvane::cw {
 
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    bool operator==(const Rgb&) const = default;
-};
+using corvane::Rgb;
 
 inline constexpr Rgb kKeyboardModeBackground{255, 255, 192}; // light yellow
 inline constexpr Rgb kMessageAreaBackground{0, 192, 192};    // the usual teal

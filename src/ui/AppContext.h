@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+class QDialog;
+
 namespace corvane {
 
 class Dialogs;
@@ -21,8 +23,11 @@ struct AppContext {
     SharedPrefs& sharedPrefs;
     std::string workingDirectory;
     UserFolders folders;
-    // Ends the program at once with the exit status (a damaged log file).
+    // Ends the program with the exit status (File > Exit, a damaged log file). The main
+    // window has shut every feature down before it calls this.
     std::function<void(int)> terminate;
+    // Runs a modal window of the program's own; exec() when empty (see ui/ModalWindows.h).
+    std::function<void(QDialog&)> runModal = {};
 
     std::string workingFile(const std::string& name) const { return workingDirectory + "/" + name; }
 };

@@ -1,13 +1,13 @@
 #include "cw/ui/CwController.h"
 
+#include "core/DurableFile.h"
+#include "core/NumberText.h"
+#include "core/SettingsStore.h"
 #include "cw/ui/CwSetupWindow.h"
 #include "cw/ui/CwStringsWindow.h"
-#include "ui/AppContext.h"
-#include "core/NumberText.h"
 #include "platform/Dialogs.h"
-#include "core/DurableFile.h"
-#include "core/SettingsStore.h"
 #include "platform/serial/SerialSettings.h"
+#include "ui/AppContext.h"
 
 #include <QKeyEvent>
 #include <QWidget>
@@ -62,14 +62,16 @@ private:
 };
 
 CwController::CwController(CwHost& host, AppContext& context, QWidget* mainWindow, PortBroker* broker,
-                           KeyerClock* keyerClock)
+                           const CwDevices& devices)
     : m_host(host), m_ctx(context), m_mainWindow(mainWindow),
       m_ownBroker(broker == nullptr ? std::make_unique<PortBroker>() : nullptr),
       m_broker(broker == nullptr ? m_ownBroker.get() : broker),
-      m_serial([store = &context.settings](int port) { return serialDevicePath(port, store); }),
-      m_line(m_serial, m_parallel), m_keyingPort(m_serial, *m_broker, [this] { releaseKeyingPort(); }),
-      m_clock(keyerClock != nullptr ? *keyerClock : m_steadyClock), m_keyerPort(std::make_unique<KeyerPort>(*this)),
-      m_repeatTimer(std::make_unique<Timer>(*this)),
+      m_ownSerial([store = &context.settings](int port) { return serialDevicePath(port, store); }),
+      m_serial(devices.serial != nullptr ? *devices.serial : m_ownSerial),
+      m_parallel(devices.parallel != nullptr ? *devices.parallel : m_ownParallel), m_line(m_serial, m_parallel),
+      m_keyingPort(m_serial, *m_broker, [this] { releaseKeyingPort(); }),
+      m_clock(devices.clock != nullptr ? *devices.clock : m_steadyClock),
+      m_keyerPort(std::make_unique<KeyerPort>(*this)), m_repeatTimer(std::make_unique<Timer>(*this)),
       m_sendOwner(std::make_unique<CwSendController>(host, *m_keyerPort, *m_repeatTimer)), m_send(*m_sendOwner) {
     startKeyer();
     m_send.addIdleListener([this] { m_setupFailedThisLoop = false; });
@@ -285,6 +287,13 @@ bool CwController::handleKeyPress(QKeyEvent* event) {
         return false;
     }
     return m_send.keyPress(c);
+}
+
+bool CwController::routeKey(QKeyEvent* event) {
+    if (m_router) {
+        return m_router(event);
+    }
+    return handleKeyDown(event) || handleKeyPress(event);
 }
 
 bool CwController::mayClose() {

@@ -13,13 +13,14 @@
 #include "cw/CwSendController.h"
 #include "cw/KeyLines.h"
 #include "cw/Keyer.h"
+#include "platform/PortBroker.h"
 #include "platform/parallel/ParallelPort.h"
 #include "platform/serial/QtSerialPort.h"
-#include "platform/PortBroker.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 class QKeyEvent;
@@ -31,17 +32,25 @@ struct AppContext;
 
 namespace corvane::cw {
 
+struct CwDevices {
+    SerialPort* serial = nullptr;
+    ParallelOutput* parallel = nullptr;
+    KeyerClock* clock = nullptr;
+};
+
 class CwSetupWindow;
 class CwStringsWindow;
 
 class CwController : public QObject {
     Q_OBJECT
 public:
+    // `devices`: what keys (tests record the key lines and key at machine speed); the
+    // serial port service, the parallel port and the steady clock where none is given.
     // `broker`: the program's port broker, which the push-to-talk and WinKeyer owners join as
     // well; the controller keeps its own when none is given. `keyerClock`: the keyer's clock
     // (tests key at machine speed); the steady clock when none is given.
     CwController(CwHost& host, AppContext& context, QWidget* mainWindow, PortBroker* broker = nullptr,
-                 KeyerClock* keyerClock = nullptr);
+                 const CwDevices& devices = {});
     ~CwController() override;
 
     // LoadCWSettings: the fields from cw.txt, then the keying option button of a full read.
@@ -50,6 +59,10 @@ public:
     // The main window's key handling; true when the key is consumed.
     bool handleKeyDown(QKeyEvent* event);
     bool handleKeyPress(QKeyEvent* event);
+    // A key typed in a CW window, routed as the main window routes it (its Ctrl table
+    // included) when a router is set, else to the CW keys alone.
+    void setKeyRouter(std::function<bool(QKeyEvent*)> router) { m_router = std::move(router); }
+    bool routeKey(QKeyEvent* event);
     // Empties the send buffer; false while a character is on the air.
     bool mayClose();
 
@@ -76,8 +89,7 @@ public:
     PortBroker& portBroker() { return *m_broker; }
     // Every way out of the program: the keyer stopped, every key line up, the port closed.
     void shutdown();
-    QtSerialPort& keyingSerialPort() { return m_serial; }
-    PpdevOutput& parallelOutput() { return m_parallel; }
+    SerialPort& keyingSerialPort() { return m_serial; }
     AppContext& context() { return m_ctx; }
     QWidget* mainWindow() const { return m_mainWindow; }
 
@@ -98,8 +110,10 @@ private:
     QWidget* m_mainWindow;
     std::unique_ptr<PortBroker> m_ownBroker;
     PortBroker* m_broker;
-    QtSerialPort m_serial;
-    PpdevOutput m_parallel;
+    QtSerialPort m_ownSerial;
+    PpdevOutput m_ownParallel;
+    SerialPort& m_serial;
+    ParallelOutput& m_parallel;
     KeyingLine m_line;
     KeyingPort m_keyingPort;
     SteadyKeyerClock m_steadyClock;
@@ -111,6 +125,7 @@ private:
     std::unique_ptr<Keyer> m_keyer;
     bool m_setupFailedThisLoop = false;
     bool m_shutDown = false;
+    std::function<bool(QKeyEvent*)> m_router;
     QPointer<CwSetupWindow> m_setup;
     QPointer<CwStringsWindow> m_strings;
 };

@@ -77,7 +77,8 @@ bool CwStringsWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CwStringsWindow::keyPressEvent(QKeyEvent* event) {
-    if (m_cw.handleKeyDown(event) || m_cw.handleKeyPress(event)) {
+    // Every key the main window knows (Ctrl shortcuts included) works here as there.
+    if (m_cw.routeKey(event)) {
         return;
     }
     QWidget::keyPressEvent(event);

@@ -3,6 +3,8 @@
 // two of them, the contest's points rule and the live texts of the distance, bearing and
 // points displays.
 
+#include "core/Rgb.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -71,14 +73,6 @@ struct EditGridValues {
 };
 std::optional<EditGridValues> recomputeEditGrid(std::string_view gridR, std::string_view ownGrid, GeoPosition own,
                                                 std::string_view previousPoints);
-
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 
 // Background and text colour of the points display.
 struct PointsColours {

@@ -8,6 +8,7 @@
 #include "log/station/SharedPrefs.h"
 #include "log/ui/ContactListPanel.h"
 #include "log/ui/EditContactWindow.h"
+#include "log/ui/EntryLine.h"
 #include "log/ui/GridMapPanel.h"
 #include "platform/QtSettingsStore.h"
 #include "support/ManualClock.h"
@@ -64,7 +65,7 @@ TEST(MainWiring, LogEditDeleteColoursRestore) {
     for (auto [c, g] : {std::pair{"K1ABC", "FN31"}, std::pair{"K2ABC", "FN42"}, std::pair{"K3ABC", "EN61"}}) {
         call->setText(c);
         grid->setText(g);
-        w.mains();
+        w.entryLine().mains();
     }
     ASSERT_EQ(w.log().qsoCount(), 3);
     EXPECT_EQ(list->model()->rowCount(), 3);

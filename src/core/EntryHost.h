@@ -1,0 +1,29 @@
+#pragma once
+// The main window's entry line as the other subsystems see it: the call field, logging the
+// contact, and the message line under the fields.
+
+#include "core/Rgb.h"
+
+#include <string>
+
+namespace corvane {
+
+class EntryHost {
+public:
+    virtual ~EntryHost() = default;
+    // The text of the call field (txtCall) as of its last change.
+    virtual std::string callText() const = 0;
+    // Puts a call in the call field (a spot chosen on the band map).
+    virtual void setCallText(const std::string& call) = 0;
+    // Logs the contact of the entry fields (Mains).
+    virtual void logContact() = 0;
+    // Clears the entry fields (cmdClear).
+    virtual void clearEntry() = 0;
+    // The message line (lblDialog): its text and its background.
+    virtual void showMessage(const std::string& text) = 0;
+    virtual void setMessageBackground(Rgb colour) = 0;
+    // Gives the keyboard back to the entry field that had it last.
+    virtual void focusEntry() = 0;
+};
+
+} // namespace corvane

@@ -1,0 +1,55 @@
+#include "cw/ui/CwFeature.h"
+
+#include "core/DurableFile.h"
+#include "cw/CwSettings.h"
+#include "cw/ui/CwController.h"
+#include "ui/AppContext.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+namespace corvane::cw {
+
+CwFeature::CwFeature(FeatureContext& context, const CwDevices& devices)
+    : m_ctx(context), m_cw(std::make_unique<CwController>(static_cast<CwHost&>(*this), context.app, context.mainWindow,
+                                                          &context.ports, devices)) {
+    m_cw->setKeyRouter([this](QKeyEvent* key) { return m_ctx.keys.routeKey(key); });
+}
+
+CwFeature::~CwFeature() {
+    shutdown();
+}
+
+void CwFeature::addMenus(QMenuBar& menuBar) {
+    if (QMenu* transmit = findMenu(&menuBar, "mnuTransmit")) {
+        QAction* setup = transmit->addAction(QStringLiteral("&CW Setup"), [this] { m_cw->showSetupWindow(true); });
+        setup->setObjectName(QStringLiteral("mnuCWSetup"));
+    }
+}
+
+std::vector<CtrlShortcut> CwFeature::ctrlShortcuts() {
+    const auto setup = [this] { m_cw->showSetupWindow(); };
+    return {{Qt::Key_C, setup}, {Qt::Key_S, setup}, {Qt::Key_W, [this] { m_cw->showStringsWindow(); }}};
+}
+
+bool CwFeature::keyPress(QKeyEvent* key) {
+    return m_cw->handleKeyDown(key) || m_cw->handleKeyPress(key);
+}
+
+bool CwFeature::load() {
+    // A missing or short cw.txt is read quietly: what it holds is taken, the rest keeps
+    // its defaults.
+    const auto bytes = readWholeFile(m_ctx.app.workingFile("cw.txt"));
+    m_cw->loadSettings(parseCwSettings(bytes ? std::string_view(*bytes) : std::string_view()));
+    return true;
+}
+
+bool CwFeature::mayClose() {
+    return m_cw->mayClose();
+}
+
+void CwFeature::shutdown() {
+    m_cw->shutdown();
+}
+
+} // namespace corvane::cw
