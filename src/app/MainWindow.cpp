@@ -255,14 +255,17 @@ bool MainWindow::load() {
 
     if (ok) {
         stationSetup(); // reads the log
-        if (!m_session.logLoaded()) {
-            return false; // the log is damaged: the program is ending
+        if (!m_session.logLoaded() || m_shutDown) {
+            return false; // the log is damaged, or the program was asked to end: it is ending
         }
         const MsgAnswer answer = m_ctx.dialogs.message(
             this, QStringLiteral("Open existing log?"),
             QStringLiteral("Do you want to continue an existing contest? (Yes opens your existing log, No erases any "
                            "existing log and starts a new log.)"),
             MsgButtons::YesNo, MsgIcon::Question);
+        if (m_shutDown) {
+            return false;
+        }
         if (answer == MsgAnswer::Yes) {
             m_actions->loadLog();
         } else {
@@ -271,7 +274,7 @@ bool MainWindow::load() {
     } else {
         m_actions->loadLog();
     }
-    if (!m_session.logLoaded()) {
+    if (!m_session.logLoaded() || m_shutDown) {
         return false;
     }
     m_contactList->hideEditButtons();

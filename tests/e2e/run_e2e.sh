@@ -14,6 +14,9 @@
 #   post_contest_contact  a contact typed with a hand-entered time and date
 #   live_contact          a contact stamped with the clock, then a refused duplicate
 #   damaged_log           a log with a short line: "File Error" and exit status 1
+#   sigterm_while_keying  SIGTERM while F1 keys RTS: the line drops and the program ends with 0
+#                         (needs E2E_KEYLINE_SHIM and E2E_HOLD_PTY, built beside the tests)
+#   focus_after_windows   each window a Ctrl key opens, closed again: typing goes on in the call field
 #
 # Environment:
 #   E2E_SHOTS=<folder>    write screenshots of each step there (ImageMagick import)
@@ -51,6 +54,7 @@ APP_PID=""
 WM_PID=""
 XVFB_PID=""
 WATCHDOG_PID=""
+PTY_PID=""
 SHOT_NO=0
 
 stop_pid() {
@@ -69,6 +73,7 @@ stop_pid() {
 cleanup() {
     trap - EXIT INT TERM
     stop_pid "$APP_PID"
+    stop_pid "$PTY_PID"
     stop_pid "$WM_PID"
     stop_pid "$XVFB_PID"
     if [ -n "$WATCHDOG_PID" ]; then
@@ -375,8 +380,80 @@ scenario_damaged_log() {
     cmp "$TMP/log-before.txt" "$WORK/log.txt" || fail "the damaged log.txt was changed"
 }
 
+# A folder whose CW keying is RTS on port 1 at 5 WPM, port 1 being a pseudo-terminal, with
+# every line change of the program logged by the shim.
+prepare_keying_folder() {
+    [ -f "${E2E_KEYLINE_SHIM:-}" ] || fail "E2E_KEYLINE_SHIM is not set"
+    [ -x "${E2E_HOLD_PTY:-}" ] || fail "E2E_HOLD_PTY is not set"
+    local data_dir
+    data_dir="$(dirname "$CORVANE")/data"
+    cp "$data_dir"/* "$WORK"/
+    : >"$WORK/log.txt"
+    # cw.txt: F1 (line 1) a long message, port (10) "1", speed (11) "5", keying option (15) RTS.
+    awk 'BEGIN { ORS = "" }
+         NR == 1 { print "\"TEST TEST TEST TEST TEST TEST\"\r\n"; next }
+         NR == 10 { print "\"1\"\r\n"; next }
+         NR == 11 { print "\"5\"\r\n"; next }
+         NR == 15 { print "1\r\n"; next }
+         { print $0 "\n" }' "$data_dir/cw.txt" >"$WORK/cw.txt"
+    "$E2E_HOLD_PTY" >"$TMP/pty" &
+    PTY_PID=$!
+    wait_until "$STEP_TIMEOUT_S" grep -q /dev/ "$TMP/pty" || fail "no pseudo-terminal"
+    mkdir -p "$XDG_CONFIG_HOME/Varkel_Software"
+    printf '[Settings]\nSerialPortDevice1=%s\n' "$(cat "$TMP/pty")" >"$XDG_CONFIG_HOME/Varkel_Software/Varkel_Software.ini"
+    export KEYLINE_LOG="$TMP/keyline.log"
+}
+
+rts_was_raised() {
+    grep -q 'RTS 1' "$KEYLINE_LOG" 2>/dev/null
+}
+
+scenario_sigterm_while_keying() {
+    prepare_keying_folder
+    start_display
+    LD_PRELOAD="$E2E_KEYLINE_SHIM" start_program
+    station_window
+    wait_window "Open existing log\\?"
+    keys Return
+    wait_window "$MAIN_TITLE"
+    keys F1
+    wait_until "$STEP_TIMEOUT_S" rts_was_raised || fail "F1 did not key RTS"
+    sleep 0.5 # well inside the message
+    local sent_at=${EPOCHREALTIME/./}
+    kill -TERM "$APP_PID"
+    wait_program_end
+    local took_ms=$(((${EPOCHREALTIME/./} - sent_at) / 1000))
+    kill "$PTY_PID" 2>/dev/null
+    log "ended ${took_ms} ms after SIGTERM; last line change: $(tail -n 1 "$KEYLINE_LOG")"
+    [ "$EXIT_STATUS" -eq 0 ] || fail "SIGTERM ended the program with status $EXIT_STATUS"
+    [ "$took_ms" -lt 3000 ] || fail "the program took ${took_ms} ms to end after SIGTERM"
+    tail -n 1 "$KEYLINE_LOG" | grep -q 'RTS 0 DTR 0' || fail "the program ended with a key line up: $(tail -n 3 "$KEYLINE_LOG")"
+}
+
+# Opens a window with a Ctrl key, closes it through the window manager, and types a contact:
+# it must arrive in the call field and be logged.
+window_then_contact() { # <ctrl key> <window title> <call> <log lines after>
+    keys "ctrl+$1"
+    wait_window "$2"
+    keys alt+F4
+    wait_window "$MAIN_TITLE"
+    typed "$3"
+    keys space
+    typed fn31
+    keys Return
+    wait_log_lines "$4"
+}
+
+scenario_focus_after_windows() {
+    start_fresh_folder
+    window_then_contact s "CW String Selections" k1aa 1
+    window_then_contact w "CW Strings" k2bb 2
+    window_then_contact c "CW String Selections" k3cc 3
+    exit_program
+}
+
 case "$SCENARIO" in
-post_contest_contact | live_contact | damaged_log)
+post_contest_contact | live_contact | damaged_log | sigterm_while_keying | focus_after_windows)
     "scenario_$SCENARIO"
     ;;
 *)

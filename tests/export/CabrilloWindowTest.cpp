@@ -5,10 +5,10 @@
 #include "core/DurableFile.h"
 #include "core/SettingsStore.h"
 #include "export/Cabrillo.h"
-#include "export/FakeDialogs.h"
 #include "log/ContactLog.h"
 #include "log/station/Preferences.h"
 #include "log/station/SharedPrefs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -19,7 +19,7 @@
 #include <map>
 
 using namespace corvane;
-using corvane::test::FakeDialogs;
+using corvane::test::ScriptedDialogs;
 
 namespace {
 
@@ -51,7 +51,7 @@ protected:
     }
 
     corvane::test::TempDir m_dir;
-    FakeDialogs m_dialogs;
+    ScriptedDialogs m_dialogs;
     MapSettings m_settings;
     SharedPrefs m_shared;
     ContactLog m_log;
@@ -78,11 +78,11 @@ TEST_F(CabrilloWindowTest, WritesTheFileAndRemembersTheDetails) {
     child<QLineEdit>(w, "txtSoapbox")->setText(QStringLiteral("Fun!"));
 
     const std::string path = m_dir.file("chosen.log");
-    m_dialogs.saveAnswers.push_back(QString::fromStdString(path));
+    m_dialogs.fileAnswers.push_back(QString::fromStdString(path));
     child<QPushButton>(w, "cmdWrite")->click();
 
-    ASSERT_EQ(m_dialogs.proposedSavePaths.size(), 1u);
-    EXPECT_EQ(m_dialogs.proposedSavePaths[0], QString::fromStdString(m_dir.file("W1XYZ.log")));
+    ASSERT_EQ(m_dialogs.proposedSavePaths().size(), 1u);
+    EXPECT_EQ(m_dialogs.proposedSavePaths()[0], QString::fromStdString(m_dir.file("W1XYZ.log")));
     CabrilloInput expected;
     expected.records = m_log.records();
     expected.ownCall = "W1XYZ/P";
@@ -98,9 +98,9 @@ TEST_F(CabrilloWindowTest, WritesTheFileAndRemembersTheDetails) {
     EXPECT_EQ(readWholeFile(path), buildCabrillo(expected));
 
     EXPECT_EQ(m_dialogs.beeps, 1);
-    ASSERT_EQ(m_dialogs.messages.size(), 1u);
-    EXPECT_EQ(m_dialogs.messages[0].title, QStringLiteral("File Written Successfully."));
-    EXPECT_EQ(m_dialogs.messages[0].text, QString::fromStdString(cabrilloWrittenMessage(path)));
+    ASSERT_EQ(m_dialogs.messages().size(), 1u);
+    EXPECT_EQ(m_dialogs.messages()[0].title, QStringLiteral("File Written Successfully."));
+    EXPECT_EQ(m_dialogs.messages()[0].text, QString::fromStdString(cabrilloWrittenMessage(path)));
 
     EXPECT_EQ(m_settings.values["UserAddressLine1"], "1 Main St");
     EXPECT_EQ(m_settings.values["UserEMail"], "pat@example.org");
@@ -116,16 +116,16 @@ TEST_F(CabrilloWindowTest, CancelShowsNothingAndFailureStoresNothing) {
                      QString::fromStdString(m_dir.path().string()));
     child<QLineEdit>(w, "txtEmail")->setText(QStringLiteral("new@example.org"));
 
-    m_dialogs.saveAnswers.push_back(QString());
+    m_dialogs.fileAnswers.push_back(QString());
     EXPECT_FALSE(w.writeCabrillo());
-    EXPECT_TRUE(m_dialogs.messages.empty());
+    EXPECT_TRUE(m_dialogs.messages().empty());
     EXPECT_EQ(m_dialogs.beeps, 0);
 
-    m_dialogs.saveAnswers.push_back(QString::fromStdString(m_dir.file("no-folder/x.log")));
+    m_dialogs.fileAnswers.push_back(QString::fromStdString(m_dir.file("no-folder/x.log")));
     EXPECT_FALSE(w.writeCabrillo());
-    ASSERT_EQ(m_dialogs.messages.size(), 1u);
-    EXPECT_EQ(m_dialogs.messages[0].title, QStringLiteral("Unable to write file."));
-    EXPECT_FALSE(m_dialogs.messages[0].text.isEmpty());
+    ASSERT_EQ(m_dialogs.messages().size(), 1u);
+    EXPECT_EQ(m_dialogs.messages()[0].title, QStringLiteral("Unable to write file."));
+    EXPECT_FALSE(m_dialogs.messages()[0].text.isEmpty());
     EXPECT_EQ(m_dialogs.beeps, 1);
     EXPECT_EQ(m_settings.values.count("UserEMail"), 0u);
     EXPECT_FALSE(fileExists(m_dir.file("SharedUserPreferences.xml")));

@@ -1,8 +1,8 @@
 #include "graph/ui/GraphWindow.h"
 
 #include "core/DateTime.h"
-#include "export/FakeDialogs.h"
 #include "log/ContactLog.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace corvane;
-using corvane::test::FakeDialogs;
+using corvane::test::ScriptedDialogs;
 
 namespace {
 
@@ -38,22 +38,22 @@ QString labelText(const GraphWindow& w, const QString& name) {
 } // namespace
 
 TEST(GraphWindow, SixContactsShowTheMessageAndNoLabels) {
-    FakeDialogs dialogs;
+    ScriptedDialogs dialogs;
     const ContactLog log = logOf(6);
     GraphWindow w(dialogs, log);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Not Enough Contacts to Graph."));
-    EXPECT_EQ(dialogs.messages[0].text,
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].title, QStringLiteral("Not Enough Contacts to Graph."));
+    EXPECT_EQ(dialogs.messages()[0].text,
               QStringLiteral("The graph will not display with less than 7 contacts.  The graph becomes more "
                              "meaningful as several hours of contest logging are accumulated."));
     EXPECT_EQ(labelText(w, QStringLiteral("lblTime0")), QString());
 }
 
 TEST(GraphWindow, SevenContactsSetTheLabelsAndTheBackgroundToggles) {
-    FakeDialogs dialogs;
+    ScriptedDialogs dialogs;
     const ContactLog log = logOf(7); // 23:00 to 02:00, half an hour apart
     GraphWindow w(dialogs, log);
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.messages().empty());
     EXPECT_EQ(w.windowTitle(), QStringLiteral(" Activity Graph - QSOs per Hour Rate   (# QSOs over 10 minutes X 6)"));
     EXPECT_EQ(w.graph().status, RateGraph::Status::Ready);
     EXPECT_EQ(labelText(w, QStringLiteral("lblTime0")), QStringLiteral("23:00"));
@@ -78,14 +78,4 @@ TEST(GraphWindow, SevenContactsSetTheLabelsAndTheBackgroundToggles) {
     EXPECT_EQ(button->text(), QStringLiteral("Black Background"));
     EXPECT_TRUE(w.blackBackground());
     w.grab(); // paints the curve
-}
-
-int main(int argc, char** argv) {
-    // Test discovery runs the program without the test environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -84,7 +84,7 @@ public:
     bool start(const StationAnswer& station = {}, MsgAnswer openExisting = MsgAnswer::Yes) {
         context = std::make_unique<AppContext>(AppContext{dialogs, clock, *settings, sharedPrefs, dir.path().string(),
                                                           folders, [this](int code) { exitCodes.push_back(code); }});
-        window = std::make_unique<MainWindow>(*context);
+        window = std::make_unique<MainWindow>(*context, nullptr, features);
         window->show();
         QApplication::setActiveWindow(window.get());
         answerStation(station);
@@ -110,6 +110,8 @@ public:
     std::unique_ptr<AppContext> context;
     std::unique_ptr<MainWindow> window;
     std::vector<int> exitCodes;
+    // How the window's features are made; tests give the CW keyer recording devices.
+    FeatureFactory features = makeFeatures;
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
 

@@ -63,6 +63,25 @@ public:
     }
     void beep() override { ++beeps; }
 
+    // The message boxes shown, in order.
+    std::vector<ShownBox> messages() const { return ofKind(ShownBox::Kind::Message); }
+    // The paths the save dialogs proposed, in order.
+    std::vector<QString> proposedSavePaths() const {
+        std::vector<QString> out;
+        for (const auto& b : ofKind(ShownBox::Kind::SaveFile)) {
+            out.push_back(b.text);
+        }
+        return out;
+    }
+    std::vector<ShownBox> ofKind(ShownBox::Kind kind) const {
+        std::vector<ShownBox> out;
+        for (const auto& b : shown) {
+            if (b.kind == kind) {
+                out.push_back(b);
+            }
+        }
+        return out;
+    }
     // The titles of the boxes shown, in order.
     std::vector<QString> titles() const {
         std::vector<QString> out;

@@ -360,12 +360,13 @@ bool EntryLine::dupcheck() {
     setDialogBackground(kRed.red(), kRed.green(), kRed.blue());
     setDupeList(QString(), false);
     m_ctx.dialogs.beep();
+    // Heard before the call field takes the keyboard back (its own prompt follows).
+    emit duplicateRefused();
     m_dupeFlag = true;
     m_dupeTimeMs = m_ctx.clock.monotonicMs();
     m_call->setFocus();
     m_call->clear();
     m_grid->clear();
-    emit duplicateRefused();
     return true;
 }
 

@@ -1,0 +1,204 @@
+// The main window shell: features plugged in through one factory, the Ctrl key table, the
+// port broker, and every way out of the program leaving the transmitter unkeyed.
+
+#include "MainWindowFixture.h"
+#include "cw/ui/CwController.h"
+#include "cw/ui/CwFeature.h"
+#include "cw/ui/CwSetupWindow.h"
+#include "cw/ui/CwStringsWindow.h"
+#include "log/ui/EntryLine.h"
+#include "platform/PortBroker.h"
+#include "support/FakeSerialPort.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+using namespace corvane;
+using namespace corvane::test;
+
+namespace {
+
+// Records what the shell asks of a feature, and claims Ctrl+R as the rig window would.
+struct RecordingFeature final : Feature {
+    std::vector<std::string>* events;
+    explicit RecordingFeature(std::vector<std::string>& log) : events(&log) {}
+    std::vector<CtrlShortcut> ctrlShortcuts() override {
+        return {{Qt::Key_R, [this] { events->push_back("ctrl+R"); }}};
+    }
+    bool keyPress(QKeyEvent* key) override {
+        if (key->key() == Qt::Key_F5) {
+            events->push_back("F5");
+            return true;
+        }
+        return false;
+    }
+    bool load() override {
+        events->push_back("load");
+        return true;
+    }
+    void entryFieldEntered(EntryField field) override {
+        events->push_back(field == EntryField::Call ? "enter call" : "enter grid");
+    }
+    void duplicateRefused() override { events->push_back("dupe"); }
+    void contactLogged(const QsoRecord& record) override { events->push_back("logged " + record.call); }
+    void shutdown() override { events->push_back("shutdown"); }
+};
+
+// A main window whose CW keyer keys a recording serial port in real time, slowly enough that
+// a test can catch a character on the air.
+class KeyingShell : public ::testing::Test {
+protected:
+    void SetUp() override {
+        f.features = [this](FeatureContext& context) {
+            std::vector<std::unique_ptr<Feature>> features;
+            features.push_back(std::make_unique<cw::CwFeature>(context, cw::CwDevices{&port, nullptr, nullptr}));
+            features.push_back(std::make_unique<RecordingFeature>(events));
+            return features;
+        };
+        ASSERT_TRUE(f.start());
+        cw = &f.window->feature<cw::CwFeature>()->controller();
+        cw::CwSettings settings = cw->sender().settings();
+        settings.serialPort = "1";
+        settings.speedWpm = "5"; // a dash is 720 ms
+        settings.messages[0] = "TTTTTTTT";
+        cw->sender().setSettings(settings);
+        cw->selectKeyingOption(cw::KeyingOption::Rts);
+    }
+
+    // Starts F1 and waits until the key line is down.
+    bool keyingStarted() {
+        QTest::keyClick(f.call(), Qt::Key_F1);
+        QElapsedTimer waited;
+        waited.start();
+        while (!port.rts() && waited.elapsed() < 3000) {
+            QTest::qWait(5);
+        }
+        return port.rts();
+    }
+
+    // The line is up, the port closed, and nothing keys any more.
+    void expectUnkeyed() {
+        EXPECT_FALSE(port.rts());
+        EXPECT_FALSE(port.dtr());
+        EXPECT_FALSE(port.isOpen());
+        const std::size_t changes = port.lineChanges().size();
+        QTest::qWait(300);
+        EXPECT_EQ(port.lineChanges().size(), changes) << "the keyer went on after the way out";
+    }
+
+    MainWindowFixture f;
+    FakeSerialPort port;
+    std::vector<std::string> events;
+    cw::CwController* cw = nullptr;
+};
+
+TEST_F(KeyingShell, FileExitWhileACharacterIsOnTheAirUnkeysBeforeTheProgramEnds) {
+    ASSERT_TRUE(keyingStarted());
+    f.window->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+    expectUnkeyed();
+    EXPECT_EQ(f.exitCodes, std::vector<int>{0});
+    EXPECT_EQ(events.back(), "shutdown");
+}
+
+TEST_F(KeyingShell, AnExitSignalWhileKeyingUnkeysAndEndsWithStatusZero) {
+    ASSERT_TRUE(keyingStarted());
+    QElapsedTimer took;
+    took.start();
+    f.window->endProgram(0);
+    EXPECT_LT(took.elapsed(), 1000); // the keyer lets go within the unit, not after the message
+    expectUnkeyed();
+    EXPECT_EQ(f.exitCodes, std::vector<int>{0});
+}
+
+TEST_F(KeyingShell, CloseIsRefusedWhileKeyingAndUnkeysWhenItGoesThrough) {
+    ASSERT_TRUE(keyingStarted());
+    EXPECT_FALSE(f.window->close()); // a character on the air
+    EXPECT_TRUE(f.window->isVisible());
+    // The refusal emptied the send buffer: the window closes once the character is done.
+    QElapsedTimer waited;
+    waited.start();
+    while (!f.window->close() && waited.elapsed() < 3000) {
+        QTest::qWait(20);
+    }
+    EXPECT_FALSE(f.window->isVisible());
+    expectUnkeyed();
+    EXPECT_EQ(events.back(), "shutdown");
+}
+
+TEST_F(KeyingShell, ADestroyedWindowLeavesNothingKeyed) {
+    ASSERT_TRUE(keyingStarted());
+    f.window.reset(); // what a failed start-up comes to
+    expectUnkeyed();
+}
+
+TEST_F(KeyingShell, ADisplacedKeyingPortIsReleasedThroughTheKeyerAndKeysAgainAfterwards) {
+    ASSERT_TRUE(keyingStarted());
+    // The push-to-talk owner takes the same device: the keyer stops and keys up before the
+    // port is closed under it.
+    ASSERT_TRUE(cw->portBroker().acquire(PortOwner::PushToTalk, port.devicePath()));
+    EXPECT_FALSE(port.rts());
+    EXPECT_FALSE(port.isOpen());
+    const auto changes = port.lineChanges();
+    ASSERT_FALSE(changes.empty());
+    EXPECT_FALSE(changes.back().on);
+    EXPECT_TRUE(changes.back().whileOpen) << "the line must drop before the port closes";
+    // The keyer is ready again: the next sending reopens the port and keys.
+    cw->portBroker().released(PortOwner::PushToTalk);
+    ASSERT_TRUE(keyingStarted());
+}
+
+TEST(MainShell, CtrlKeysGoThroughOneTableAndNeverEditTheFields) {
+    MainWindowFixture f;
+    std::vector<std::string> events;
+    f.features = [&events](FeatureContext& context) {
+        std::vector<std::unique_ptr<Feature>> features = makeFeatures(context);
+        features.push_back(std::make_unique<RecordingFeature>(events));
+        return features;
+    };
+    ASSERT_TRUE(f.start());
+    QTest::keyClicks(f.call(), QStringLiteral("k1ab"));
+    for (const Qt::Key key : {Qt::Key_A, Qt::Key_B, Qt::Key_D, Qt::Key_F, Qt::Key_G, Qt::Key_P, Qt::Key_V, Qt::Key_X,
+                              Qt::Key_Z, Qt::Key_H, Qt::Key_Backspace, Qt::Key_R}) {
+        QTest::keyClick(f.call(), key, Qt::ControlModifier);
+    }
+    EXPECT_EQ(f.call()->text(), QStringLiteral("K1AB"));
+    EXPECT_EQ(events.back(), "ctrl+R");
+    // Ctrl+S opens the CW setup window, from the main window and from the CW Strings window.
+    auto& cw = f.window->feature<cw::CwFeature>()->controller();
+    QTest::keyClick(f.call(), Qt::Key_W, Qt::ControlModifier);
+    ASSERT_TRUE(cw.stringsWindow()->isVisible());
+    QTest::keyClick(cw.stringsWindow(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(cw.setupWindow()->isVisible());
+    cw.setupWindow()->hide();
+    QTest::keyClick(cw.stringsWindow(), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(events.back(), "ctrl+R");
+    // Other keys reach the features in order, before the fields.
+    QTest::keyClick(f.call(), Qt::Key_F5);
+    EXPECT_EQ(events.back(), "F5");
+}
+
+TEST(MainShell, FeaturesHearTheEntryLineAndLoadAfterTheLog) {
+    MainWindowFixture f;
+    f.writeFile("log.txt", formatLogLine({"N1AAA", "100", "FN31", "", "FN20", "12/29/2012", "18:00", "1", "CW", ""}));
+    std::vector<std::string> events;
+    f.features = [&events](FeatureContext&) {
+        std::vector<std::unique_ptr<Feature>> features;
+        features.push_back(std::make_unique<RecordingFeature>(events));
+        return features;
+    };
+    ASSERT_TRUE(f.start());
+    ASSERT_EQ(std::count(events.begin(), events.end(), "load"), 1);
+    EXPECT_EQ(f.window->log().qsoCount(), 1) << "features load after the log";
+    events.clear();
+    QTest::keyClicks(f.call(), QStringLiteral("k9xx "));
+    QTest::keyClicks(f.grid(), QStringLiteral("fn42"));
+    QTest::keyClick(f.grid(), Qt::Key_Return);
+    EXPECT_EQ(events, (std::vector<std::string>{"enter grid", "enter call", "logged K9XX"}));
+    // A refused duplicate is heard, and the grid field is never entered.
+    events.clear();
+    QTest::keyClicks(f.call(), QStringLiteral("n1aaa "));
+    EXPECT_EQ(events, (std::vector<std::string>{"dupe", "enter call"}));
+}
+
+} // namespace
