@@ -1,4 +1,4 @@
-# make run   - installs what is missing, builds, prepares the working folder run/ and starts the logger
+# make run   - installs what is missing, builds the program (only), prepares the working folder run/ and starts it
 # make test  - installs what is missing, builds and runs every test through ctest
 # make bench - builds and prints the performance figures
 BUILD ?= build
@@ -18,7 +18,8 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
-run: build
+run: configure
+	@cmake --build $(BUILD) --target corvane -j$(JOBS)
 	@mkdir -p $(RUN_DIR)
 	@echo "Working folder: $(abspath $(RUN_DIR))"
 	@cd $(RUN_DIR) && $(abspath $(BUILD))/corvane

@@ -1,13 +1,13 @@
 #pragma once
 // The CW keying of the main window: the send controller, the keyer thread and its line, the
-// serial keying port, and the CW windows (setup, "CW Strings", code practice). The main
-// window owns one and hands it its key events:
+// serial keying port, and the CW windows (setup, "CW Strings", code practice). CwFeature
+// owns one and hands it the main window's keys:
 //
-//   key press on the main window, after its own Ctrl shortcuts (Ctrl+C, Ctrl+S: showSetupWindow,
-//   Ctrl+W: showStringsWindow) and before the field that has the focus:
+//   key press on the main window, after the Ctrl key table and before the focused field:
 //       if (cw.handleKeyDown(event) || cw.handleKeyPress(event)) -> consumed
-//   handleKeyPress ignores keys typed with Ctrl or Alt (the main window swallows those).
+//   handleKeyPress ignores keys typed with Ctrl or Alt.
 //   close request:  if (!cw.mayClose()) -> ignore the close
+//   every way out:  cw.shutdown() -> keyer stopped, key lines up, port closed
 
 #include "cw/CwHost.h"
 #include "cw/CwSendController.h"
