@@ -2,6 +2,7 @@
 
 #include "core/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace corvane::cw {
@@ -70,11 +71,18 @@ std::optional<double> loopCount(double loopOffset, double speedWpm) {
     return loopOffset / speedWpm * 20.0;
 }
 
-void countLoop(double target) {
+bool countLoop(double target, const std::stop_token& stop) {
     volatile double counter = 0.0;
     while (counter < target) {
-        counter = counter + 1.0;
+        const double stretchEnd = std::min(target, counter + kCountStretch);
+        while (counter < stretchEnd) {
+            counter = counter + 1.0;
+        }
+        if (stop.stop_requested()) {
+            return counter >= target;
+        }
     }
+    return true;
 }
 
 long long loopOffsetFromElapsed(double elapsedMs) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -38,8 +39,11 @@ std::optional<std::chrono::milliseconds> sleepUnit(double speedWpm);
 std::optional<double> loopCount(double loopOffset, double speedWpm);
 
 // Counts a floating-point counter from 0 upward in steps of 1 until it is equal to or
-// greater than target; the counter cannot be optimised away.
-void countLoop(double target);
+// greater than target; the counter cannot be optimised away. Between stretches of
+// kCountStretch steps it looks at `stop` and gives up (false) once a stop was requested, so a
+// long unit can be cut short. The calibration counts the same way, so both keep the same pace.
+inline constexpr double kCountStretch = 65536.0;
+bool countLoop(double target, const std::stop_token& stop = {});
 
 // Loop calibration: counts to 5,000,000 and measures how long it took, then gives the
 // steps per 60 ms: 5,000,000 / elapsed ms * 60, rounded half to even. When the count took

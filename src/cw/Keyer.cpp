@@ -4,6 +4,11 @@
 
 namespace corvane::cw {
 
+namespace {
+// A line change later than this share of a unit moves the rest of the schedule.
+constexpr double kSlipTolerance = 0.1;
+} // namespace
+
 Keyer::Keyer(KeyLine& line, KeyerClock& clock, DoneHandler onDone)
     : m_line(line), m_clock(clock), m_onDone(std::move(onDone)) {
     m_thread = std::thread([this] { run(); });
@@ -41,6 +46,16 @@ bool Keyer::busy() const {
     return m_busy;
 }
 
+bool Keyer::idle() const {
+    std::lock_guard lock(m_mutex);
+    return m_idle && !m_pending;
+}
+
+void Keyer::setIdleHandler(IdleHandler onIdle) {
+    std::lock_guard lock(m_mutex);
+    m_onIdle = std::move(onIdle);
+}
+
 void Keyer::waitUntilIdle() {
     std::unique_lock lock(m_mutex);
     m_idleChanged.wait(lock, [this] { return (m_idle && !m_pending) || m_stop; });
@@ -51,24 +66,37 @@ void Keyer::stop() {
         std::lock_guard lock(m_mutex);
         m_stop = true;
     }
+    m_stopSource.request_stop(); // cuts the wait in progress short
     m_wake.notify_one();
+    m_idleChanged.notify_all();
     if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id()) {
         m_thread.join();
     }
 }
 
 bool Keyer::stopRequested() const {
-    std::lock_guard lock(m_mutex);
-    return m_stop;
+    return m_stopSource.stop_requested();
 }
 
 void Keyer::run() {
+    bool keyedSinceIdle = false;
     for (;;) {
         char character = 0;
+        IdleHandler onIdle;
         {
-            std::unique_lock lock(m_mutex);
+            std::lock_guard lock(m_mutex);
             m_idle = true;
             m_idleChanged.notify_all();
+            if (keyedSinceIdle && !m_pending && !m_stop) {
+                onIdle = m_onIdle;
+            }
+        }
+        keyedSinceIdle = false;
+        if (onIdle) {
+            onIdle(); // the line is quiet; a character handed over meanwhile is picked up below
+        }
+        {
+            std::unique_lock lock(m_mutex);
             m_wake.wait(lock, [this] { return m_stop || m_pending.has_value(); });
             m_idle = false;
             if (m_stop) {
@@ -89,6 +117,7 @@ void Keyer::run() {
         }
         bool reported = false;
         const CharacterOutcome outcome = key(character, reported);
+        keyedSinceIdle = true;
         if (!reported) {
             finish(character, outcome);
         }
@@ -111,15 +140,9 @@ CharacterOutcome Keyer::key(char character, bool& reported) {
         return CharacterOutcome::Sent;
     }
     m_clock.characterStarts(timing().method);
-    // Continue the schedule of the previous character when it ended less than a unit ago.
-    KeyerClock::TimePoint deadline = m_clock.now();
-    if (m_lastDeadline) {
-        const auto unit = unitLengthMs(timing().speedWpm);
-        const auto late = std::chrono::duration<double, std::milli>(deadline - *m_lastDeadline).count();
-        if (unit && late >= 0.0 && late < *unit) {
-            deadline = *m_lastDeadline;
-        }
-    }
+    // The schedule goes on from the deadline the previous character ended on; the first line
+    // change tells whether it is still on time (a character handed over late starts a new one).
+    std::optional<KeyerClock::TimePoint> deadline = m_lastDeadline;
     m_lastDeadline.reset();
     CharacterOutcome outcome = CharacterOutcome::Sent;
     for (std::size_t i = 0; i < plan.size(); ++i) {
@@ -129,13 +152,20 @@ CharacterOutcome Keyer::key(char character, bool& reported) {
             break;
         }
         const KeyTiming now = timing();
-        if (!unitLengthMs(now.speedWpm)) {
+        const auto unitMs = unitLengthMs(now.speedWpm);
+        if (!unitMs) {
             outcome = CharacterOutcome::NoSpeed;
             break;
         }
         if (!(unit == '1' ? m_line.keyDown() : m_line.keyUp())) {
             outcome = CharacterOutcome::LineFailed;
             break;
+        }
+        // Slip, never squeeze: a change that came late moves the rest of the schedule.
+        const KeyerClock::TimePoint changedAt = m_clock.now();
+        const auto tolerance = std::chrono::duration<double, std::milli>(kSlipTolerance * *unitMs);
+        if (!deadline || changedAt - *deadline > tolerance) {
+            deadline = changedAt;
         }
         // With the key up for the last unit of its gap the character is as good as sent:
         // it is reported now, so that the next one is handed over before this gap ends
@@ -144,12 +174,14 @@ CharacterOutcome Keyer::key(char character, bool& reported) {
             reported = true;
             finish(character, CharacterOutcome::Sent);
         }
-        if (!waitUnit(now, deadline)) {
-            outcome = CharacterOutcome::NoSpeed;
+        const WaitResult waited = waitUnit(now, *deadline);
+        if (waited != WaitResult::Waited) {
+            outcome = waited == WaitResult::Stopped ? CharacterOutcome::Stopped : CharacterOutcome::NoSpeed;
             break;
         }
     }
     if (reported) {
+        // The line is up; a stop during the last gap unit leaves nothing to release.
         m_lastDeadline = deadline;
         return CharacterOutcome::Sent;
     }
@@ -161,37 +193,39 @@ CharacterOutcome Keyer::key(char character, bool& reported) {
     return outcome;
 }
 
-bool Keyer::waitUnit(const KeyTiming& timing, KeyerClock::TimePoint& deadline) {
+Keyer::WaitResult Keyer::waitUnit(const KeyTiming& timing, KeyerClock::TimePoint& deadline) {
+    const std::stop_token stop = m_stopSource.get_token();
+    bool waited = false;
     switch (timing.method) {
     case TimingMethod::Timer: {
         const auto unit = timerUnit(timing.speedWpm);
         if (!unit) {
-            return false;
+            return WaitResult::NoSpeed;
         }
         deadline += *unit;
-        m_clock.spinUntil(deadline);
-        return true;
+        waited = m_clock.spinUntil(deadline, stop);
+        break;
     }
     case TimingMethod::Sleep: {
         const auto unit = sleepUnit(timing.speedWpm);
         if (!unit) {
-            return false;
+            return WaitResult::NoSpeed;
         }
         deadline += *unit;
-        m_clock.sleepUntil(deadline);
-        return true;
+        waited = m_clock.sleepUntil(deadline, stop);
+        break;
     }
     case TimingMethod::Loop: {
         const auto steps = loopCount(timing.loopOffset, timing.speedWpm);
         if (!steps) {
-            return false;
+            return WaitResult::NoSpeed;
         }
-        m_clock.count(*steps);
+        waited = m_clock.count(*steps, stop);
         deadline = m_clock.now();
-        return true;
+        break;
     }
     }
-    return false;
+    return waited ? WaitResult::Waited : WaitResult::Stopped;
 }
 
 } // namespace corvane::cw

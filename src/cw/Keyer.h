@@ -10,12 +10,18 @@
 //         │                      ▼
 //         └──── done(c, …) ── Releasing: line up
 //
-//   stop(): any state ─▶ Stopped (a character on the air is released first; the thread ends)
+//   stop(): any state ─▶ Stopped (the wait in progress is cut short, a character on the air
+//           is released; the thread ends)
+//
+// Slip, never squeeze: the deadlines stay absolute while every line change comes on time, but
+// a change later than a tenth of a unit (a loaded machine wakes the thread late) moves the rest
+// of the schedule by that lateness. The element or gap before it grows; none after it shrinks.
 //
 // The window thread hands over one character and hears through the done handler (called on
 // the keyer thread, after the keyer is Idle again, so the handler may hand over the next).
-// A character handed over while the previous one's last deadline is less than one unit ago
-// continues that schedule, so the pauses between characters keep their length.
+// A character handed over on time continues the previous one's schedule, so the pauses between
+// characters keep their length. The idle handler is called once the last unit of the last
+// character handed over has ended.
 
 #include "cw/CwTiming.h"
 #include "cw/KeyLine.h"
@@ -25,6 +31,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <thread>
 
 namespace corvane::cw {
@@ -46,6 +53,7 @@ enum class CharacterOutcome {
 class Keyer {
 public:
     using DoneHandler = std::function<void(char character, CharacterOutcome outcome)>;
+    using IdleHandler = std::function<void()>;
 
     Keyer(KeyLine& line, KeyerClock& clock, DoneHandler onDone);
     ~Keyer(); // stops the thread
@@ -59,6 +67,11 @@ public:
     // Hands one character to the thread; false when one is still on the air or the keyer stopped.
     bool transmit(char character);
     bool busy() const;
+    // True when nothing is on the air: the last unit has ended and no character is waiting.
+    bool idle() const;
+    // Called on the keyer thread each time the line falls quiet after a character (the end of
+    // its last unit, when no next character was handed over in time).
+    void setIdleHandler(IdleHandler onIdle);
     // Ends the thread; a character on the air is cut short and the line released.
     void stop();
     // Blocks until the last character, its final gap included, has left the line.
@@ -68,12 +81,14 @@ private:
     void run();
     CharacterOutcome key(char character, bool& reported);
     void finish(char character, CharacterOutcome outcome);
-    bool waitUnit(const KeyTiming& timing, KeyerClock::TimePoint& deadline);
+    enum class WaitResult { Waited, NoSpeed, Stopped };
+    WaitResult waitUnit(const KeyTiming& timing, KeyerClock::TimePoint& deadline);
     bool stopRequested() const;
 
     KeyLine& m_line;
     KeyerClock& m_clock;
     DoneHandler m_onDone;
+    IdleHandler m_onIdle; // guarded by m_mutex
 
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
@@ -83,7 +98,9 @@ private:
     std::optional<char> m_pending;
     bool m_busy = false;
     bool m_stop = false;
-    std::optional<KeyerClock::TimePoint> m_lastDeadline; // keyer thread only
+    std::stop_source m_stopSource;
+    // The deadline the last character ended on; the next one goes on from it. Keyer thread only.
+    std::optional<KeyerClock::TimePoint> m_lastDeadline;
     std::thread m_thread;
 };
 

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <pthread.h>
 #include <sched.h>
-#include <thread>
 
 namespace corvane::cw {
 
@@ -18,26 +17,39 @@ constexpr auto kSpinMargin = std::chrono::milliseconds(2);
 constexpr auto kSleepSpinMargin = std::chrono::microseconds(1000);
 } // namespace
 
-void SteadyKeyerClock::spinUntil(TimePoint deadline) {
+bool SteadyKeyerClock::rest(TimePoint until, const std::stop_token& stop) {
+    std::unique_lock lock(m_mutex);
+    m_wake.wait_until(lock, stop, until, [] { return false; });
+    return !stop.stop_requested();
+}
+
+bool SteadyKeyerClock::watch(TimePoint deadline, const std::stop_token& stop) {
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (stop.stop_requested()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SteadyKeyerClock::spinUntil(TimePoint deadline, std::stop_token stop) {
     const auto wake = deadline - kSpinMargin;
-    if (std::chrono::steady_clock::now() < wake) {
-        std::this_thread::sleep_until(wake);
+    if (std::chrono::steady_clock::now() < wake && !rest(wake, stop)) {
+        return false;
     }
-    while (std::chrono::steady_clock::now() < deadline) {
-    }
+    return watch(deadline, stop);
 }
 
-void SteadyKeyerClock::sleepUntil(TimePoint deadline) {
+bool SteadyKeyerClock::sleepUntil(TimePoint deadline, std::stop_token stop) {
     const auto wake = deadline - kSleepSpinMargin;
-    if (std::chrono::steady_clock::now() < wake) {
-        std::this_thread::sleep_until(wake);
+    if (std::chrono::steady_clock::now() < wake && !rest(wake, stop)) {
+        return false;
     }
-    while (std::chrono::steady_clock::now() < deadline) {
-    }
+    return watch(deadline, stop);
 }
 
-void SteadyKeyerClock::count(double steps) {
-    countLoop(steps);
+bool SteadyKeyerClock::count(double steps, std::stop_token stop) {
+    return countLoop(steps, stop);
 }
 
 void SteadyKeyerClock::characterStarts(TimingMethod method) {

@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <future>
 #include <gtest/gtest.h>
 #include <mutex>
 
@@ -200,6 +201,216 @@ TEST(Keyer, TheDoneHandlerMayHandOverTheNextCharacter) {
     // P A R I S: 14 + 8 + 10 + 6 + 8 units of 30 ms at 40 WPM, back to back.
     EXPECT_EQ(t.size(), 46u);
     EXPECT_NEAR(msBetween(t.front().at, t.back().at), 45 * 30.0, 1e-9);
+}
+
+// The line as runs of one state: each element or gap with its length in units and in time.
+struct Run {
+    bool down;
+    std::size_t units;
+    KeyerClock::TimePoint start;
+};
+
+std::vector<Run> runsOf(const std::vector<RecordingKeyLine::Transition>& t) {
+    std::vector<Run> runs;
+    for (const auto& change : t) {
+        if (!runs.empty() && runs.back().down == change.down) {
+            ++runs.back().units;
+        } else {
+            runs.push_back({change.down, 1, change.at});
+        }
+    }
+    return runs;
+}
+
+// "PARIS" at 20 WPM (60 ms units, 6 ms tolerance), one character at a time, with wait number
+// `lateWait` ending `late` after its deadline, or, with `lateLine`, the line change after that
+// wait coming late itself.
+struct LateRun {
+    std::vector<RecordingKeyLine::Transition> transitions;
+};
+
+LateRun sendParisLate(TimingMethod method, std::size_t lateWait, std::chrono::nanoseconds late, bool lateLine) {
+    InstantKeyerClock clock;
+    std::size_t calls = 0;
+    RecordingKeyLine line([&] {
+        if (lateLine && calls++ == lateWait + 1) {
+            clock.advance(late); // the thread lost the processor just before switching the line
+        }
+        return clock.now();
+    });
+    if (!lateLine) {
+        clock.wakeLate(lateWait, late);
+    }
+    DoneQueue done;
+    Keyer keyer(line, clock, [&](char c, CharacterOutcome o) { done.push(c, o); });
+    keyer.setTiming({method, 20, 0, 0});
+    for (const char c : std::string("PARIS")) {
+        keyer.transmit(c);
+        done.next();
+        keyer.waitUntilIdle();
+    }
+    return {line.transitions()};
+}
+
+TEST(Keyer, ALateChangeMovesTheRestOfTheScheduleAndNeverShortensAnElement) {
+    using std::chrono::microseconds;
+    const auto unit = 60000us;
+    const auto tolerance = 6000us;
+    const std::size_t units = 46; // P A R I S: 14 + 8 + 10 + 6 + 8
+    const std::vector<microseconds> lates{1us, 3000us, tolerance, tolerance + 1us, 30000us, unit, 3 * unit, 10 * unit};
+    for (const TimingMethod method : {TimingMethod::Timer, TimingMethod::Sleep}) {
+        for (const bool lateLine : {false, true}) {
+            for (std::size_t at = 0; at + 1 < units; ++at) {
+                for (const auto late : lates) {
+                    SCOPED_TRACE(::testing::Message() << "method " << static_cast<int>(method) << " lateLine "
+                                                      << lateLine << " wait " << at << " late " << late.count());
+                    const auto t = sendParisLate(method, at, late, lateLine).transitions;
+                    ASSERT_EQ(t.size(), units);
+                    // No element or gap shorter than its length less the tolerance (the last
+                    // gap has no end to measure).
+                    const auto runs = runsOf(t);
+                    for (std::size_t r = 0; r + 1 < runs.size(); ++r) {
+                        EXPECT_GE(runs[r + 1].start - runs[r].start, runs[r].units * unit - tolerance) << "run " << r;
+                    }
+                    // Before the late change: the absolute schedule. From it on: moved by the
+                    // lateness when that exceeds the tolerance; else only the late change is off.
+                    for (std::size_t k = 0; k < units; ++k) {
+                        auto expected = t[0].at + k * unit;
+                        if (k == at + 1 || (k > at + 1 && late > tolerance)) {
+                            expected += late;
+                        }
+                        EXPECT_EQ(t[k].at, expected) << "change " << k;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(Keyer, AnOnTimeRunStaysOnTheAbsoluteSchedule) {
+    for (const TimingMethod method : {TimingMethod::Timer, TimingMethod::Sleep}) {
+        const auto t = sendParisLate(method, 0, std::chrono::nanoseconds(0), false).transitions;
+        for (std::size_t k = 0; k < t.size(); ++k) {
+            EXPECT_EQ(t[k].at, t[0].at + k * 60ms) << k;
+        }
+    }
+    // Lateness within the tolerance does not add up: the schedule stays where it was.
+    InstantKeyerClock clock;
+    RecordingKeyLine line([&] { return clock.now(); });
+    for (std::size_t wait = 0; wait < 40; wait += 2) {
+        clock.wakeLate(wait, 5ms);
+    }
+    DoneQueue done;
+    Keyer keyer(line, clock, [&](char c, CharacterOutcome o) { done.push(c, o); });
+    keyer.setTiming({TimingMethod::Timer, 20, 0, 0});
+    for (const char c : std::string("PARIS")) {
+        keyer.transmit(c);
+        done.next();
+        keyer.waitUntilIdle();
+    }
+    const auto t = line.transitions();
+    for (std::size_t k = 0; k < t.size(); ++k) {
+        EXPECT_EQ(t[k].at, t[0].at + k * 60ms + (k % 2 == 1 && k <= 39 ? 5ms : 0ms)) << k;
+    }
+}
+
+TEST(Keyer, StopCutsTheUnitInProgressShort) {
+    for (const TimingMethod method : {TimingMethod::Timer, TimingMethod::Sleep, TimingMethod::Loop}) {
+        InstantKeyerClock clock;
+        RecordingKeyLine line([&] { return clock.now(); });
+        DoneQueue done;
+        Keyer keyer(line, clock, [&](char c, CharacterOutcome o) { done.push(c, o); });
+        keyer.setTiming({method, 1, 1e9, 0}); // 1.2 s units
+        clock.holdWait(0);                    // the first unit of "T" never ends by itself
+        ASSERT_TRUE(keyer.transmit('T'));
+        clock.waitUntilHeld();
+        EXPECT_TRUE(line.isDown());
+        keyer.stop();
+        EXPECT_EQ(done.next(), std::make_pair('T', CharacterOutcome::Stopped));
+        EXPECT_FALSE(line.isDown());
+        const auto waits = clock.waits();
+        ASSERT_EQ(waits.size(), 1u);
+        EXPECT_TRUE(waits[0].stopped);
+    }
+}
+
+// Runs `wait` on a thread, asks it to stop once it had time to begin, and tells whether it
+// came back (false) within a generous bound; a wait that cannot be cut short never does.
+bool endsWhenStopped(std::function<bool(std::stop_token)> wait) {
+    std::stop_source source;
+    auto result = std::make_shared<std::promise<bool>>();
+    auto ended = result->get_future();
+    std::thread([wait = std::move(wait), token = source.get_token(), result] {
+        result->set_value(wait(token));
+    }).detach();
+    std::this_thread::sleep_for(50ms);
+    source.request_stop();
+    return ended.wait_for(30s) == std::future_status::ready && !ended.get();
+}
+
+TEST(SteadyKeyerClock, EveryWaitEndsAtAStop) {
+    SteadyKeyerClock spin;
+    EXPECT_TRUE(endsWhenStopped([&](std::stop_token s) { return spin.spinUntil(spin.now() + 1h, s); }));
+    SteadyKeyerClock sleep;
+    EXPECT_TRUE(endsWhenStopped([&](std::stop_token s) { return sleep.sleepUntil(sleep.now() + 1h, s); }));
+    SteadyKeyerClock count;
+    EXPECT_TRUE(endsWhenStopped([&](std::stop_token s) { return count.count(1e18, s); }));
+    // Without a stop the waits run to their end.
+    SteadyKeyerClock clock;
+    const auto deadline = clock.now() + 3ms;
+    EXPECT_TRUE(clock.sleepUntil(deadline, {}));
+    EXPECT_GE(clock.now(), deadline);
+    EXPECT_TRUE(clock.spinUntil(clock.now() + 3ms, {}));
+    EXPECT_TRUE(clock.count(1000, {}));
+}
+
+TEST(Keyer, StopEndsAOneWpmUnitAtOnceWithEveryMethod) {
+    for (const TimingMethod method : {TimingMethod::Timer, TimingMethod::Sleep, TimingMethod::Loop}) {
+        SteadyKeyerClock clock;
+        RecordingKeyLine line;
+        DoneQueue done;
+        auto keyer = std::make_unique<Keyer>(line, clock, [&](char c, CharacterOutcome o) { done.push(c, o); });
+        keyer->setTiming({method, 1, 1e12, 0}); // Loop: far more steps than a test can count
+        ASSERT_TRUE(keyer->transmit('T'));
+        EXPECT_TRUE(endsWhenStopped([&](std::stop_token) {
+            keyer->stop();
+            return false;
+        }));
+        EXPECT_EQ(done.next(), std::make_pair('T', CharacterOutcome::Stopped));
+        EXPECT_FALSE(line.isDown());
+    }
+}
+
+TEST(Keyer, TellsWhenTheLastUnitHasEnded) {
+    InstantKeyerClock clock;
+    RecordingKeyLine line([&] { return clock.now(); });
+    std::string text = "PARIS";
+    std::size_t next = 1;
+    Keyer* self = nullptr;
+    std::mutex m;
+    std::condition_variable cv;
+    int idles = 0;
+    KeyerClock::TimePoint quietAt{};
+    Keyer keyer(line, clock, [&](char, CharacterOutcome) {
+        if (next < text.size()) {
+            self->transmit(text[next++]);
+        }
+    });
+    self = &keyer;
+    keyer.setIdleHandler([&] {
+        std::lock_guard lock(m);
+        ++idles;
+        quietAt = clock.now();
+        cv.notify_all();
+    });
+    keyer.setTiming({TimingMethod::Timer, 40, 0, 0});
+    keyer.transmit(text[0]);
+    std::unique_lock lock(m);
+    cv.wait(lock, [&] { return idles > 0; });
+    EXPECT_EQ(idles, 1); // not between characters handed over in time
+    const auto t = line.transitions();
+    EXPECT_EQ(quietAt, t.back().at + 30ms); // the end of the last gap unit
+    EXPECT_TRUE(keyer.idle());
 }
 
 } // namespace
