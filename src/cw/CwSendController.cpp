@@ -93,6 +93,8 @@ void CwSendController::loopThroughBuffer() {
         return;
     }
     m_sending = true;
+    m_speedRefused = false;
+    m_repeatAfterQuiet = false;
     pump();
 }
 
@@ -161,6 +163,7 @@ void CwSendController::pump() {
             continue;
         }
         m_onAir = true;
+        m_lineBusy = true;
         m_keyer.setTiming(keyTiming());
         m_keyer.transmit(character);
     }
@@ -173,10 +176,27 @@ void CwSendController::characterDone(CharacterOutcome outcome) {
     }
     m_onAir = false;
     if (outcome == CharacterOutcome::NoSpeed) {
-        refuseSpeed();
+        refuseSpeed(); // its message is the last word of this sending
+    } else {
+        afterCharacter();
     }
-    afterCharacter();
     pump();
+}
+
+void CwSendController::lineQuiet() {
+    m_lineBusy = false;
+    if (m_repeatAfterQuiet) {
+        m_repeatAfterQuiet = false;
+        if (m_repeat && !m_sending) {
+            startRepeatPause();
+        }
+    }
+}
+
+void CwSendController::startRepeatPause() {
+    if (m_repeat && m_repeatIntervalMs > 0) {
+        m_repeatTimer.start(m_repeatIntervalMs);
+    }
 }
 
 void CwSendController::afterCharacter() {
@@ -187,15 +207,18 @@ void CwSendController::afterCharacter() {
 
 void CwSendController::refuseSpeed() {
     m_buffer.clear();
+    m_speedRefused = true;
     m_host.showMessage(std::string(kNoSpeedMessage));
 }
 
 void CwSendController::finishLoop() {
-    if (m_repeat && m_repeatIntervalMs > 0) {
-        m_repeatTimer.start(m_repeatIntervalMs);
+    if (m_lineBusy) {
+        m_repeatAfterQuiet = true; // the last gap unit is still on the air
+    } else {
+        startRepeatPause();
     }
     m_sending = false;
-    if (m_settings.displayText) {
+    if (m_settings.displayText && !m_speedRefused) {
         m_host.showMessage(m_keyboardMode ? std::string(kKeyboardModeStillOn) : std::string());
     }
     const auto listeners = m_idleListeners; // a listener may remove itself
@@ -226,6 +249,7 @@ bool CwSendController::keyDown(CwKey key) {
         }
         m_buffer.clear();
         m_repeat = false;
+        m_repeatAfterQuiet = false;
         m_repeatTimer.stop();
     }
     m_host.stopVoiceRepeat();

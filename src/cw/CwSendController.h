@@ -11,6 +11,9 @@
 //    ▲                             │  ▲                        │
 //    │    buffer empty: repeat     │  └──characterDone()───────┘
 //    └──── timer, message area ◀───┘      ('!' logs the contact without keying)
+//
+// The keyer reports a character during its last gap unit, so that the next one starts on
+// time; the F1 repeat pause is counted from the end of that unit (lineQuiet()).
 
 #include "cw/CwHost.h"
 #include "cw/CwSettings.h"
@@ -79,8 +82,10 @@ public:
     bool removeLastFromBuffer();
     void clearBuffer() { m_buffer.clear(); }
 
-    // Events from the keyer and the repeat timer.
+    // Events from the keyer and the repeat timer. lineQuiet: the last unit of the last
+    // character handed over has ended and nothing else is on the air.
     void characterDone(CharacterOutcome outcome);
+    void lineQuiet();
     void repeatTimerFired();
 
     // The main window's key handling; true when the key is consumed.
@@ -98,6 +103,7 @@ private:
     void pump();
     void afterCharacter();
     void finishLoop();
+    void startRepeatPause();
     void refuseSpeed();
     void sendToWinKeyer();
     bool winKeyerOpen() const { return m_winKeyer != nullptr && m_winKeyer->isOpen(); }
@@ -115,6 +121,9 @@ private:
     std::string m_buffer;
     bool m_sending = false;
     bool m_onAir = false;
+    bool m_lineBusy = false;         // a character was handed to the keyer and the line is not quiet yet
+    bool m_repeatAfterQuiet = false; // the F1 pause starts when the line is quiet
+    bool m_speedRefused = false;     // this sending ended on "no speed": its message stays
     bool m_keyboardMode = false;
     bool m_repeat = false;
     bool m_inPump = false;

@@ -73,11 +73,12 @@ struct CwSend : ::testing::Test {
         s.messages[2] = "TU !";
         cw.setSettings(s);
     }
-    // Lets the keyer finish every character handed to it.
+    // Lets the keyer finish every character handed to it, the last unit of the last included.
     void finishAll() {
         while (cw.characterOnAir()) {
             cw.characterDone(CharacterOutcome::Sent);
         }
+        cw.lineQuiet();
     }
 };
 
@@ -175,6 +176,39 @@ TEST_F(CwSend, F1RepeatsAfterThePauseUntilAnyKey) {
     EXPECT_EQ(timer.starts, 1);
 }
 
+TEST_F(CwSend, TheRepeatPauseStartsWhenTheLastUnitHasEnded) {
+    host.call = "K1ABC";
+    ASSERT_TRUE(cw.applyRepeatSeconds("2"));
+    cw.fKey(1);
+    // The keyer reports each character during its last gap unit.
+    while (cw.characterOnAir()) {
+        cw.characterDone(CharacterOutcome::Sent);
+    }
+    EXPECT_FALSE(cw.sending());
+    EXPECT_FALSE(timer.running); // the last gap unit is still on the air
+    cw.lineQuiet();
+    EXPECT_TRUE(timer.running);
+    EXPECT_EQ(timer.startedMs, 2000);
+    cw.lineQuiet(); // a second report changes nothing
+    EXPECT_EQ(timer.starts, 1);
+
+    // A key pressed before the line is quiet ends the calling loop: no pause follows.
+    cw.repeatTimerFired();
+    while (cw.characterOnAir()) {
+        cw.characterDone(CharacterOutcome::Sent);
+    }
+    cw.keyDown(CwKey::Other);
+    cw.lineQuiet();
+    EXPECT_FALSE(timer.running);
+    EXPECT_EQ(timer.starts, 1);
+
+    // A message of nothing but "!" keys nothing: the pause starts at once.
+    cw.settings().messages[0] = "!";
+    cw.fKey(1);
+    EXPECT_TRUE(timer.running);
+    EXPECT_EQ(timer.starts, 2);
+}
+
 TEST_F(CwSend, RepeatFieldOutsideZeroToSixtyIsZero) {
     EXPECT_FALSE(cw.applyRepeatSeconds("60"));
     EXPECT_EQ(cw.settings().repeatSeconds, "0");
@@ -201,6 +235,7 @@ TEST_F(CwSend, ASpeedOfZeroIsRefusedAndTheOperatorTold) {
     EXPECT_EQ(keyer.sent, "");
     EXPECT_FALSE(cw.sending());
     EXPECT_NE(std::find(host.messages.begin(), host.messages.end(), kNoSpeedMessage), host.messages.end());
+    EXPECT_EQ(host.messages.back(), kNoSpeedMessage); // not replaced by the end-of-sending text
 
     // The speed dropping to nothing while a character is on the air ends the message.
     cw.settings().speedWpm = "20";
@@ -209,6 +244,17 @@ TEST_F(CwSend, ASpeedOfZeroIsRefusedAndTheOperatorTold) {
     cw.characterDone(CharacterOutcome::NoSpeed);
     EXPECT_EQ(keyer.sent, "K");
     EXPECT_FALSE(cw.sending());
+    EXPECT_EQ(host.messages.back(), kNoSpeedMessage);
+
+    // In keyboard mode as well; the next sending clears it as usual.
+    cw.keyDown(CwKey::F12);
+    cw.settings().speedWpm = "0";
+    cw.keyPress('e');
+    EXPECT_EQ(host.messages.back(), kNoSpeedMessage);
+    cw.settings().speedWpm = "20";
+    cw.keyPress('e');
+    finishAll();
+    EXPECT_EQ(host.messages.back(), kKeyboardModeStillOn);
 }
 
 TEST_F(CwSend, NoneKeysNothing) {

@@ -40,7 +40,12 @@ public:
         m_owner.m_line.setOption(option);
         if (!m_owner.m_keyer->transmit(character)) {
             QMetaObject::invokeMethod(
-                &m_owner, [o = &m_owner] { o->characterDone(CharacterOutcome::LineFailed); }, Qt::QueuedConnection);
+                &m_owner,
+                [o = &m_owner] {
+                    o->characterDone(CharacterOutcome::LineFailed);
+                    o->lineQuiet();
+                },
+                Qt::QueuedConnection);
         }
     }
 
@@ -100,6 +105,10 @@ void CwController::startKeyer() {
         QMetaObject::invokeMethod(
             this, [this, outcome] { characterDone(outcome); }, Qt::QueuedConnection);
     });
+    m_keyer->setIdleHandler([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { lineQuiet(); }, Qt::QueuedConnection);
+    });
     m_keyer->setTiming(m_send.keyTiming());
 }
 
@@ -147,6 +156,14 @@ CwStringsWindow* CwController::stringsWindow() const {
 
 void CwController::characterDone(CharacterOutcome outcome) {
     m_send.characterDone(outcome);
+}
+
+void CwController::lineQuiet() {
+    // Queued from the keyer thread: a character handed over since then is on the air now, and
+    // its own end will be reported.
+    if (m_keyer && m_keyer->idle()) {
+        m_send.lineQuiet();
+    }
 }
 
 void CwController::loadSettings(const CwSettingsReadResult& read) {

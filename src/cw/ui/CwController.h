@@ -104,6 +104,7 @@ private:
     void startKeyer();
     void dropLines();
     void releaseKeyingPort();
+    void lineQuiet();
 
     CwHost& m_host;
     AppContext& m_ctx;
