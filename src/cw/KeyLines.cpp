@@ -5,28 +5,65 @@
 namespace corvane::cw {
 
 void KeyingLine::setPrinterAddress(std::string_view field) {
-    const auto base = parseParallelAddress(field);
-    m_printerBase = base ? *base : -1;
+    const auto parsed = parseParallelAddress(field);
+    const int base = parsed ? *parsed : -1;
+    std::lock_guard lock(m_mutex);
+    if (base != m_printerBase && m_down && m_option == KeyingOption::Printer) {
+        setLine(KeyingOption::Printer, false); // the port being left is not left keyed
+    }
+    m_printerBase = base;
+}
+
+bool KeyingLine::prepare() {
+    if (m_option.load() != KeyingOption::Printer) {
+        return true;
+    }
+    const int base = m_printerBase;
+    if (base < 0) {
+        return false;
+    }
+    return m_parallel.isOpenFor(base + 2) || m_parallel.open(base + 2);
+}
+
+void KeyingLine::setOption(KeyingOption option) {
+    std::lock_guard lock(m_mutex);
+    if (option == m_option) {
+        return;
+    }
+    if (m_down) {
+        setLine(m_option, false); // a line that cannot be switched has nothing more to lose
+    }
+    m_down = false;
+    m_option = option;
 }
 
 bool KeyingLine::set(bool down) {
-    switch (m_option.load()) {
+    std::lock_guard lock(m_mutex);
+    return setLine(m_option, down);
+}
+
+bool KeyingLine::setLine(KeyingOption option, bool down) {
+    bool switched = true;
+    switch (option) {
     case KeyingOption::Rts:
-        return m_serial.setRts(down);
+        switched = m_serial.setRts(down);
+        break;
     case KeyingOption::Dtr:
-        return m_serial.setDtr(down);
+        switched = m_serial.setDtr(down);
+        break;
     case KeyingOption::Printer: {
         const int base = m_printerBase;
-        if (base < 0) {
-            return false;
-        }
-        return m_parallel.write(base + 2, down ? kPrinterKeyDown : kPrinterKeyUp);
+        switched = base >= 0 && m_parallel.write(base + 2, down ? kPrinterKeyDown : kPrinterKeyUp);
+        break;
     }
     case KeyingOption::None:
     case KeyingOption::WinKey:
-        return true;
+        break;
     }
-    return true;
+    if (switched) {
+        m_down = down;
+    }
+    return switched;
 }
 
 KeyingPort::KeyingPort(SerialPort& port, PortBroker& broker, std::function<void()> release)

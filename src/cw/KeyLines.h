@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -33,20 +34,31 @@ class KeyingLine final : public KeyLine {
 public:
     KeyingLine(SerialPort& serial, ParallelOutput& parallel) : m_serial(serial), m_parallel(parallel) {}
 
-    void setOption(KeyingOption option) { m_option = option; }
+    // A change of option first keys up the line it leaves when that is down (a character may
+    // be on the air), so that no output is left keyed behind the keyer's back.
+    void setOption(KeyingOption option);
     KeyingOption option() const { return m_option; }
-    // The address field ("&H378", "888"); an address that cannot be used fails every key.
+    // The address field ("&H378", "888"); an address that cannot be used fails every key. The
+    // port of the old address is keyed up first.
     void setPrinterAddress(std::string_view field);
     int printerBase() const { return m_printerBase; } // -1 when the field is not usable
+
+    // Before keying, on the window thread: "Printer" finds and claims the parallel device of
+    // the address (once; nothing when it is already open), so that the keyer thread only
+    // writes. False when it cannot; the other options need nothing.
+    bool prepare();
 
     bool keyDown() override { return set(true); }
     bool keyUp() override { return set(false); }
 
 private:
     bool set(bool down);
+    bool setLine(KeyingOption option, bool down); // with m_mutex held
 
     SerialPort& m_serial;
     ParallelOutput& m_parallel;
+    std::mutex m_mutex;  // one line change at a time, and none while the option changes
+    bool m_down = false; // the line of the option was last put down
     std::atomic<KeyingOption> m_option{KeyingOption::None};
     std::atomic<int> m_printerBase{0x378};
 };

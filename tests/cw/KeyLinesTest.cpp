@@ -15,7 +15,16 @@ namespace {
 
 struct RecordingParallel : ParallelOutput {
     std::vector<std::pair<int, int>> writes;
+    std::vector<int> opens;
+    int openAddress = -1;
     bool fail = false;
+    bool open(int address) override {
+        opens.push_back(address);
+        openAddress = address;
+        return true;
+    }
+    void close() override { openAddress = -1; }
+    bool isOpenFor(int address) const override { return address == openAddress; }
     bool write(int address, std::uint8_t value) override {
         if (fail) {
             return false;
@@ -166,9 +175,124 @@ TEST(KeyLines, TheParallelDeviceFollowsTheBaseAddress) {
 
     PpdevOutput out("/nonexistent");
     out.setDeviceOverride((proc.path() / "no-such-device").string());
-    EXPECT_FALSE(out.write(0x37A, 3));
+    EXPECT_FALSE(out.open(0x37A));
     EXPECT_NE(out.lastError().find("no-such-device"), std::string::npos);
     EXPECT_EQ(out.deviceInUse(), (proc.path() / "no-such-device").string());
+    EXPECT_FALSE(out.write(0x37A, 3)); // never opened: nothing is tried on the keyer thread
+    EXPECT_EQ(out.lastError(), "The parallel port is not open.");
+}
+
+// A ppdev output whose system calls are recorded instead of made.
+class FakePpdev final : public PpdevOutput {
+public:
+    ~FakePpdev() override { close(); } // with the fake release, before the real one would run
+
+    std::string device = "/dev/parport1";
+    std::vector<int> resolved;       // base addresses looked up
+    std::vector<std::string> opened; // devices opened
+    std::vector<int> released;
+    std::vector<int> written;
+    bool failWrites = false;
+
+protected:
+    std::string resolveDevice(int baseAddress) override {
+        resolved.push_back(baseAddress);
+        return device;
+    }
+    int openDevice(const std::string& path) override {
+        opened.push_back(path);
+        return 1000 + static_cast<int>(opened.size());
+    }
+    bool claimDevice(int) override { return true; }
+    bool writeControl(int, std::uint8_t value) override {
+        if (failWrites) {
+            errno = EIO;
+            return false;
+        }
+        written.push_back(value);
+        return true;
+    }
+    void releaseDevice(int fd) override { released.push_back(fd); }
+};
+
+TEST(KeyLines, TheParallelDeviceIsFoundOnceBeforeKeyingNotOnEveryElement) {
+    FakePpdev out;
+    EXPECT_FALSE(out.write(0x37A, 3)); // not open yet: no lookup, no open on the keyer thread
+    EXPECT_TRUE(out.resolved.empty());
+    ASSERT_TRUE(out.open(0x37A));
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_TRUE(out.write(0x37A, static_cast<std::uint8_t>(2 + i % 2)));
+    }
+    EXPECT_EQ(out.resolved, std::vector<int>{0x378});
+    EXPECT_EQ(out.opened, std::vector<std::string>{"/dev/parport1"});
+    EXPECT_EQ(out.written.size(), 50u);
+    EXPECT_TRUE(out.open(0x37A)); // already open: nothing again
+    EXPECT_EQ(out.resolved.size(), 1u);
+    EXPECT_FALSE(out.write(0x27A, 3)); // another address is not written through this device
+    EXPECT_EQ(out.written.size(), 50u);
+
+    // Another address: the old device is let go, the new one found.
+    ASSERT_TRUE(out.open(0x27A));
+    EXPECT_EQ(out.resolved, (std::vector<int>{0x378, 0x278}));
+    EXPECT_EQ(out.released, std::vector<int>{1001});
+
+    // A failed write lets the device go; it is found again at the next open only.
+    out.failWrites = true;
+    EXPECT_FALSE(out.write(0x27A, 3));
+    EXPECT_EQ(out.released.size(), 2u);
+    out.failWrites = false;
+    EXPECT_FALSE(out.write(0x27A, 2));
+    EXPECT_EQ(out.opened.size(), 2u);
+    EXPECT_TRUE(out.open(0x27A));
+    EXPECT_EQ(out.opened.size(), 3u);
+
+    out.device.clear();
+    out.close();
+    EXPECT_FALSE(out.open(0x37A));
+    EXPECT_EQ(out.lastError(), "No parallel port at this address.");
+
+    // Through the keying line: prepared once on the window thread, then only written.
+    FakePpdev ppdev;
+    FakeSerialPort serial;
+    KeyingLine line(serial, ppdev);
+    line.setOption(KeyingOption::Printer);
+    ASSERT_TRUE(line.prepare());
+    EXPECT_TRUE(line.prepare());
+    EXPECT_EQ(keyOne(line, 'E'), CharacterOutcome::Sent);
+    EXPECT_EQ(keyOne(line, 'T'), CharacterOutcome::Sent);
+    EXPECT_EQ(ppdev.written, (std::vector<int>{3, 2, 2, 2, 3, 3, 3, 2, 2, 2}));
+    EXPECT_EQ(ppdev.resolved.size(), 1u);
+    line.setPrinterAddress("12.5");
+    EXPECT_FALSE(line.prepare());
+    line.setOption(KeyingOption::Rts);
+    EXPECT_TRUE(line.prepare()); // nothing to prepare for the serial lines
+}
+
+TEST(KeyLines, ChangingTheOptionOrTheAddressKeysUpTheLineLeft) {
+    FakeSerialPort serial;
+    serial.setPortNumber(1);
+    serial.open();
+    RecordingParallel parallel;
+    KeyingLine line(serial, parallel);
+    line.setOption(KeyingOption::Printer);
+    ASSERT_TRUE(line.prepare());
+    ASSERT_TRUE(line.keyDown());       // a character on the air ...
+    line.setOption(KeyingOption::Rts); // ... when the operator picks another option
+    EXPECT_EQ(parallel.writes, (std::vector<std::pair<int, int>>{{0x37A, 3}, {0x37A, 2}}));
+    ASSERT_TRUE(line.keyDown());
+    line.setOption(KeyingOption::Dtr);
+    std::string seen;
+    for (const auto& c : serial.lineChanges()) {
+        seen += c.line;
+        seen += c.on ? '1' : '0';
+    }
+    EXPECT_EQ(seen, "R1R0");
+
+    line.setOption(KeyingOption::Printer);
+    parallel.writes.clear();
+    ASSERT_TRUE(line.keyDown());
+    line.setPrinterAddress("&H278");
+    EXPECT_EQ(parallel.writes, (std::vector<std::pair<int, int>>{{0x37A, 3}, {0x37A, 2}}));
 }
 
 } // namespace

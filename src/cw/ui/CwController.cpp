@@ -20,7 +20,8 @@ constexpr const char* kLoopOffsetKey = "UserCWLoopOffset";
 } // namespace
 
 // Hands characters from the send controller to the keyer thread, opening the serial keying
-// port first when RTS or DTR is selected and it is closed.
+// port first when RTS or DTR is selected and it is closed, and the parallel device when
+// "Printer" is selected and it is not open for the address.
 class CwController::KeyerPort final : public CharacterKeyer {
 public:
     explicit KeyerPort(CwController& owner) : m_owner(owner) {}
@@ -38,6 +39,9 @@ public:
             }
         }
         m_owner.m_line.setOption(option);
+        if (option == KeyingOption::Printer && !m_owner.m_setupFailedThisLoop && !m_owner.m_line.prepare()) {
+            m_owner.m_setupFailedThisLoop = true; // tried once per sending; the characters fail quietly
+        }
         if (!m_owner.m_keyer->transmit(character)) {
             QMetaObject::invokeMethod(
                 &m_owner,
@@ -178,6 +182,9 @@ void CwController::loadSettings(const CwSettingsReadResult& read) {
 void CwController::selectKeyingOption(KeyingOption option) {
     m_send.setKeyingOption(option);
     m_line.setOption(option);
+    if (option != KeyingOption::Printer) {
+        m_parallel.close(); // let go of a claimed parallel device
+    }
     if (m_setup) {
         m_setup->showKeyingOption();
     }

@@ -38,45 +38,90 @@ std::string parportDeviceFor(int baseAddress, const std::string& procRoot) {
 }
 
 PpdevOutput::~PpdevOutput() {
+    std::lock_guard lock(m_mutex);
     release();
 }
 
 void PpdevOutput::release() {
     if (m_fd >= 0) {
-        ::ioctl(m_fd, PPRELEASE);
-        ::close(m_fd);
+        releaseDevice(m_fd);
         m_fd = -1;
     }
+    m_address = -1;
 }
 
-bool PpdevOutput::write(int address, std::uint8_t value) {
+bool PpdevOutput::open(int address) {
     std::lock_guard lock(m_mutex);
-    const std::string device = m_override.empty() ? parportDeviceFor(address - 2, m_procRoot) : m_override;
+    if (m_fd >= 0 && address == m_address) {
+        return true;
+    }
+    release();
+    const std::string device = m_override.empty() ? resolveDevice(address - 2) : m_override;
+    m_device = device;
     if (device.empty()) {
         m_error = "No parallel port at this address.";
         return false;
     }
-    if (device != m_device || m_fd < 0) {
-        release();
-        m_device = device;
-        m_fd = ::open(device.c_str(), O_RDWR | O_CLOEXEC);
-        if (m_fd < 0) {
-            m_error = device + ": " + std::strerror(errno);
-            return false;
-        }
-        if (::ioctl(m_fd, PPCLAIM) != 0) {
-            m_error = device + ": " + std::strerror(errno);
-            release();
-            return false;
-        }
-    }
-    unsigned char byte = value;
-    if (::ioctl(m_fd, PPWCONTROL, &byte) != 0) {
+    const int fd = openDevice(device);
+    if (fd < 0) {
         m_error = device + ": " + std::strerror(errno);
-        release();
+        return false;
+    }
+    if (!claimDevice(fd)) {
+        m_error = device + ": " + std::strerror(errno);
+        releaseDevice(fd);
+        return false;
+    }
+    m_fd = fd;
+    m_address = address;
+    m_error.clear();
+    return true;
+}
+
+void PpdevOutput::close() {
+    std::lock_guard lock(m_mutex);
+    release();
+}
+
+bool PpdevOutput::isOpenFor(int address) const {
+    std::lock_guard lock(m_mutex);
+    return m_fd >= 0 && address == m_address;
+}
+
+bool PpdevOutput::write(int address, std::uint8_t value) {
+    std::lock_guard lock(m_mutex);
+    if (m_fd < 0 || address != m_address) {
+        m_error = "The parallel port is not open.";
+        return false;
+    }
+    if (!writeControl(m_fd, value)) {
+        m_error = m_device + ": " + std::strerror(errno);
+        release(); // the next open finds the device again
         return false;
     }
     return true;
+}
+
+std::string PpdevOutput::resolveDevice(int baseAddress) {
+    return parportDeviceFor(baseAddress, m_procRoot);
+}
+
+int PpdevOutput::openDevice(const std::string& device) {
+    return ::open(device.c_str(), O_RDWR | O_CLOEXEC);
+}
+
+bool PpdevOutput::claimDevice(int fd) {
+    return ::ioctl(fd, PPCLAIM) == 0;
+}
+
+bool PpdevOutput::writeControl(int fd, std::uint8_t value) {
+    unsigned char byte = value;
+    return ::ioctl(fd, PPWCONTROL, &byte) == 0;
+}
+
+void PpdevOutput::releaseDevice(int fd) {
+    ::ioctl(fd, PPRELEASE);
+    ::close(fd);
 }
 
 std::string PpdevOutput::deviceInUse() const {
@@ -86,6 +131,9 @@ std::string PpdevOutput::deviceInUse() const {
 
 void PpdevOutput::setDeviceOverride(std::string device) {
     std::lock_guard lock(m_mutex);
+    if (device != m_override) {
+        release();
+    }
     m_override = std::move(device);
 }
 
