@@ -4,8 +4,11 @@
 #include <chrono>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace corvane {
@@ -30,6 +33,12 @@ public:
         }
     }
     const std::string& name() const { return m_name; }
+    // The termios of the device as the port set them.
+    termios settings() const {
+        termios tio{};
+        ::tcgetattr(m_follower, &tio);
+        return tio;
+    }
     void send(std::string_view bytes) const {
         ASSERT_EQ(::write(m_leader, bytes.data(), bytes.size()), (ssize_t)bytes.size());
     }
@@ -141,6 +150,94 @@ TEST(QtSerialPort, APseudoTerminalRefusesModemLinesButStaysOpen) {
     port.close();
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(port.setDtr(true));
+}
+
+// Every line and termios call the port makes, in order ("clear DR" = TIOCMBIC of DTR and RTS).
+class RecordingTtyLines final : public TtyLines {
+public:
+    bool clear(int fd, int lines) override { return record(fd, "clear " + names(lines)); }
+    bool raise(int fd, int lines) override { return record(fd, "raise " + names(lines)); }
+    bool hangUpOnClose(int fd) override { return record(fd, "hupcl"); }
+    std::vector<std::string> take() {
+        std::lock_guard lock(m_mutex);
+        return std::exchange(m_calls, {});
+    }
+    int lastFd() const {
+        std::lock_guard lock(m_mutex);
+        return m_fd;
+    }
+
+private:
+    static std::string names(int lines) {
+        return std::string((lines & TIOCM_DTR) != 0 ? "D" : "") + ((lines & TIOCM_RTS) != 0 ? "R" : "");
+    }
+    bool record(int fd, std::string call) {
+        std::lock_guard lock(m_mutex);
+        m_fd = fd;
+        m_calls.push_back(std::move(call));
+        return true;
+    }
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_calls;
+    int m_fd = -1;
+};
+
+using Calls = std::vector<std::string>;
+
+TEST(QtSerialPort, OpeningClearsTheRaisedLinesFirstAndSetsHangUpOnClose) {
+    Pty pty;
+    RecordingTtyLines lines;
+    QtSerialPort port([&](int) { return pty.name(); }, lines);
+    port.setPortNumber(1);
+    ASSERT_TRUE(port.setSettings("1200,E,7,2"));
+    port.setDtr(false);
+    port.setRts(false);
+    EXPECT_EQ(lines.take(), Calls{}); // a closed port only remembers
+    ASSERT_TRUE(port.open());
+    EXPECT_EQ(lines.take(), (Calls{"clear DR", "hupcl"}));
+    // The line settings were in place when open() returned, before the lines were touched (a
+    // pseudo-terminal keeps 8 bits without parity whatever it is told).
+    const termios tio = pty.settings();
+    EXPECT_EQ(cfgetospeed(&tio), B1200);
+    EXPECT_NE(tio.c_cflag & CSTOPB, 0u);
+
+    // The keyer's line changes go straight to the device.
+    EXPECT_TRUE(port.setRts(true));
+    EXPECT_TRUE(port.setRts(false));
+    EXPECT_TRUE(port.setDtr(true));
+    EXPECT_EQ(lines.take(), (Calls{"raise R", "clear R", "raise D"}));
+    const int fd = lines.lastFd();
+    // Closing drops both lines on the device before it goes.
+    port.close();
+    EXPECT_EQ(lines.take(), Calls{"clear DR"});
+    EXPECT_EQ(lines.lastFd(), fd);
+    port.close();
+    EXPECT_EQ(lines.take(), Calls{});
+
+    // A line asked for before the open is raised after the others were cleared.
+    port.setDtr(true);
+    port.setRts(false);
+    lines.take();
+    ASSERT_TRUE(port.open());
+    EXPECT_EQ(lines.take(), (Calls{"clear R", "hupcl", "raise D"}));
+    port.close();
+    lines.take();
+
+    // RTS/CTS handshaking: RTS belongs to the driver.
+    port.setDtr(false);
+    port.setHandshaking(Handshaking::RtsCts);
+    lines.take();
+    ASSERT_TRUE(port.open());
+    EXPECT_EQ(lines.take(), (Calls{"clear D", "hupcl"}));
+}
+
+TEST(QtSerialPort, TheKernelDropsTheLinesWhenTheDescriptorCloses) {
+    Pty pty;
+    ASSERT_EQ(pty.settings().c_cflag & HUPCL, 0u); // a pseudo-terminal starts without it
+    QtSerialPort port([&](int) { return pty.name(); });
+    port.setPortNumber(1);
+    ASSERT_TRUE(port.open());
+    EXPECT_NE(pty.settings().c_cflag & HUPCL, 0u);
 }
 
 } // namespace

@@ -6,7 +6,32 @@
 
 namespace corvane {
 
-QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceFor) : m_deviceFor(std::move(deviceFor)) {}
+namespace {
+class SystemTtyLines final : public TtyLines {
+public:
+    bool clear(int fd, int lines) override { return ::ioctl(fd, TIOCMBIC, &lines) == 0; }
+    bool raise(int fd, int lines) override { return ::ioctl(fd, TIOCMBIS, &lines) == 0; }
+    bool hangUpOnClose(int fd) override {
+        termios tio{};
+        if (::tcgetattr(fd, &tio) != 0) {
+            return false;
+        }
+        if ((tio.c_cflag & HUPCL) != 0) {
+            return true;
+        }
+        tio.c_cflag |= HUPCL;
+        return ::tcsetattr(fd, TCSANOW, &tio) == 0;
+    }
+};
+} // namespace
+
+TtyLines& systemTtyLines() {
+    static SystemTtyLines lines;
+    return lines;
+}
+
+QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceFor, TtyLines& lines)
+    : m_deviceFor(std::move(deviceFor)), m_lines(lines) {}
 
 QtSerialPort::~QtSerialPort() {
     close();
@@ -26,9 +51,8 @@ bool QtSerialPort::setLine(int bit, bool on) {
     if (fd < 0) {
         return true; // remembered for the next open
     }
-    int bits = bit;
     // Straight to the device: thread-safe, and it sends no Qt signal from the keyer thread.
-    return ::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &bits) == 0;
+    return on ? m_lines.raise(fd, bit) : m_lines.clear(fd, bit);
 }
 
 bool QtSerialPort::setDtr(bool on) {
@@ -53,10 +77,8 @@ bool QtSerialPort::open(std::string* error) {
     if (device.empty()) {
         return fail("There is no serial port " + std::to_string(m_portNumber) + ".");
     }
-    m_port.setPortName(QFileInfo(QString::fromStdString(device)).absoluteFilePath());
-    if (!m_port.open(QIODevice::ReadWrite)) {
-        return fail(device + ": " + m_port.errorString().toStdString());
-    }
+    // The line settings go to QSerialPort before the open, which applies them itself: after it
+    // returns, the first call on the device is the clearing of the lines.
     static constexpr QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity,
                                                        QSerialPort::EvenParity, QSerialPort::MarkParity,
                                                        QSerialPort::SpaceParity};
@@ -70,30 +92,44 @@ bool QtSerialPort::open(std::string* error) {
     } else if (m_handshaking == Handshaking::RtsCts || m_handshaking == Handshaking::RtsCtsXonXoff) {
         flow = QSerialPort::HardwareControl; // the driver offers one or the other; RTS/CTS wins
     }
-    const bool applied = m_port.setBaudRate(m_settings.baud) &&
-                         m_port.setDataBits(static_cast<QSerialPort::DataBits>(m_settings.dataBits)) &&
-                         m_port.setParity(parities[parityIndex == std::string_view::npos ? 0 : parityIndex]) &&
-                         m_port.setStopBits(stop) && m_port.setFlowControl(flow);
-    if (!applied) {
+    m_port.setPortName(QFileInfo(QString::fromStdString(device)).absoluteFilePath());
+    const bool configured = m_port.setBaudRate(m_settings.baud) &&
+                            m_port.setDataBits(static_cast<QSerialPort::DataBits>(m_settings.dataBits)) &&
+                            m_port.setParity(parities[parityIndex == std::string_view::npos ? 0 : parityIndex]) &&
+                            m_port.setStopBits(stop) && m_port.setFlowControl(flow);
+    if (!configured || !m_port.open(QIODevice::ReadWrite)) {
         const std::string why = device + ": " + m_port.errorString().toStdString();
-        m_port.close();
+        if (m_port.isOpen()) {
+            m_port.close();
+        }
         return fail(why);
     }
-    m_fd = static_cast<int>(m_port.handle());
+    const int fd = static_cast<int>(m_port.handle());
+    // With RTS/CTS handshaking the driver owns RTS. A device without modem lines (a
+    // pseudo-terminal) refuses these calls; the port is open all the same.
+    const int ownLines = TIOCM_DTR | (flow == QSerialPort::HardwareControl ? 0 : TIOCM_RTS);
+    const int off = ownLines & ((m_dtr ? 0 : TIOCM_DTR) | (m_rts ? 0 : TIOCM_RTS));
+    const int on = ownLines & ~off;
+    if (off != 0) {
+        m_lines.clear(fd, off);
+    }
+    m_lines.hangUpOnClose(fd);
+    m_fd = fd;
     m_open = true;
-    // The lines set before the open. A device without modem lines (a pseudo-terminal)
-    // refuses them; the port is open all the same.
-    setLine(TIOCM_DTR, m_dtr);
-    if (flow != QSerialPort::HardwareControl) {
-        setLine(TIOCM_RTS, m_rts);
+    if (on != 0) {
+        m_lines.raise(fd, on); // the lines asked for before the open
     }
     return true;
 }
 
 void QtSerialPort::close() {
     m_open = false;
-    m_fd = -1;
+    const int fd = m_fd.exchange(-1);
     if (m_port.isOpen()) {
+        if (fd >= 0) {
+            // Both lines down before the descriptor goes, whatever HUPCL the port had before.
+            m_lines.clear(fd, TIOCM_DTR | TIOCM_RTS);
+        }
         m_port.close();
     }
 }

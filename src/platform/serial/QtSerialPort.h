@@ -12,10 +12,31 @@
 
 namespace corvane {
 
+// The modem-line and termios calls the port makes on its open device, one each, so that a test
+// can see their order. `lines` are TIOCM_DTR and TIOCM_RTS bits.
+class TtyLines {
+public:
+    virtual ~TtyLines() = default;
+    virtual bool clear(int fd, int lines) = 0; // TIOCMBIC
+    virtual bool raise(int fd, int lines) = 0; // TIOCMBIS
+    virtual bool hangUpOnClose(int fd) = 0;    // HUPCL in the termios
+};
+// The calls themselves.
+TtyLines& systemTtyLines();
+
+// Opening a port: Linux raises DTR and RTS inside open() whenever the line speed is not 0
+// (the tty layer or the adapter's driver), before a descriptor exists to act on, and
+// QSerialPort::open then applies the line settings (a few ioctls; on a USB adapter each may be
+// a control transfer of about a millisecond). The first call on the new descriptor clears the
+// lines that are to be off; the settings are handed to QSerialPort before the open so that
+// nothing else comes between. That short raise inside open() cannot be avoided from user
+// space. HUPCL is then set, so that the kernel drops both lines when the descriptor closes,
+// also when the program is killed; close() clears them itself before closing.
 class QtSerialPort final : public SerialPort {
 public:
     // `deviceFor` maps a port number to a device path; by default /dev/ttyUSB(n-1).
-    explicit QtSerialPort(std::function<std::string(int)> deviceFor = defaultSerialDevice);
+    explicit QtSerialPort(std::function<std::string(int)> deviceFor = defaultSerialDevice,
+                          TtyLines& lines = systemTtyLines());
     ~QtSerialPort() override;
 
     void setPortNumber(int port) override { m_portNumber = port; }
@@ -45,6 +66,7 @@ private:
     bool setLine(int bit, bool on);
 
     std::function<std::string(int)> m_deviceFor;
+    TtyLines& m_lines;
     QSerialPort m_port;
     int m_portNumber = 0;
     SerialLineSettings m_settings;
