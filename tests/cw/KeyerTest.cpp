@@ -225,11 +225,8 @@ std::vector<Run> runsOf(const std::vector<RecordingKeyLine::Transition>& t) {
 // "PARIS" at 20 WPM (60 ms units, 6 ms tolerance), one character at a time, with wait number
 // `lateWait` ending `late` after its deadline, or, with `lateLine`, the line change after that
 // wait coming late itself.
-struct LateRun {
-    std::vector<RecordingKeyLine::Transition> transitions;
-};
-
-LateRun sendParisLate(TimingMethod method, std::size_t lateWait, std::chrono::nanoseconds late, bool lateLine) {
+std::vector<RecordingKeyLine::Transition> sendParisLate(TimingMethod method, std::size_t lateWait,
+                                                        std::chrono::nanoseconds late, bool lateLine) {
     InstantKeyerClock clock;
     std::size_t calls = 0;
     RecordingKeyLine line([&] {
@@ -249,7 +246,7 @@ LateRun sendParisLate(TimingMethod method, std::size_t lateWait, std::chrono::na
         done.next();
         keyer.waitUntilIdle();
     }
-    return {line.transitions()};
+    return line.transitions();
 }
 
 TEST(Keyer, ALateChangeMovesTheRestOfTheScheduleAndNeverShortensAnElement) {
@@ -264,7 +261,7 @@ TEST(Keyer, ALateChangeMovesTheRestOfTheScheduleAndNeverShortensAnElement) {
                 for (const auto late : lates) {
                     SCOPED_TRACE(::testing::Message() << "method " << static_cast<int>(method) << " lateLine "
                                                       << lateLine << " wait " << at << " late " << late.count());
-                    const auto t = sendParisLate(method, at, late, lateLine).transitions;
+                    const auto t = sendParisLate(method, at, late, lateLine);
                     ASSERT_EQ(t.size(), units);
                     // No element or gap shorter than its length less the tolerance (the last
                     // gap has no end to measure).
@@ -289,7 +286,7 @@ TEST(Keyer, ALateChangeMovesTheRestOfTheScheduleAndNeverShortensAnElement) {
 
 TEST(Keyer, AnOnTimeRunStaysOnTheAbsoluteSchedule) {
     for (const TimingMethod method : {TimingMethod::Timer, TimingMethod::Sleep}) {
-        const auto t = sendParisLate(method, 0, std::chrono::nanoseconds(0), false).transitions;
+        const auto t = sendParisLate(method, 0, std::chrono::nanoseconds(0), false);
         for (std::size_t k = 0; k < t.size(); ++k) {
             EXPECT_EQ(t[k].at, t[0].at + k * 60ms) << k;
         }
