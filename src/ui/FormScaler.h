@@ -6,7 +6,7 @@
 #include "ui/Scaling.h"
 
 class QWidget;
-class QTreeView;
+class QAbstractItemView;
 
 namespace corvane {
 
@@ -14,8 +14,8 @@ class FormScaler {
 public:
     // Places a control on the design canvas (twips) with its design text size in points.
     static void place(QWidget* control, const TwipRect& design, double fontPoints = 8.25);
-    // Gives a list view's columns their design widths in twips.
-    static void setColumnWidths(QTreeView* view, const std::initializer_list<double>& designTwips);
+    // Gives a list view's columns (a tree or table view) their design widths in twips.
+    static void setColumnWidths(QAbstractItemView* view, const std::initializer_list<double>& designTwips);
 
     // The screen the window is on, in twips.
     static ScreenTwips screenOf(const QWidget* window);
