@@ -449,6 +449,7 @@ void MainWindow::taskbarLayout() {
     plan.controlY *= full.controlY;
     plan.controlText = full.controlText;
     const bool wasVisible = isVisible();
+    FormScaler::rememberFrame(this);
     hide();
     FormScaler::apply(this, plan);
     if (wasVisible) {

@@ -32,6 +32,13 @@ QRect toPixelRect(const TwipRect& r) {
     return QRect(left, top, std::max(1, right - left), std::max(1, bottom - top));
 }
 
+QMargins marginsOf(const QWidget* w) {
+    const QRect frame = w->frameGeometry();
+    const QRect inner = w->geometry();
+    return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                    frame.bottom() - inner.bottom());
+}
+
 // The window frame a window manager adds around a top-level window: the plans give the
 // outer size and place, as the screen shows them, so the frame comes off the inner size.
 // A window's own frame is remembered while it is shown, for a pass made while it is
@@ -40,19 +47,7 @@ QMargins frameMargins(QWidget* window) {
     if (!window->isWindow() || window->windowFlags().testFlag(Qt::FramelessWindowHint)) {
         return {};
     }
-    const auto marginsOf = [](const QWidget* w) {
-        const QRect frame = w->frameGeometry();
-        const QRect inner = w->geometry();
-        return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
-                        frame.bottom() - inner.bottom());
-    };
-    if (window->isVisible()) {
-        const QMargins own = marginsOf(window);
-        if (!own.isNull()) {
-            window->setProperty(kFrame, QVariantList{own.left(), own.top(), own.right(), own.bottom()});
-            return own;
-        }
-    }
+    FormScaler::rememberFrame(window);
     if (const QVariantList known = window->property(kFrame).toList(); known.size() == 4) {
         return QMargins(known[0].toInt(), known[1].toInt(), known[2].toInt(), known[3].toInt());
     }
@@ -83,6 +78,16 @@ double factorOf(const QWidget* w, const char* name) {
 }
 
 } // namespace
+
+void FormScaler::rememberFrame(QWidget* window) {
+    if (!window->isVisible()) {
+        return;
+    }
+    const QMargins own = marginsOf(window);
+    if (!own.isNull()) {
+        window->setProperty(kFrame, QVariantList{own.left(), own.top(), own.right(), own.bottom()});
+    }
+}
 
 int FormScaler::toPixels(double twips) {
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));

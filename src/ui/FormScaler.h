@@ -24,6 +24,9 @@ public:
     static void scale(QWidget* window, ScaleVariant variant, const TwipRect& designWindow);
     // Applies an explicit plan (the main window's percentage and taskbar layouts).
     static void apply(QWidget* window, const ScalePlan& plan);
+    // Notes the frame the window manager put around a shown window, for a pass made
+    // after the window is hidden (the taskbar layout hides the window first).
+    static void rememberFrame(QWidget* window);
 
     // The factors last applied to the window's controls (1 before any pass).
     static double controlX(const QWidget* window);

@@ -194,6 +194,7 @@ ContactListPanel::ContactListPanel(const ContactLog& log, const TwipRect& design
     header->setSectionsClickable(true);
     header->setSectionsMovable(false);
     header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Interactive);
     FormScaler::place(m_view, {0, kCaptionTwips, design.width, design.height - kCaptionTwips - kButtonRowTwips},
