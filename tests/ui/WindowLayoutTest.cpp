@@ -6,9 +6,9 @@
 // A new window is one line in kWindows: its object name and how the operator opens it.
 
 #include "log/LogFile.h"
-#include "log/LogoWindow.h"
 #include "log/MainWindowFixture.h"
 #include "log/station/Preferences.h"
+#include "log/ui/LogoWindow.h"
 #include "ui/LayoutCheck.h"
 
 #include <QAction>
