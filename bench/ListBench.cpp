@@ -7,7 +7,7 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <QTreeView>
+#include <QTableView>
 #include <algorithm>
 #include <chrono>
 #include <vector>

@@ -5,7 +5,7 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-serialport-dev qt6-multimedia-dev libgl1-mesa-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool openbox x11-apps imagemagick fonts-dejavu-core
+    xvfb xauth xdotool openbox x11-apps x11-utils imagemagick fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -10,13 +10,6 @@ namespace corvane {
 
 namespace {
 
-std::string valueLabel(double value) {
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%.1f", value);
-    std::string text = buffer;
-    return text == "-0.0" ? "0.0" : text;
-}
-
 std::string twoDigits(int value) {
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "%02d", value);
@@ -80,6 +73,38 @@ void smooth(const std::vector<float>& rate, std::vector<float>& curve) {
 
 } // namespace
 
+std::string rateValueText(double value) {
+    // The decimal digits of the value as a single holds it (7 significant digits), then
+    // rounded on those digits: binary noise never decides a half.
+    std::string digits = formatSingle(value);
+    const bool negative = !digits.empty() && digits[0] == '-';
+    if (negative) {
+        digits.erase(0, 1);
+    }
+    const std::size_t point = digits.find('.');
+    std::string whole = point == std::string::npos ? digits : digits.substr(0, point);
+    const std::string fraction = point == std::string::npos ? std::string() : digits.substr(point + 1);
+    if (whole.empty()) {
+        whole = "0";
+    }
+    // Tenths as a whole number of tenths, rounded up in size when the hundredths are 5 or more.
+    std::string tenths = whole + (fraction.empty() ? '0' : fraction[0]);
+    if (fraction.size() > 1 && fraction[1] >= '5') {
+        int i = static_cast<int>(tenths.size()) - 1;
+        while (i >= 0 && tenths[static_cast<std::size_t>(i)] == '9') {
+            tenths[static_cast<std::size_t>(i--)] = '0';
+        }
+        if (i < 0) {
+            tenths.insert(tenths.begin(), '1');
+        } else {
+            ++tenths[static_cast<std::size_t>(i)];
+        }
+    }
+    std::string text = tenths.substr(0, tenths.size() - 1) + "." + tenths.back();
+    const bool zero = text.find_first_not_of("0.") == std::string::npos;
+    return negative && !zero ? "-" + text : text;
+}
+
 std::vector<int> tenMinuteCounts(std::span<const std::int64_t> moments) {
     std::vector<int> counts(moments.size(), 0);
     for (std::size_t i = 0; i < moments.size(); ++i) {
@@ -142,10 +167,10 @@ RateGraph computeRateGraph(std::span<const std::int64_t> moments) {
     }
     const int lastLabel = static_cast<int>(graph.valueLabels.size()) - 1;
     const double range = static_cast<double>(graph.maximum) - graph.minimum;
-    graph.valueLabels[0] = valueLabel(graph.minimum);
-    graph.valueLabels[static_cast<std::size_t>(lastLabel)] = valueLabel(graph.maximum);
+    graph.valueLabels[0] = rateValueText(graph.minimum);
+    graph.valueLabels[static_cast<std::size_t>(lastLabel)] = rateValueText(graph.maximum);
     for (int k = 1; k < lastLabel; ++k) {
-        graph.valueLabels[static_cast<std::size_t>(k)] = valueLabel(graph.minimum + k * range / (lastLabel));
+        graph.valueLabels[static_cast<std::size_t>(k)] = rateValueText(graph.minimum + k * range / (lastLabel));
     }
     graph.status = graph.maximum == graph.minimum ? RateGraph::Status::Flat : RateGraph::Status::Ready;
     return graph;

@@ -50,6 +50,10 @@ std::vector<int> tenMinuteCounts(std::span<const std::int64_t> momentsSeconds);
 // The slot of a moment, 1 to kGraphSlots, or 0 when it lies outside the graph.
 int rateGraphSlot(std::int64_t secondsFromFirst, double secondsPerSlot);
 
+// A value label, format "###0.0": at least one whole digit and one decimal, halves
+// rounded away from zero (5.25 shows 5.3).
+std::string rateValueText(double value);
+
 // The graph from contact moments in seconds of one clock, in log order.
 RateGraph computeRateGraph(std::span<const std::int64_t> momentsSeconds);
 // The graph of the log: each record's date and time joined give its moment.

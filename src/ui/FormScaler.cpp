@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
+#include <QTableView>
 #include <QTreeView>
 #include <QVariant>
 #include <QWidget>
@@ -19,26 +20,36 @@ const char* const kDesignFont = "corvaneDesignFont";
 const char* const kDesignColumns = "corvaneDesignColumns";
 const char* const kFactorX = "corvaneFactorX";
 const char* const kFactorY = "corvaneFactorY";
+const char* const kFrame = "corvaneFrameMargins";
 
+// Edges are rounded, not sizes: controls that touch on the canvas touch on the screen,
+// never overlapping by a pixel.
 QRect toPixelRect(const TwipRect& r) {
-    return QRect(FormScaler::toPixels(r.left), FormScaler::toPixels(r.top), std::max(1, FormScaler::toPixels(r.width)),
-                 std::max(1, FormScaler::toPixels(r.height)));
+    const int left = FormScaler::toPixels(r.left);
+    const int top = FormScaler::toPixels(r.top);
+    const int right = FormScaler::toPixels(r.left + r.width);
+    const int bottom = FormScaler::toPixels(r.top + r.height);
+    return QRect(left, top, std::max(1, right - left), std::max(1, bottom - top));
+}
+
+QMargins marginsOf(const QWidget* w) {
+    const QRect frame = w->frameGeometry();
+    const QRect inner = w->geometry();
+    return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                    frame.bottom() - inner.bottom());
 }
 
 // The window frame a window manager adds around a top-level window: the plans give the
 // outer size and place, as the screen shows them, so the frame comes off the inner size.
-QMargins frameMargins(const QWidget* window) {
+// A window's own frame is remembered while it is shown, for a pass made while it is
+// hidden; a window never shown yet takes the frame of another window on screen.
+QMargins frameMargins(QWidget* window) {
     if (!window->isWindow() || window->windowFlags().testFlag(Qt::FramelessWindowHint)) {
         return {};
     }
-    const auto marginsOf = [](const QWidget* w) {
-        const QRect frame = w->frameGeometry();
-        const QRect inner = w->geometry();
-        return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
-                        frame.bottom() - inner.bottom());
-    };
-    if (window->isVisible()) {
-        return marginsOf(window);
+    FormScaler::rememberFrame(window);
+    if (const QVariantList known = window->property(kFrame).toList(); known.size() == 4) {
+        return QMargins(known[0].toInt(), known[1].toInt(), known[2].toInt(), known[3].toInt());
     }
     for (const QWidget* other : QApplication::topLevelWidgets()) {
         if (other != window && other->isVisible() && !other->windowFlags().testFlag(Qt::FramelessWindowHint)) {
@@ -51,12 +62,32 @@ QMargins frameMargins(const QWidget* window) {
     return {};
 }
 
+QHeaderView* columnHeader(QWidget* w) {
+    if (auto* tree = qobject_cast<QTreeView*>(w)) {
+        return tree->header();
+    }
+    if (auto* table = qobject_cast<QTableView*>(w)) {
+        return table->horizontalHeader();
+    }
+    return nullptr;
+}
+
 double factorOf(const QWidget* w, const char* name) {
     const QVariant v = w->property(name);
     return v.isValid() ? v.toDouble() : 1.0;
 }
 
 } // namespace
+
+void FormScaler::rememberFrame(QWidget* window) {
+    if (!window->isVisible()) {
+        return;
+    }
+    const QMargins own = marginsOf(window);
+    if (!own.isNull()) {
+        window->setProperty(kFrame, QVariantList{own.left(), own.top(), own.right(), own.bottom()});
+    }
+}
 
 int FormScaler::toPixels(double twips) {
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));
@@ -71,12 +102,15 @@ void FormScaler::place(QWidget* control, const TwipRect& design, double fontPoin
     control->setFont(f);
 }
 
-void FormScaler::setColumnWidths(QTreeView* view, const std::initializer_list<double>& designTwips) {
+void FormScaler::setColumnWidths(QAbstractItemView* view, const std::initializer_list<double>& designTwips) {
+    QHeaderView* header = columnHeader(view);
     QVariantList widths;
     int column = 0;
     for (double w : designTwips) {
         widths.push_back(w);
-        view->setColumnWidth(column++, toPixels(w));
+        if (header) {
+            header->resizeSection(column++, toPixels(w));
+        }
     }
     view->setProperty(kDesignColumns, widths);
 }
@@ -119,10 +153,10 @@ void FormScaler::apply(QWidget* window, const ScalePlan& plan) {
         QFont f = control->font();
         f.setPointSizeF(std::max(1.0, control->property(kDesignFont).toDouble() * plan.controlText));
         control->setFont(f);
-        if (auto* view = qobject_cast<QTreeView*>(control)) {
-            const QVariantList widths = view->property(kDesignColumns).toList();
+        if (QHeaderView* header = columnHeader(control)) {
+            const QVariantList widths = control->property(kDesignColumns).toList();
             for (int c = 0; c < widths.size(); ++c) {
-                view->setColumnWidth(c, toPixels(widths[c].toDouble() * plan.controlX));
+                header->resizeSection(c, toPixels(widths[c].toDouble() * plan.controlX));
             }
         }
     }

@@ -6,7 +6,7 @@
 #include "ui/Scaling.h"
 
 class QWidget;
-class QTreeView;
+class QAbstractItemView;
 
 namespace corvane {
 
@@ -14,8 +14,8 @@ class FormScaler {
 public:
     // Places a control on the design canvas (twips) with its design text size in points.
     static void place(QWidget* control, const TwipRect& design, double fontPoints = 8.25);
-    // Gives a list view's columns their design widths in twips.
-    static void setColumnWidths(QTreeView* view, const std::initializer_list<double>& designTwips);
+    // Gives a list view's columns (a tree or table view) their design widths in twips.
+    static void setColumnWidths(QAbstractItemView* view, const std::initializer_list<double>& designTwips);
 
     // The screen the window is on, in twips.
     static ScreenTwips screenOf(const QWidget* window);
@@ -24,6 +24,9 @@ public:
     static void scale(QWidget* window, ScaleVariant variant, const TwipRect& designWindow);
     // Applies an explicit plan (the main window's percentage and taskbar layouts).
     static void apply(QWidget* window, const ScalePlan& plan);
+    // Notes the frame the window manager put around a shown window, for a pass made
+    // after the window is hidden (the taskbar layout hides the window first).
+    static void rememberFrame(QWidget* window);
 
     // The factors last applied to the window's controls (1 before any pass).
     static double controlX(const QWidget* window);

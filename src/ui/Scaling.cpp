@@ -15,7 +15,8 @@ ScalePlan planScale(ScaleVariant variant, const TwipRect& design, const ScreenTw
         plan.window.width = design.width / kDesignWidthTwips * s.screenWidth;
         plan.window.height = design.height / kDesignHeightTwips * s.screenHeight;
         plan.window.left = (s.screenWidth - plan.window.width) / 2;
-        plan.window.top = (s.screenHeight - plan.window.height) / 2 - 170;
+        // Slightly above the middle, but never above the top of the screen.
+        plan.window.top = std::max(0.0, (s.screenHeight - plan.window.height) / 2 - 170);
         plan.windowText = fy;
         plan.controlX = fx;
         plan.controlY = fy;

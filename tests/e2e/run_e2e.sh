@@ -17,6 +17,8 @@
 #   sigterm_while_keying  SIGTERM while F1 keys RTS: the line drops and the program ends with 0
 #                         (needs E2E_KEYLINE_SHIM and E2E_HOLD_PTY, built beside the tests)
 #   focus_after_windows   each window a Ctrl key opens, closed again: typing goes on in the call field
+#   startup_failure_fits  wave2.txt missing: after "Error opening default data." the
+#                         main window, frame included, lies inside the screen
 #
 # Environment:
 #   E2E_SHOTS=<folder>    write screenshots of each step there (ImageMagick import)
@@ -452,8 +454,55 @@ scenario_focus_after_windows() {
     exit_program
 }
 
+# True when the window, with the frame the window manager put around it, lies inside
+# the screen; FRAME_REPORT tells where it is.
+frame_inside_screen() { # <window id>
+    local info x y w h extents left right top bottom sw sh
+    info=$(xwininfo -id "$1" 2>/dev/null) || return 1
+    x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+    y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+    w=$(sed -n 's/^ *Width: *//p' <<<"$info")
+    h=$(sed -n 's/^ *Height: *//p' <<<"$info")
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p' | tr -d ' ')
+    IFS=, read -r left right top bottom <<<"${extents:-0,0,0,0}"
+    info=$(xwininfo -root)
+    sw=$(sed -n 's/^ *Width: *//p' <<<"$info")
+    sh=$(sed -n 's/^ *Height: *//p' <<<"$info")
+    FRAME_REPORT="window ${w}x${h} at ${x},${y}, frame left $left right $right top $top bottom $bottom, screen ${sw}x${sh}"
+    [ $((x - left)) -ge 0 ] && [ $((y - top)) -ge 0 ] && [ $((x + w + right)) -le "$sw" ] &&
+        [ $((y + h + bottom)) -le "$sh" ]
+}
+
+scenario_startup_failure_fits() {
+    for tool in xwininfo xprop; do
+        command -v "$tool" >/dev/null 2>&1 || {
+            echo "e2e: $tool is not installed; skipped (scripts/install-deps.sh installs it)" >&2
+            exit 77
+        }
+    done
+    local data_dir
+    data_dir="$(dirname "$CORVANE")/data"
+    [ -d "$data_dir" ] || fail "no default files beside the program: $data_dir"
+    cp "$data_dir"/* "$WORK"/
+    rm -f "$WORK/wave2.txt"
+
+    start_display
+    start_program
+    station_window
+    wait_window "Open existing log\\?"
+    keys Return
+    wait_window "Error opening default data\\."
+    keys Return
+    wait_window "$MAIN_TITLE"
+    FRAME_REPORT=""
+    wait_until 5 frame_inside_screen "$WID" || fail "the main window is not inside the screen: $FRAME_REPORT"
+    log "$FRAME_REPORT"
+    shot fits
+    exit_program
+}
+
 case "$SCENARIO" in
-post_contest_contact | live_contact | damaged_log | sigterm_while_keying | focus_after_windows)
+post_contest_contact | live_contact | damaged_log | sigterm_while_keying | focus_after_windows | startup_failure_fits)
     "scenario_$SCENARIO"
     ;;
 *)

@@ -103,6 +103,25 @@ TEST(RateGraph, ValueLabelsSpanMinimumToMaximum) {
     EXPECT_EQ(graph.valueLabels[16], "18.0");
     EXPECT_EQ(graph.valueLabels[8], "9.0");
     EXPECT_EQ(graph.valueLabels[1], "1.1"); // 1.125
+    // Halves round away from zero, as "###0.0" does ("%.1f" would give 2.2 and 6.8).
+    EXPECT_EQ(graph.valueLabels[2], "2.3");   // 2.25
+    EXPECT_EQ(graph.valueLabels[6], "6.8");   // 6.75
+    EXPECT_EQ(graph.valueLabels[10], "11.3"); // 11.25
+}
+
+TEST(RateGraph, ValueTextRoundsHalvesAwayFromZero) {
+    EXPECT_EQ(rateValueText(5.25), "5.3");
+    EXPECT_EQ(rateValueText(5.35f), "5.4"); // a single just below 5.35 still shows as 5.35
+    EXPECT_EQ(rateValueText(5.249), "5.2");
+    EXPECT_EQ(rateValueText(0.05), "0.1");
+    EXPECT_EQ(rateValueText(0.04), "0.0");
+    EXPECT_EQ(rateValueText(9.95), "10.0");
+    EXPECT_EQ(rateValueText(99.96f), "100.0");
+    EXPECT_EQ(rateValueText(0.0), "0.0");
+    EXPECT_EQ(rateValueText(18.0), "18.0");
+    EXPECT_EQ(rateValueText(100000.0), "100000.0");
+    EXPECT_EQ(rateValueText(-5.25), "-5.3");
+    EXPECT_EQ(rateValueText(-0.04), "0.0");
 }
 
 TEST(RateGraph, TimeAndDateLabelsCrossMidnight) {

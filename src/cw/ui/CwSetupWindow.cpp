@@ -80,8 +80,9 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
     m_display->setChecked(true);
     placeOnCanvas(m_display, {120, 5600, 5400, 300}, kFont);
     connect(m_display, &QCheckBox::toggled, this, [this](bool on) { m_cw.sender().settings().displayText = on; });
+    // Runs on under the right-hand column, which leaves this height free.
     addLabel(QStringLiteral("Wildcards are $ for Call, * for RST  and # for Number (where applicable)."), 120, 6000,
-             5500);
+             7000);
     addLabel(QStringLiteral("A ! in the string enters the contact."), 120, 6300, 5500);
     addLabel(QStringLiteral("You must be in CW mode."), 120, 6600, 5500);
     addLabel(QStringLiteral("Up / Down arrows on main form change speed."), 120, 6900, 5500);
@@ -109,8 +110,8 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
     });
     addLabel(QStringLiteral("Parallel"), 6000, 1260, 1000);
     m_optPrinter = addOption("optPrinter", QStringLiteral("Printer"), 6000, 1560, 1000);
-    addLabel(QStringLiteral("Address"), 7100, 1560, 700);
-    m_address = addField("Text14", QStringLiteral("&H378"), 7800, 1560, 900);
+    addLabel(QStringLiteral("Address"), 7100, 1560, 800);
+    m_address = addField("Text14", QStringLiteral("&H378"), 7900, 1560, 800);
     m_parallelDevice = addLabel(QString(), 8800, 1560, 2100);
     m_parallelDevice->setObjectName(QStringLiteral("lblParallelDevice"));
     connect(m_address, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -156,8 +157,8 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
         ->setWordWrap(true);
 
     // Speed and word space.
-    addLabel(QStringLiteral("WPM"), 6000, 3400, 600);
-    m_speed = addField("Text11", QStringLiteral("13"), 6700, 3400, 600);
+    addLabel(QStringLiteral("WPM"), 6000, 3400, 1100);
+    m_speed = addField("Text11", QStringLiteral("13"), 7100, 3400, 600);
     m_speed->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_speed));
     connect(m_speed, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!m_filling) {
@@ -165,18 +166,18 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
             m_cw.sender().timingChanged();
         }
     });
-    connect(addButton("cmdFaster", QStringLiteral("Faster"), 7400, 3360, 900), &QPushButton::clicked, this,
+    connect(addButton("cmdFaster", QStringLiteral("Faster"), 7800, 3360, 900), &QPushButton::clicked, this,
             [this] { stepSpeed(1); });
-    connect(addButton("cmdSlower", QStringLiteral("Slower"), 8400, 3360, 900), &QPushButton::clicked, this,
+    connect(addButton("cmdSlower", QStringLiteral("Slower"), 8800, 3360, 900), &QPushButton::clicked, this,
             [this] { stepSpeed(-1); });
-    addLabel(QStringLiteral("Word Space"), 6000, 3800, 1000);
-    m_wordSpace = addField("txtSpace", QStringLiteral("0"), 7000, 3800, 600);
+    addLabel(QStringLiteral("Word Space"), 6000, 3800, 1100);
+    m_wordSpace = addField("txtSpace", QStringLiteral("0"), 7100, 3800, 600);
     m_wordSpace->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-./0-9]*")), m_wordSpace));
     connect(m_wordSpace, &QLineEdit::textChanged, this, [this] { wordSpaceChanged(); });
-    connect(addButton("cmdMore", QStringLiteral("More"), 7700, 3760, 800), &QPushButton::clicked, this,
+    connect(addButton("cmdMore", QStringLiteral("More"), 7800, 3760, 900), &QPushButton::clicked, this,
             [this] { stepWordSpace(1); });
-    connect(addButton("cmdLess", QStringLiteral("Less"), 8600, 3760, 800), &QPushButton::clicked, this,
+    connect(addButton("cmdLess", QStringLiteral("Less"), 8800, 3760, 900), &QPushButton::clicked, this,
             [this] { stepWordSpace(-1); });
 
     // Timing options.
@@ -192,8 +193,8 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
         timingGroup->addButton(option);
     }
     addLabel(QStringLiteral("Timer is the preferred option on most systems. "), 6000, 4850, 4900);
-    m_loopDelayLabel = addLabel(QStringLiteral("Loop Delay"), 6000, 5200, 1000);
-    m_loopDelay = addField("txtLoop", QStringLiteral("0"), 7000, 5200, 1200);
+    m_loopDelayLabel = addLabel(QStringLiteral("Loop Delay"), 6000, 5200, 1100);
+    m_loopDelay = addField("txtLoop", QStringLiteral("0"), 7100, 5200, 1100);
     m_loopDelay->setToolTip(QStringLiteral("Loops per 60 ms"));
     connect(m_loopDelay, &QLineEdit::textChanged, this, [this] { loopFieldChanged(); });
     m_loopFaster = addButton("cmdLoopFaster", QStringLiteral("F"), 8300, 5160, 450);

@@ -58,17 +58,19 @@ GraphWindow::GraphWindow(Dialogs& dialogs, const ContactLog& log, QWidget* paren
     m_axis[2] = axisLine(this, "LineBottom", {kLeftX, kBottomY, kRightX - kLeftX, 15});
     m_axis[3] = axisLine(this, "LineTop", {kLeftX, kTopY, kRightX - kLeftX, 15});
 
+    // Each time and date label is centred under its moment and as wide as the step between
+    // two moments; they start below the lowest value label.
     const double slotOfLabel = (kRightX - kLeftX) / 14.0;
     for (int k = 0; k < 15; ++k) {
-        const double x = kLeftX + k * slotOfLabel - 300;
+        const double x = kLeftX + k * slotOfLabel - slotOfLabel / 2;
         m_time[k] = new QLabel(this);
         m_time[k]->setObjectName(QStringLiteral("lblTime%1").arg(k));
         m_time[k]->setAlignment(Qt::AlignHCenter);
-        FormScaler::place(m_time[k], {x, kBottomY + 120, 600, 260}, kFontPoints);
+        FormScaler::place(m_time[k], {x, kBottomY + 150, slotOfLabel, 260}, kFontPoints);
         m_date[k] = new QLabel(this);
         m_date[k]->setObjectName(QStringLiteral("lblDate%1").arg(k));
         m_date[k]->setAlignment(Qt::AlignHCenter);
-        FormScaler::place(m_date[k], {x, kBottomY + 380, 600, 260}, kFontPoints);
+        FormScaler::place(m_date[k], {x, kBottomY + 410, slotOfLabel, 260}, kFontPoints);
     }
     const double valueStep = (kBottomY - kTopY) / 16.0;
     for (int k = 0; k < 17; ++k) {

@@ -3,12 +3,16 @@
 #include "ui/FormScaler.h"
 
 #include <QEvent>
+#include <QHash>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
-#include <QTreeView>
+#include <QStaticText>
+#include <QStyledItemDelegate>
+#include <QTableView>
 
 namespace corvane {
 
@@ -20,6 +24,63 @@ QString fromLatin1(std::string_view s) {
 
 constexpr double kCaptionTwips = 300.0;
 constexpr double kButtonRowTwips = 420.0;
+// The list's own text size: seven columns of the widths above hold a five-digit record
+// number and "mm/dd  hh:nn" at this size.
+constexpr double kListFontPoints = 7.5;
+
+// Draws a cell's text from a cache of laid-out texts. A logged contact shifts every row
+// on screen down by one, so nearly every text drawn after it was drawn before; laying
+// the texts out again each time (as the stock delegate does, eliding them as well) is
+// what made a logged contact cost milliseconds. The columns are wide enough for their
+// texts, so nothing is elided.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const bool selected = option.state & QStyle::State_Selected;
+        QPalette::ColorGroup group = option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
+        if (!(option.state & QStyle::State_Enabled)) {
+            group = QPalette::Disabled;
+        }
+        if (selected) {
+            painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+        }
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (text.isEmpty()) {
+            return;
+        }
+        const QStaticText& laidOut = cached(text, option.font);
+        const int margin = option.widget ? option.widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1 : 3;
+        const qreal top = option.rect.top() + (option.rect.height() - laidOut.size().height()) / 2;
+        painter->save();
+        painter->setClipRect(option.rect);
+        painter->setFont(option.font);
+        painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawStaticText(QPointF(option.rect.left() + margin, top), laidOut);
+        painter->restore();
+    }
+
+private:
+    const QStaticText& cached(const QString& text, const QFont& font) const {
+        if (font != m_font || m_texts.size() > kMostTexts) {
+            m_texts.clear();
+            m_font = font;
+        }
+        auto it = m_texts.find(text);
+        if (it == m_texts.end()) {
+            QStaticText laidOut(text);
+            laidOut.setTextFormat(Qt::PlainText);
+            laidOut.prepare(QTransform(), font);
+            it = m_texts.insert(text, laidOut);
+        }
+        return *it;
+    }
+
+    static constexpr qsizetype kMostTexts = 4000;
+    mutable QFont m_font;
+    mutable QHash<QString, QStaticText> m_texts;
+};
 
 } // namespace
 
@@ -113,33 +174,43 @@ ContactListPanel::ContactListPanel(const ContactLog& log, const TwipRect& design
     connect(m_list, &QPushButton::clicked, this, &ContactListPanel::toggleListAll);
 
     m_model = new ContactListModel(log, this);
-    m_view = new QTreeView(this);
+    m_view = new QTableView(this);
     m_view->setObjectName(QStringLiteral("ListView1"));
     m_view->setToolTip(QString::fromLatin1(kListTip));
     m_view->setModel(m_model);
-    m_view->setRootIsDecorated(false);
-    m_view->setItemsExpandable(false);
-    m_view->setUniformRowHeights(true);
-    m_view->setAllColumnsShowFocus(true);
+    m_view->setItemDelegate(new CellDelegate(m_view));
+    m_view->setShowGrid(false);
+    m_view->setWordWrap(false);
+    m_view->setCornerButtonEnabled(false);
+    m_view->setTabKeyNavigation(false);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setSortingEnabled(false);
-    m_view->header()->setSectionsClickable(true);
-    m_view->header()->setSectionsMovable(false);
-    m_view->header()->setStretchLastSection(false);
-    FormScaler::place(m_view, {0, kCaptionTwips, design.width, design.height - kCaptionTwips - kButtonRowTwips}, 8.25);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setMinimumSectionSize(1);
+    QHeaderView* header = m_view->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSectionsMovable(false);
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    FormScaler::place(m_view, {0, kCaptionTwips, design.width, design.height - kCaptionTwips - kButtonRowTwips},
+                      kListFontPoints);
+    fitRowsToFont();
     const auto& columns = listColumns();
     FormScaler::setColumnWidths(m_view, {double(columns[0].widthTwips), double(columns[1].widthTwips),
                                          double(columns[2].widthTwips), double(columns[3].widthTwips),
                                          double(columns[4].widthTwips), double(columns[5].widthTwips),
                                          double(columns[6].widthTwips)});
-    connect(m_view->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+    connect(header, &QHeaderView::sectionClicked, this, [this](int column) {
         m_model->sortByColumn(column);
         m_editedIndex = 0;
         hideEditButtons();
     });
-    connect(m_view, &QTreeView::clicked, this, &ContactListPanel::rowClicked);
+    connect(m_view, &QTableView::clicked, this, &ContactListPanel::rowClicked);
     // A row chosen with the keys counts as well as a clicked one.
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -178,6 +249,11 @@ void ContactListPanel::rebuild() {
 
 void ContactListPanel::contactLogged() {
     m_model->contactLogged();
+}
+
+// Rows as high as the list's text, whatever size the scaling gave it.
+void ContactListPanel::fitRowsToFont() {
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
 }
 
 void ContactListPanel::hideEditButtons() {
@@ -227,7 +303,9 @@ std::vector<std::string> ContactListPanel::headers() {
 }
 
 bool ContactListPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_view && event->type() == QEvent::FocusOut) {
+    if (watched == m_view && event->type() == QEvent::FontChange) {
+        fitRowsToFont();
+    } else if (watched == m_view && event->type() == QEvent::FocusOut) {
         showEditButtons();
     } else if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);

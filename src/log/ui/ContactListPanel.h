@@ -15,7 +15,7 @@
 
 class QLabel;
 class QPushButton;
-class QTreeView;
+class QTableView;
 
 namespace corvane {
 
@@ -72,7 +72,7 @@ public:
     // The seven column headers.
     static std::vector<std::string> headers();
 
-    QTreeView* view() const { return m_view; }
+    QTableView* view() const { return m_view; }
     ContactListModel* model() const { return m_model; }
 
 signals:
@@ -87,10 +87,11 @@ private:
     void toggleListAll();
     void rowClicked(const QModelIndex& index);
     void showEditButtons();
+    void fitRowsToFont();
 
     const ContactLog& m_log;
     ContactListModel* m_model = nullptr;
-    QTreeView* m_view = nullptr;
+    QTableView* m_view = nullptr;
     QLabel* m_caption = nullptr;
     QPushButton* m_list = nullptr;
     QPushButton* m_edit = nullptr;

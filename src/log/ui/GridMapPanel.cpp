@@ -14,7 +14,9 @@ namespace corvane {
 namespace {
 
 // Room kept on each side of the labels for the arrow buttons.
-constexpr double kArrowTwips = 240.0;
+constexpr double kArrowTwips = 200.0;
+// Room between two neighbouring captions, as a share of a cell's width.
+constexpr double kCaptionGap = 0.12;
 
 QString fromLatin1(const std::string& s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
@@ -34,8 +36,10 @@ GridMapPanel::GridMapPanel(const ContactLog& log, const TwipRect& design, QWidge
 
     const double cellWidth = std::max(1.0, (design.width - 2 * kArrowTwips) / kGridColumns);
     const double cellHeight = std::max(1.0, (design.height - 2 * kArrowTwips) / kGridRows);
-    // Four characters must fit a cell.
-    const double fontPoints = std::clamp(std::min(cellWidth / 60.0, cellHeight / 26.0), 5.0, 8.25);
+    // Each caption is a little narrower than its cell, so neighbours never run together,
+    // and four characters fit it.
+    const double labelWidth = cellWidth * (1.0 - kCaptionGap);
+    const double fontPoints = std::clamp(std::min(labelWidth / 62.0, cellHeight / 26.0), 3.0, 8.25);
     for (int n = 0; n < kGridLabelCount; ++n) {
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("lblGrid%1").arg(n));
@@ -46,7 +50,8 @@ GridMapPanel::GridMapPanel(const ContactLog& log, const TwipRect& design, QWidge
         const int row = n / kGridColumns;
         const int column = n % kGridColumns;
         FormScaler::place(label,
-                          {kArrowTwips + column * cellWidth, kArrowTwips + row * cellHeight, cellWidth, cellHeight},
+                          {kArrowTwips + column * cellWidth + (cellWidth - labelWidth) / 2,
+                           kArrowTwips + row * cellHeight, labelWidth, cellHeight},
                           fontPoints);
         m_labels[static_cast<std::size_t>(n)] = label;
         paintLabel(n, false);

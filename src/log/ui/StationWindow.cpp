@@ -56,7 +56,7 @@ StationWindow::StationWindow(Dialogs& dialogs, SharedPrefs& sharedPrefs, const S
     for (int i = 0; i < 3; ++i) {
         m_power[i] = new QRadioButton(QString::fromLatin1(labels[i]), frame);
         m_power[i]->setObjectName(QStringLiteral("optPower%1").arg(i + 1));
-        FormScaler::place(m_power[i], {120.0 + i * 1400, 420, 1380, 400}, 8.25);
+        FormScaler::place(m_power[i], {120.0 + i * 1380, 420, 1360, 400}, 8.25);
     }
     const int power = current.powerCategory >= 1 && current.powerCategory <= 3 ? current.powerCategory : 2;
     m_power[power - 1]->setChecked(true);

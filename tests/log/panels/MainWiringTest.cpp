@@ -23,7 +23,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeView>
+#include <QTableView>
 #include <filesystem>
 #include <gtest/gtest.h>
 
