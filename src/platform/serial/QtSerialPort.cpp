@@ -6,7 +6,33 @@
 
 namespace corvane {
 
-QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceFor) : m_deviceFor(std::move(deviceFor)) {}
+namespace {
+constexpr int kCloseDrainMs = 50;
+} // namespace
+
+QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceFor) : m_deviceFor(std::move(deviceFor)) {
+    QObject::connect(&m_port, &QSerialPort::readyRead, &m_port, [this] {
+        if (m_arrived) {
+            m_arrived();
+        }
+    });
+    QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port,
+                     [this](QSerialPort::SerialPortError error) { failed(error); });
+}
+
+void QtSerialPort::failed(QSerialPort::SerialPortError error) {
+    if (!m_open ||
+        (error != QSerialPort::ReadError && error != QSerialPort::WriteError && error != QSerialPort::ResourceError)) {
+        return;
+    }
+    m_failure = devicePath() + ": " + m_port.errorString().toStdString();
+    m_open = false;
+    m_fd = -1;
+    m_port.close();
+    if (m_arrived) {
+        m_arrived();
+    }
+}
 
 QtSerialPort::~QtSerialPort() {
     close();
@@ -81,6 +107,7 @@ bool QtSerialPort::open(std::string* error) {
     }
     m_fd = static_cast<int>(m_port.handle());
     m_open = true;
+    m_failure.clear();
     // The lines set before the open. A device without modem lines (a pseudo-terminal)
     // refuses them; the port is open all the same.
     setLine(TIOCM_DTR, m_dtr);
@@ -91,6 +118,11 @@ bool QtSerialPort::open(std::string* error) {
 }
 
 void QtSerialPort::close() {
+    if (m_open && m_port.bytesToWrite() > 0) {
+        // Hands what is queued (a last command to the device) to the driver before closing;
+        // the driver takes it at once unless the device is stuck.
+        m_port.waitForBytesWritten(kCloseDrainMs);
+    }
     m_open = false;
     m_fd = -1;
     if (m_port.isOpen()) {
