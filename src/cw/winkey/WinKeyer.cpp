@@ -27,13 +27,16 @@ std::optional<std::string_view> winKeyerResultText(int result) {
     }
 }
 
-WinKeyer::WinKeyer(SerialPort& port, OneShotTimer& timer) : m_port(port), m_timer(timer) {}
+WinKeyer::WinKeyer(SerialPort& port, OneShotTimer& timer) : m_port(port), m_timer(timer) {
+    m_port.setArrivalHandler([this] { dataArrived(); });
+}
 
 WinKeyer::~WinKeyer() {
     m_openDone = nullptr;
     m_lost = nullptr;
     m_statusChanged = nullptr;
     close();
+    m_port.setArrivalHandler(nullptr);
 }
 
 void WinKeyer::open(int portNumber, OpenDone done) {

@@ -17,8 +17,9 @@
 // over since it last spoke) and has been quiet for a while, the link asks for the status
 // and takes no answer within a second as a lost keyer.
 //
-// The owner calls dataArrived() whenever the port has bytes or reports an error. Every
-// operation on a closed link does nothing and returns NotOpen.
+// The link hears from the port when bytes arrive or the device fails (dataArrived(), which
+// a port that cannot report leaves to its owner to call). Every operation on a closed link
+// does nothing and returns NotOpen.
 
 #include "cw/winkey/OneShotTimer.h"
 #include "cw/winkey/WinKeyerProtocol.h"

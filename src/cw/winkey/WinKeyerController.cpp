@@ -190,7 +190,7 @@ void WinKeyerController::sendSettings() {
     m_keyer.setMode(m_settings.keyerMode);
 }
 
-void WinKeyerController::cwSpeedChanged(std::string_view speedWpm) {
+void WinKeyerController::speedChanged(const std::string& speedWpm) {
     if (m_openVersion == 0) {
         return;
     }
@@ -245,15 +245,15 @@ void WinKeyerController::finishTransmit() {
     }
 }
 
-void WinKeyerController::clearKeyerBuffer() {
+void WinKeyerController::clearBuffer() {
     m_keyer.clearBuffer();
 }
 
-void WinKeyerController::keyerBackspace() {
+void WinKeyerController::backspace() {
     m_keyer.backspace();
 }
 
-int WinKeyerController::keyerStatus() const {
+int WinKeyerController::status() {
     return m_keyer.status();
 }
 

@@ -13,6 +13,7 @@
 //                                        ├─ status 5 or more: again in 10 ms
 //                                        └─ hand the first character over, again in 10 ms
 
+#include "cw/CwHost.h"
 #include "cw/winkey/OneShotTimer.h"
 #include "cw/winkey/WinKeyer.h"
 #include "cw/winkey/WinKeyerSettings.h"
@@ -63,11 +64,11 @@ public:
     virtual void showMessage(const std::string& text) = 0;
 };
 
-class WinKeyerController {
+class WinKeyerController final : public WinKeyerLink {
 public:
     // `cwBuffer`: the CW send buffer (CWBuffer) that the send loop empties.
     WinKeyerController(WinKeyer& keyer, OneShotTimer& sendTimer, std::string& cwBuffer, WinKeyerHost& host);
-    ~WinKeyerController();
+    ~WinKeyerController() override;
     WinKeyerController(const WinKeyerController&) = delete;
     WinKeyerController& operator=(const WinKeyerController&) = delete;
 
@@ -92,7 +93,7 @@ public:
     void displaced() { closeKeyer(); }
     // WKOpen: the keyer's version while it is open, else 0.
     std::uint8_t openVersion() const { return m_openVersion; }
-    bool isOpen() const { return m_openVersion != 0; }
+    bool isOpen() const override { return m_openVersion != 0; }
 
     // Leaving a field (each checks and sends; see WinKeyerSettings.h).
     void speedLeft(const std::string& text);
@@ -105,16 +106,16 @@ public:
     void chooseKeyerMode(std::uint8_t mode);
     void sendSettings();
     // The CW speed changed (the setup window's field or the arrows) while "WinKey" keys.
-    void cwSpeedChanged(std::string_view speedWpm);
+    void speedChanged(const std::string& speedWpm) override;
 
     // WKTransmit: starts feeding the buffer to the keyer; nothing when it is already running
     // (the running loop takes whatever the buffer holds).
-    void transmit();
+    void transmit() override;
     bool transmitting() const { return m_transmitting; }
     // Esc and the calling loop: the keyer's buffer is cleared (the CW buffer is the caller's).
-    void clearKeyerBuffer();
-    void keyerBackspace();
-    int keyerStatus() const;
+    void clearBuffer() override;
+    void backspace() override;
+    int status() override;
 
     // The window's buttons and typing field.
     void test(const std::string& ownCall);

@@ -238,13 +238,13 @@ TEST_F(WinKeyerControl, FieldChecksSendWhetherOrNotTheKeyerIsOpen) {
 }
 
 TEST_F(WinKeyerControl, SpeedCouplingOnlyWhileOpen) {
-    wk.cwSpeedChanged("25");
+    wk.speedChanged("25");
     EXPECT_TRUE(port.written.empty());
     openKeyer();
-    wk.cwSpeedChanged("25");
-    wk.cwSpeedChanged("4");
-    wk.cwSpeedChanged("100");
-    wk.cwSpeedChanged("99");
+    wk.speedChanged("25");
+    wk.speedChanged("4");
+    wk.speedChanged("100");
+    wk.speedChanged("99");
     EXPECT_EQ(port.written, std::string("\x02\x19\x02\x63", 4));
 }
 
