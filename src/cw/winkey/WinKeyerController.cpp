@@ -1,5 +1,7 @@
 #include "cw/winkey/WinKeyerController.h"
 
+#include <exception>
+
 namespace corvane::cw {
 
 std::string noConnectionText(int port) {
@@ -53,12 +55,39 @@ void WinKeyerController::setVersionText(std::string_view text) {
 }
 
 void WinKeyerController::openKeyer(std::function<void()> then) {
-    const int port = m_settings.comPort;
-    m_keyer.open(port,
-                 [this, then = std::move(then)](int result, std::uint8_t version) { opened(result, version, then); });
+    if (m_keyer.isOpening() && then) {
+        // An open is under way (the "Open" button): this one waits for its outcome instead
+        // of failing with "WK Already Open" and dropping the text it was to send.
+        m_afterOpen.push_back(std::move(then));
+        return;
+    }
+    try {
+        const int port = m_settings.comPort;
+        m_keyer.open(port, [this, then = std::move(then)](int result, std::uint8_t version) {
+            try {
+                opened(result, version);
+            } catch (const std::exception& failure) {
+                m_host.messageBox(std::string(kErrorTitle), failure.what());
+            }
+            runAfterOpen(then);
+        });
+    } catch (const std::exception& failure) {
+        m_host.messageBox(std::string(kErrorTitle), failure.what());
+    }
 }
 
-void WinKeyerController::opened(int result, std::uint8_t version, const std::function<void()>& then) {
+void WinKeyerController::runAfterOpen(const std::function<void()>& then) {
+    auto waiting = std::move(m_afterOpen);
+    m_afterOpen.clear();
+    if (then) {
+        then();
+    }
+    for (const auto& next : waiting) {
+        next();
+    }
+}
+
+void WinKeyerController::opened(int result, std::uint8_t version) {
     const bool alreadyOpen = result == resultCode(WinKeyerResult::AlreadyOpen);
     // NotOpen from an open means Close ended it early: nothing failed that needs a box.
     const bool cancelled = result == resultCode(WinKeyerResult::NotOpen);
@@ -77,9 +106,6 @@ void WinKeyerController::opened(int result, std::uint8_t version, const std::fun
         if (m_view != nullptr && m_view->isShown()) {
             m_view->focusDone();
         }
-    }
-    if (then) {
-        then();
     }
 }
 

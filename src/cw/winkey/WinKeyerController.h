@@ -22,6 +22,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane::cw {
 
@@ -34,6 +35,7 @@ inline constexpr std::string_view kNoConnectionText = "Unable to establish conne
 inline constexpr std::string_view kNoConnectionAdvice =
     ".  Please check to make sure that you have specified the correct port and that the Winkey device is properly "
     "connected.";
+inline constexpr std::string_view kErrorTitle = "Error!";
 inline constexpr std::string_view kTestText = "VVV TEST DE ";
 inline constexpr std::string_view kConnectionLostStatus = "WK Connection Lost";
 inline constexpr std::string_view kConnectionLostMessage = "WinKey connection lost; the CW text was dropped. ";
@@ -86,7 +88,9 @@ public:
     const std::string& statusText() const { return m_statusText; }
     const std::string& versionText() const { return m_versionText; }
 
-    // Open and Close, as their buttons do. `then` runs when the open is over.
+    // Open and Close, as their buttons do. `then` runs when the open is over (also when an
+    // open already under way ends). An unexpected failure shows its description in a box
+    // titled "Error!".
     void openKeyer(std::function<void()> then = {});
     void closeKeyer();
     // The keyer was closed from outside (its device was taken by another owner).
@@ -124,7 +128,8 @@ public:
     void typed(char character);
 
 private:
-    void opened(int result, std::uint8_t version, const std::function<void()>& then);
+    void opened(int result, std::uint8_t version);
+    void runAfterOpen(const std::function<void()>& then);
     void step();
     void finishTransmit();
     void lost(const std::string& reason);
@@ -145,6 +150,7 @@ private:
     std::string m_versionText{kVersionUnknown};
     std::uint8_t m_openVersion = 0;
     bool m_transmitting = false;
+    std::vector<std::function<void()>> m_afterOpen; // waiting for an open under way
 };
 
 } // namespace corvane::cw

@@ -176,6 +176,30 @@ TEST_F(WinKeyerControl, AKeyerLostMidMessageEmptiesTheBufferAndSaysSo) {
     EXPECT_TRUE(host.boxes.empty());
 }
 
+TEST_F(WinKeyerControl, TextSentWhileTheOpenButtonsOpenRunsWaitsForIt) {
+    wk.openKeyer(); // "Open"
+    buffer = "TU";
+    wk.transmit(); // a function key a moment later
+    EXPECT_EQ(view.status, "");
+    EXPECT_EQ(buffer, "TU");
+    answerOpen();
+    EXPECT_EQ(view.status, "WK Success!"); // not "WK Already Open"
+    EXPECT_EQ(buffer, "U");
+    EXPECT_EQ(port.written.back(), 'T');
+    time.advance(20);
+    EXPECT_EQ(handedOver, 1);
+
+    // Closed before it answered: the waiting text is dropped, nothing hangs.
+    wk.closeKeyer();
+    wk.openKeyer();
+    buffer = "CQ";
+    wk.transmit();
+    wk.closeKeyer();
+    EXPECT_EQ(buffer, "");
+    EXPECT_EQ(handedOver, 2);
+    EXPECT_TRUE(host.boxes.empty());
+}
+
 TEST_F(WinKeyerControl, TransmitWithNoKeyerEmptiesTheBuffer) {
     buffer = "CQ";
     wk.transmit();
