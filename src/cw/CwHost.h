@@ -29,6 +29,8 @@ public:
     virtual void setMessageBackground(Rgb colour) = 0;
     // The voice keyer's repeat loop: stopped by any key on the main window.
     virtual void stopVoiceRepeat() {}
+    // The station's own call (the WinKeyer's "Test" sends it).
+    virtual std::string ownCall() const { return {}; }
 };
 
 // The one-shot repeat timer of the F1 calling loop (tmrRepeat).
@@ -39,15 +41,21 @@ public:
     virtual void stop() = 0;
 };
 
-// The external WinKeyer, which times its own elements.
+// The external WinKeyer, which times its own elements. Its send loop (WKTransmit) takes the
+// characters one at a time from the front of the controller's send buffer (sendBuffer()),
+// so that Esc, a new message or typing act on what has not been handed over yet; when the
+// buffer is empty the owner calls CwSendController::winKeyerHandedOver().
 class WinKeyerLink {
 public:
     virtual ~WinKeyerLink() = default;
     virtual bool isOpen() const = 0;
-    virtual void transmit(const std::string& text) = 0;
-    virtual void clearBuffer() = 0;
-    virtual void backspace() = 0;
-    virtual int status() = 0; // above 0 while it is sending
+    // Starts the send loop (opening the keyer first when it is closed); nothing when it runs.
+    virtual void transmit() = 0;
+    virtual void clearBuffer() = 0; // the keyer's own buffer
+    virtual void backspace() = 0;   // drops the keyer's last character not yet sent
+    virtual int status() = 0;       // above 0 while it is sending
+    // The CW speed field changed (the setup window or the arrows).
+    virtual void speedChanged(const std::string& speedWpm) = 0;
 };
 
 // Where the controller sends its characters one at a time; the owner reports the end of

@@ -54,6 +54,17 @@ KeyTiming CwSendController::keyTiming() const {
 
 void CwSendController::timingChanged() {
     m_keyer.setTiming(keyTiming());
+    coupleSpeed();
+}
+
+void CwSendController::coupleSpeed() {
+    if (m_settings.speedWpm == m_coupledSpeed) {
+        return; // a word-space or timing change: the WinKeyer's speed stays
+    }
+    m_coupledSpeed = m_settings.speedWpm;
+    if (m_settings.keyingOption == KeyingOption::WinKey && m_winKeyer != nullptr) {
+        m_winKeyer->speedChanged(m_settings.speedWpm);
+    }
 }
 
 std::string CwSendController::changeSpeed(int deltaWpm) {
@@ -101,15 +112,20 @@ void CwSendController::loopThroughBuffer() {
 void CwSendController::sendToWinKeyer() {
     if (m_winKeyer == nullptr) {
         m_buffer.clear();
-        m_host.showMessage(std::string(kWinKeyerMissing));
         return;
     }
     if (!m_host.callText().empty() && m_buffer.find('!') != std::string::npos) {
         m_host.logContact();
     }
-    const std::string text = std::move(m_buffer);
-    m_buffer.clear();
-    m_winKeyer->transmit(text);
+    m_winKeyerLoop = true;
+    m_winKeyer->transmit();
+}
+
+void CwSendController::winKeyerHandedOver() {
+    if (!m_winKeyerLoop) {
+        return; // the WinKeyer window's own sending: no calling loop waits on it
+    }
+    m_winKeyerLoop = false;
     if (m_repeat && m_repeatIntervalMs > 0) {
         m_repeatTimer.start(m_repeatIntervalMs);
     }

@@ -34,14 +34,15 @@ inline constexpr char kBackspace = '\b';
 inline constexpr std::string_view kKeyboardModeOn = "Keyboard CW mode is ON!  Press F12 to exit keyboard CW mode.";
 inline constexpr std::string_view kKeyboardModeStillOn = "Keyboard CW Mode is on.  Press F12 to exit.";
 inline constexpr std::string_view kNoSpeedMessage = "CW not sent: set a speed above 0 WPM.";
-inline constexpr std::string_view kWinKeyerMissing = "WinKey keying is not available yet.";
 
 class CwSendController {
 public:
     CwSendController(CwHost& host, CharacterKeyer& keyer, RepeatTimer& repeatTimer, WinKeyerLink* winKeyer = nullptr);
 
-    // The WinKeyer, once one is available (nullptr: "WinKey" tells the operator it is not).
+    // The WinKeyer (nullptr: "WinKey" sends nothing).
     void setWinKeyer(WinKeyerLink* winKeyer) { m_winKeyer = winKeyer; }
+    // The send buffer (CWBuffer), as the WinKeyer's send loop takes its characters from it.
+    std::string& sendBuffer() { return m_buffer; }
 
     // The settings of the CW setup window (cw.txt) and its timing options (settings store).
     const CwSettings& settings() const { return m_settings; }
@@ -82,10 +83,13 @@ public:
     bool removeLastFromBuffer();
     void clearBuffer() { m_buffer.clear(); }
 
-    // Events from the keyer and the repeat timer. lineQuiet: the last unit of the last
-    // character handed over has ended and nothing else is on the air.
+    // Events from the keyer, the WinKeyer and the repeat timer. lineQuiet: the last unit of
+    // the last character handed over has ended and nothing else is on the air.
     void characterDone(CharacterOutcome outcome);
     void lineQuiet();
+    // The WinKeyer's send loop has handed the whole buffer over (or found it emptied): the
+    // pause of a calling loop starts now.
+    void winKeyerHandedOver();
     void repeatTimerFired();
 
     // The main window's key handling; true when the key is consumed.
@@ -107,6 +111,7 @@ private:
     void refuseSpeed();
     void sendToWinKeyer();
     bool winKeyerOpen() const { return m_winKeyer != nullptr && m_winKeyer->isOpen(); }
+    void coupleSpeed();
 
     CwHost& m_host;
     CharacterKeyer& m_keyer;
@@ -128,6 +133,8 @@ private:
     bool m_repeat = false;
     bool m_inPump = false;
     int m_lastWinKeyerStatus = 0;
+    bool m_winKeyerLoop = false; // a send loop of ours feeds the WinKeyer
+    std::string m_coupledSpeed;  // the speed text the WinKeyer was last told about
     std::vector<std::pair<int, std::function<void()>>> m_idleListeners;
     int m_nextListenerId = 1;
 };

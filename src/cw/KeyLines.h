@@ -25,8 +25,6 @@ inline constexpr std::uint8_t kPrinterKeyUp = 2;
 inline constexpr std::string_view kInvalidPortTitle = "Invalid port.";
 inline constexpr std::string_view kInvalidPortText =
     "The port you have selected for CW keying is invalid.  Please select another or enter 0 for none.";
-inline constexpr std::string_view kWinKeyNotAvailable =
-    "WinKey is not available yet: the WinKeyer cannot be used to key the transmitter in this version.";
 
 // The line of the selected keying option. The option and the printer address are set on the
 // window thread and read by the keyer thread.

@@ -49,14 +49,17 @@ struct FakeTimer : RepeatTimer {
 struct FakeWinKeyer : WinKeyerLink {
     bool open = true;
     int busy = 0;
+    std::string* buffer = nullptr; // the controller's send buffer, as the real link is given
     std::vector<std::string> texts;
+    std::vector<std::string> speeds;
     int clears = 0;
     int backspaces = 0;
     bool isOpen() const override { return open; }
-    void transmit(const std::string& t) override { texts.push_back(t); }
+    void transmit() override { texts.push_back(buffer != nullptr ? *buffer : std::string()); }
     void clearBuffer() override { ++clears; }
     void backspace() override { ++backspaces; }
     int status() override { return busy; }
+    void speedChanged(const std::string& speed) override { speeds.push_back(speed); }
 };
 
 struct CwSend : ::testing::Test {
@@ -300,6 +303,7 @@ TEST(CwSendControllerWinKey, TheWholeBufferGoesToTheWinKeyerAndTheBangLogsFirst)
     FakeTimer timer;
     FakeWinKeyer wk;
     CwSendController cw(host, keyer, timer, &wk);
+    wk.buffer = &cw.sendBuffer();
     CwSettings s;
     s.keyingOption = KeyingOption::WinKey;
     s.messages[2] = "TU $ !";
@@ -309,22 +313,83 @@ TEST(CwSendControllerWinKey, TheWholeBufferGoesToTheWinKeyerAndTheBangLogsFirst)
     EXPECT_EQ(host.logged, 1);
     ASSERT_EQ(wk.texts.size(), 1u);
     EXPECT_EQ(wk.texts[0], "TU K1ABC !");
+    EXPECT_EQ(cw.buffer(), "TU K1ABC !"); // the WinKeyer's loop takes it from here
     EXPECT_FALSE(cw.sending());
     EXPECT_EQ(keyer.sent, "");
 
     wk.busy = 1;
     EXPECT_TRUE(cw.keyPress(kEscape));
     EXPECT_EQ(wk.clears, 1);
+    EXPECT_EQ(cw.buffer(), "");
     EXPECT_EQ(host.cleared, 0);
 
     cw.keyDown(CwKey::F12);
     EXPECT_TRUE(cw.keyPress(kBackspace));
     EXPECT_EQ(wk.backspaces, 1);
+    EXPECT_TRUE(cw.keyPress('q'));
+    EXPECT_EQ(cw.buffer(), "Q");
+    EXPECT_EQ(wk.texts.back(), "Q");
 
+    // Without a WinKeyer nothing is sent and nothing is said.
+    const std::size_t messages = host.messages.size();
     CwSendController without(host, keyer, timer);
     without.setSettings(s);
     without.fKey(3);
-    EXPECT_EQ(host.messages.back(), kWinKeyerMissing);
+    EXPECT_EQ(without.buffer(), "");
+    EXPECT_EQ(host.messages.size(), messages);
+}
+
+TEST(CwSendControllerWinKey, TheCallingLoopPauseStartsWhenTheLastCharacterIsHandedOver) {
+    FakeHost host;
+    FakeKeyer keyer;
+    FakeTimer timer;
+    FakeWinKeyer wk;
+    CwSendController cw(host, keyer, timer, &wk);
+    wk.buffer = &cw.sendBuffer();
+    CwSettings s;
+    s.keyingOption = KeyingOption::WinKey;
+    s.messages[0] = "CQ TEST";
+    s.repeatSeconds = "2.5";
+    cw.setSettings(s);
+    cw.fKey(1);
+    EXPECT_TRUE(cw.repeating());
+    EXPECT_EQ(timer.starts, 0); // still being handed over
+    cw.sendBuffer().clear();
+    cw.winKeyerHandedOver();
+    EXPECT_EQ(timer.starts, 1);
+    EXPECT_EQ(timer.startedMs, 2500);
+    cw.winKeyerHandedOver(); // the window's own sending ends: no second start
+    EXPECT_EQ(timer.starts, 1);
+
+    // Any key stops the loop and clears the keyer.
+    cw.keyDown(CwKey::Other);
+    EXPECT_FALSE(cw.repeating());
+    EXPECT_FALSE(timer.running);
+    EXPECT_EQ(wk.clears, 1);
+}
+
+TEST(CwSendControllerWinKey, SpeedChangesReachTheWinKeyerOnlyWhenTheSpeedChanged) {
+    FakeHost host;
+    FakeKeyer keyer;
+    FakeTimer timer;
+    FakeWinKeyer wk;
+    CwSendController cw(host, keyer, timer, &wk);
+    CwSettings s;
+    s.keyingOption = KeyingOption::WinKey;
+    s.speedWpm = "20";
+    cw.setSettings(s);
+    EXPECT_EQ(wk.speeds, std::vector<std::string>{"20"});
+    cw.keyDown(CwKey::Up);
+    cw.keyDown(CwKey::Down);
+    cw.keyDown(CwKey::Down);
+    EXPECT_EQ(wk.speeds, (std::vector<std::string>{"20", "21", "20", "19"}));
+    cw.settings().wordSpace = "2"; // a word-space change is no speed change
+    cw.timingChanged();
+    EXPECT_EQ(wk.speeds.size(), 4u);
+
+    cw.setKeyingOption(KeyingOption::Rts); // another keying: the WinKeyer is left alone
+    cw.keyDown(CwKey::Up);
+    EXPECT_EQ(wk.speeds.size(), 4u);
 }
 
 } // namespace

@@ -39,6 +39,11 @@ public:
         ::tcgetattr(m_follower, &tio);
         return tio;
     }
+    // The device goes away, as an unplugged USB adapter does.
+    void hangUp() {
+        ::close(m_leader);
+        m_leader = -1;
+    }
     void send(std::string_view bytes) const {
         ASSERT_EQ(::write(m_leader, bytes.data(), bytes.size()), (ssize_t)bytes.size());
     }
@@ -238,6 +243,37 @@ TEST(QtSerialPort, TheKernelDropsTheLinesWhenTheDescriptorCloses) {
     port.setPortNumber(1);
     ASSERT_TRUE(port.open());
     EXPECT_NE(pty.settings().c_cflag & HUPCL, 0u);
+}
+
+TEST(QtSerialPort, ADeviceThatGoesAwayIsClosedAndReportedOnce) {
+    Pty pty;
+    QtSerialPort port([&](int) { return pty.name(); });
+    port.setPortNumber(1);
+    int reports = 0;
+    port.setArrivalHandler([&] { ++reports; });
+    ASSERT_TRUE(port.open());
+    pty.send("x");
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (reports == 0 && std::chrono::steady_clock::now() < giveUp) {
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(reports, 1); // the byte arrived
+    EXPECT_EQ(port.readAll(), "x");
+
+    pty.hangUp();
+    while (port.isOpen() && std::chrono::steady_clock::now() < giveUp) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(port.failure().empty());
+    const int afterFailure = reports;
+    EXPECT_GE(afterFailure, 2);
+    // Closed: the failure does not come round again on every turn of the event loop.
+    for (int i = 0; i < 50; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
+    }
+    EXPECT_EQ(reports, afterFailure);
+    EXPECT_FALSE(port.write("y"));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "core/SettingsStore.h"
 #include "cw/ui/CwSetupWindow.h"
 #include "cw/ui/CwStringsWindow.h"
+#include "cw/winkey/ui/WinKeyerService.h"
 #include "platform/Dialogs.h"
 #include "platform/serial/SerialSettings.h"
 #include "ui/AppContext.h"
@@ -94,12 +95,16 @@ CwController::CwController(CwHost& host, AppContext& context, QWidget* mainWindo
     m_send.setTimingOptions(method, loopOffset);
     m_line.setPrinterAddress(m_send.settings().parallelAddress);
 
+    m_winKeyer = std::make_unique<WinKeyerService>(WinKeyerService::Context{
+        m_ctx.dialogs, m_ctx.settings, *m_broker, m_host, m_send, m_ctx.folders.userDataFolder, mainWindow});
+
     m_setup = new CwSetupWindow(*this, mainWindow);
     m_strings = new CwStringsWindow(*this, mainWindow);
 }
 
 CwController::~CwController() {
     shutdown();
+    m_winKeyer.reset();
     delete m_setup.data();
     delete m_strings.data();
 }
@@ -143,6 +148,7 @@ void CwController::shutdown() {
     }
     m_shutDown = true;
     m_repeatTimer->stop();
+    m_winKeyer->shutdown();
     m_send.clearBuffer();
     m_keyer->stop();
     dropLines();
@@ -184,6 +190,9 @@ void CwController::selectKeyingOption(KeyingOption option) {
     m_line.setOption(option);
     if (option != KeyingOption::Printer) {
         m_parallel.close(); // let go of a claimed parallel device
+    }
+    if (option == KeyingOption::WinKey) {
+        m_winKeyer->load(); // the window and WK.txt; the keyer stays closed
     }
     if (m_setup) {
         m_setup->showKeyingOption();
@@ -334,6 +343,10 @@ void CwController::showSetupWindow(bool modal) {
     m_setup->showNormal();
     m_setup->raise();
     m_setup->activateWindow();
+}
+
+void CwController::showWinKeyerWindow() {
+    m_winKeyer->showWindow();
 }
 
 void CwController::showStringsWindow(bool minimized) {

@@ -1,7 +1,7 @@
 #pragma once
 // The CW keying of the main window: the send controller, the keyer thread and its line, the
-// serial keying port, and the CW windows (setup, "CW Strings", code practice). CwFeature
-// owns one and hands it the main window's keys:
+// serial keying port, the WinKeyer, and the CW windows (setup, "CW Strings", code practice).
+// CwFeature owns one and hands it the main window's keys:
 //
 //   key press on the main window, after the Ctrl key table and before the focused field:
 //       if (cw.handleKeyDown(event) || cw.handleKeyPress(event)) -> consumed
@@ -40,6 +40,7 @@ struct CwDevices {
 
 class CwSetupWindow;
 class CwStringsWindow;
+class WinKeyerService;
 
 class CwController : public QObject {
     Q_OBJECT
@@ -70,6 +71,9 @@ public:
     void showSetupWindow(bool modal = false);
     // Ctrl+W.
     void showStringsWindow(bool minimized = false);
+    // "Configure Winkey": the WinKeyer window, modal.
+    void showWinKeyerWindow();
+    WinKeyerService& winKeyer() { return *m_winKeyer; }
     CwSetupWindow* setupWindow() const;
     CwStringsWindow* stringsWindow() const;
 
@@ -124,6 +128,7 @@ private:
     std::unique_ptr<CwSendController> m_sendOwner;
     CwSendController& m_send;
     std::unique_ptr<Keyer> m_keyer;
+    std::unique_ptr<WinKeyerService> m_winKeyer;
     bool m_setupFailedThisLoop = false;
     bool m_shutDown = false;
     std::function<bool(QKeyEvent*)> m_router;

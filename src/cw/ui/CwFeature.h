@@ -7,6 +7,7 @@
 
 #include "cw/CwHost.h"
 #include "cw/ui/CwController.h"
+#include "log/Session.h"
 #include "ui/Feature.h"
 
 #include <memory>
@@ -35,6 +36,7 @@ private:
     void clearEntry() override { m_ctx.entry.clearEntry(); }
     void showMessage(const std::string& text) override { m_ctx.entry.showMessage(text); }
     void setMessageBackground(Rgb colour) override { m_ctx.entry.setMessageBackground(colour); }
+    std::string ownCall() const override { return m_ctx.session.prefs().ownCall; }
 
     FeatureContext& m_ctx;
     std::unique_ptr<CwController> m_cw;

@@ -1,12 +1,12 @@
 #include "cw/ui/CwSetupWindow.h"
 
-#include "cw/ui/CodePracticeWindow.h"
-#include "cw/ui/CwController.h"
+#include "core/NumberText.h"
 #include "cw/CwTiming.h"
 #include "cw/MorseTable.h"
-#include "ui/AppContext.h"
-#include "core/NumberText.h"
+#include "cw/ui/CodePracticeWindow.h"
+#include "cw/ui/CwController.h"
 #include "platform/Dialogs.h"
+#include "ui/AppContext.h"
 #include "ui/FormScaler.h"
 #include "ui/KeyText.h"
 
@@ -38,9 +38,6 @@ void placeOnCanvas(QWidget* control, const TwipRect& layout, double fontPoints) 
 }
 constexpr double kRow = 400;
 
-QString latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 std::string bytesOf(const QString& text) {
     return text.toLatin1().toStdString();
 }
@@ -126,12 +123,7 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
     m_optWinKey = addOption("optWinKey", QStringLiteral("WinKey"), 6900, 1960, 1000);
     m_configureWinKey = addButton("cmdConfigureWinkey", QStringLiteral("Configure Winkey"), 8000, 1920, 1800);
     m_configureWinKey->hide();
-    m_winKeyNote = addLabel(latin1(kWinKeyNotAvailable), 6000, 2330, 4900, 450);
-    m_winKeyNote->setObjectName(QStringLiteral("lblWinKey"));
-    m_winKeyNote->setWordWrap(true);
-    m_winKeyNote->hide();
-    connect(m_configureWinKey, &QPushButton::clicked, this,
-            [this] { m_cw.context().dialogs.message(this, QStringLiteral("WinKey"), latin1(kWinKeyNotAvailable)); });
+    connect(m_configureWinKey, &QPushButton::clicked, this, [this] { m_cw.showWinKeyerWindow(); });
     const std::pair<QRadioButton*, KeyingOption> options[] = {{m_optNone, KeyingOption::None},
                                                               {m_optRts, KeyingOption::Rts},
                                                               {m_optDtr, KeyingOption::Dtr},
@@ -318,7 +310,6 @@ void CwSetupWindow::showKeyingOption() {
         m_configureWinKey->show(); // stays visible from now on
         break;
     }
-    m_winKeyNote->setVisible(m_cw.keyingOption() == KeyingOption::WinKey);
     m_filling = filling;
 }
 

@@ -76,7 +76,6 @@ private:
     QRadioButton* m_optPrinter = nullptr;
     QRadioButton* m_optWinKey = nullptr;
     QPushButton* m_configureWinKey = nullptr;
-    QLabel* m_winKeyNote = nullptr;
     QRadioButton* m_optTimer = nullptr;
     QRadioButton* m_optLoop = nullptr;
     QRadioButton* m_optSleep = nullptr;

@@ -23,6 +23,7 @@ public:
         return ::tcsetattr(fd, TCSANOW, &tio) == 0;
     }
 };
+constexpr int kCloseDrainMs = 50;
 } // namespace
 
 TtyLines& systemTtyLines() {
@@ -31,7 +32,29 @@ TtyLines& systemTtyLines() {
 }
 
 QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceFor, TtyLines& lines)
-    : m_deviceFor(std::move(deviceFor)), m_lines(lines) {}
+    : m_deviceFor(std::move(deviceFor)), m_lines(lines) {
+    QObject::connect(&m_port, &QSerialPort::readyRead, &m_port, [this] {
+        if (m_arrived) {
+            m_arrived();
+        }
+    });
+    QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port,
+                     [this](QSerialPort::SerialPortError error) { failed(error); });
+}
+
+void QtSerialPort::failed(QSerialPort::SerialPortError error) {
+    if (!m_open ||
+        (error != QSerialPort::ReadError && error != QSerialPort::WriteError && error != QSerialPort::ResourceError)) {
+        return;
+    }
+    m_failure = devicePath() + ": " + m_port.errorString().toStdString();
+    m_open = false;
+    m_fd = -1;
+    m_port.close();
+    if (m_arrived) {
+        m_arrived();
+    }
+}
 
 QtSerialPort::~QtSerialPort() {
     close();
@@ -116,6 +139,7 @@ bool QtSerialPort::open(std::string* error) {
     m_lines.hangUpOnClose(fd);
     m_fd = fd;
     m_open = true;
+    m_failure.clear();
     if (on != 0) {
         m_lines.raise(fd, on); // the lines asked for before the open
     }
@@ -123,6 +147,11 @@ bool QtSerialPort::open(std::string* error) {
 }
 
 void QtSerialPort::close() {
+    if (m_open && m_port.bytesToWrite() > 0) {
+        // Hands what is queued (a last command to the device) to the driver before closing;
+        // the driver takes it at once unless the device is stuck.
+        m_port.waitForBytesWritten(kCloseDrainMs);
+    }
     m_open = false;
     const int fd = m_fd.exchange(-1);
     if (m_port.isOpen()) {

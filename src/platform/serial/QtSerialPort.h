@@ -2,6 +2,10 @@
 // The serial port service over QSerialPort. Used on the window thread; the line controls may
 // also be called by the keyer thread while a character is on the air (the keyer's hand-over
 // keeps the window thread off the port meanwhile) and go straight to the device.
+//
+// A device that fails while open (read, write or resource errors: it went away) is closed at
+// once: QSerialPort would otherwise report the same error again on every turn of the event
+// loop. The arrival handler hears of it.
 
 #include "platform/serial/SerialPort.h"
 #include "platform/serial/SerialSettings.h"
@@ -58,12 +62,16 @@ public:
     bool write(std::string_view bytes) override;
     std::string readAll() override;
     std::int64_t outputPending() const override;
+    void setArrivalHandler(std::function<void()> handler) override { m_arrived = std::move(handler); }
+    // Why the device failed, when it did ("" otherwise).
+    const std::string& failure() const { return m_failure; }
 
     // Waits up to timeoutMs for queued bytes to leave (tests, closing a link cleanly).
     bool flush(int timeoutMs);
 
 private:
     bool setLine(int bit, bool on);
+    void failed(QSerialPort::SerialPortError error);
 
     std::function<std::string(int)> m_deviceFor;
     TtyLines& m_lines;
@@ -75,6 +83,8 @@ private:
     std::atomic<bool> m_rts{false};
     std::atomic<bool> m_open{false};
     std::atomic<int> m_fd{-1};
+    std::function<void()> m_arrived;
+    std::string m_failure;
 };
 
 } // namespace corvane

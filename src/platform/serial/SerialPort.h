@@ -4,6 +4,7 @@
 // SerialDevices.h). Data is 8-bit clean both ways.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,11 @@ public:
     virtual std::string readAll() = 0;
     // Bytes queued and not yet sent.
     virtual std::int64_t outputPending() const = 0;
+
+    // Called on the owner's thread when bytes have arrived, and when the device failed (it
+    // went away, as an unplugged USB adapter does): the port is closed by then, so the owner
+    // reads with readAll() and checks isOpen(). Ports that cannot report never call it.
+    virtual void setArrivalHandler(std::function<void()> handler) { (void)handler; }
 };
 
 } // namespace corvane

@@ -1,0 +1,322 @@
+#include "cw/winkey/WinKeyerController.h"
+
+#include <exception>
+
+namespace corvane::cw {
+
+std::string noConnectionText(int port) {
+    return std::string(kNoConnectionText) + std::to_string(port) + std::string(kNoConnectionAdvice);
+}
+
+std::string bufferTestText() {
+    std::string line;
+    for (char c = 'A'; c <= 'Z'; ++c) {
+        line.push_back(c);
+    }
+    line.push_back(' ');
+    return line + line + line;
+}
+
+WinKeyerController::WinKeyerController(WinKeyer& keyer, OneShotTimer& sendTimer, std::string& cwBuffer,
+                                       WinKeyerHost& host)
+    : m_keyer(keyer), m_timer(sendTimer), m_buffer(cwBuffer), m_host(host) {
+    m_keyer.setLostHandler([this](const std::string& reason) { lost(reason); });
+}
+
+WinKeyerController::~WinKeyerController() {
+    m_timer.stop();
+    m_keyer.setLostHandler(nullptr);
+}
+
+void WinKeyerController::load(const std::optional<std::string>& fileBytes, const std::string& cwSpeedWpm) {
+    m_settings = WinKeyerSettings{};
+    if (fileBytes) {
+        m_settings = parseWinKeyerSettings(*fileBytes).settings;
+    }
+    m_settings.speedWpm = cwSpeedWpm;
+    m_comPortField = std::to_string(m_settings.comPort);
+    if (m_view != nullptr) {
+        m_view->showFields();
+    }
+}
+
+void WinKeyerController::setStatusText(std::string_view text) {
+    m_statusText = std::string(text);
+    if (m_view != nullptr) {
+        m_view->showStatus(m_statusText);
+    }
+}
+
+void WinKeyerController::setVersionText(std::string_view text) {
+    m_versionText = std::string(text);
+    if (m_view != nullptr) {
+        m_view->showVersion(m_versionText);
+    }
+}
+
+void WinKeyerController::openKeyer(std::function<void()> then) {
+    if (m_keyer.isOpening() && then) {
+        // An open is under way (the "Open" button): this one waits for its outcome instead
+        // of failing with "WK Already Open" and dropping the text it was to send.
+        m_afterOpen.push_back(std::move(then));
+        return;
+    }
+    try {
+        const int port = m_settings.comPort;
+        m_keyer.open(port, [this, then = std::move(then)](int result, std::uint8_t version) {
+            try {
+                opened(result, version);
+            } catch (const std::exception& failure) {
+                m_host.messageBox(std::string(kErrorTitle), failure.what());
+            }
+            runAfterOpen(then);
+        });
+    } catch (const std::exception& failure) {
+        m_host.messageBox(std::string(kErrorTitle), failure.what());
+    }
+}
+
+void WinKeyerController::runAfterOpen(const std::function<void()>& then) {
+    auto waiting = std::move(m_afterOpen);
+    m_afterOpen.clear();
+    if (then) {
+        then();
+    }
+    for (const auto& next : waiting) {
+        next();
+    }
+}
+
+void WinKeyerController::opened(int result, std::uint8_t version) {
+    const bool alreadyOpen = result == resultCode(WinKeyerResult::AlreadyOpen);
+    // NotOpen from an open means Close ended it early: nothing failed that needs a box.
+    const bool cancelled = result == resultCode(WinKeyerResult::NotOpen);
+    if (!alreadyOpen && !cancelled && version == 0) {
+        m_host.messageBox(std::string(kNoConnectionTitle), noConnectionText(m_settings.comPort));
+    }
+    if (const auto text = winKeyerResultText(result); text && !cancelled) {
+        setStatusText(*text);
+    }
+    if (!alreadyOpen && !cancelled) {
+        sendSettings();
+        if (version != 0 && m_keyer.isOpen()) {
+            m_openVersion = version;
+            setVersionText(std::string(kVersionPrefix) + std::to_string(version));
+        }
+        if (m_view != nullptr && m_view->isShown()) {
+            m_view->focusDone();
+        }
+    }
+}
+
+void WinKeyerController::closeKeyer() {
+    m_keyer.close();
+    setStatusText(kStatusClosed);
+    setVersionText(kVersionUnknown);
+    m_openVersion = 0;
+    if (m_view != nullptr && m_view->isShown()) {
+        m_view->focusDone();
+    }
+}
+
+void WinKeyerController::lost(const std::string& reason) {
+    m_openVersion = 0;
+    m_buffer.clear();
+    setStatusText(kConnectionLostStatus);
+    setVersionText(kVersionUnknown);
+    m_host.showMessage(std::string(kConnectionLostMessage) + reason);
+}
+
+void WinKeyerController::speedLeft(const std::string& text) {
+    const FieldCheck check = checkSpeedField(text);
+    m_settings.speedWpm = check.text;
+    if (check.send) {
+        m_keyer.setSpeed(*check.send);
+    }
+    if (m_view != nullptr) {
+        m_view->showFields();
+    }
+}
+
+void WinKeyerController::weightLeft(const std::string& text) {
+    const FieldCheck check = checkWeightField(text);
+    m_settings.weight = check.text;
+    if (check.send) {
+        m_keyer.setWeight(*check.send);
+    }
+    if (m_view != nullptr) {
+        m_view->showFields();
+    }
+}
+
+void WinKeyerController::ratioLeft(const std::string& text) {
+    const FieldCheck check = checkRatioField(text);
+    m_settings.ratio = check.text;
+    if (check.send) {
+        m_keyer.setDitDahRatio(*check.send);
+    }
+    if (m_view != nullptr) {
+        m_view->showFields();
+    }
+}
+
+void WinKeyerController::leadInLeft(const std::string& text) {
+    const LeadTailCheck check = checkLeadTailFields(text, m_settings.tail, true);
+    m_settings.leadIn = check.leadIn;
+    m_settings.tail = check.tail;
+    if (check.send) {
+        m_keyer.setPttLeadTail(check.send->first, check.send->second);
+    }
+    if (m_view != nullptr) {
+        m_view->showFields();
+    }
+}
+
+void WinKeyerController::tailLeft(const std::string& text) {
+    const LeadTailCheck check = checkLeadTailFields(m_settings.leadIn, text, false);
+    m_settings.leadIn = check.leadIn;
+    m_settings.tail = check.tail;
+    if (check.send) {
+        m_keyer.setPttLeadTail(check.send->first, check.send->second);
+    }
+    if (m_view != nullptr) {
+        m_view->showFields();
+    }
+}
+
+void WinKeyerController::comPortLeft(const std::string& text) {
+    const ComPortCheck check = checkComPortField(text);
+    m_comPortField = check.text;
+    m_settings.comPort = check.port;
+    if (m_view != nullptr) {
+        m_view->showFields();
+    }
+}
+
+void WinKeyerController::choosePinConfig(std::uint8_t pins) {
+    m_settings.pinConfig = pins;
+    if (m_openVersion != 0) {
+        sendSettings();
+    }
+}
+
+void WinKeyerController::chooseKeyerMode(std::uint8_t mode) {
+    m_settings.keyerMode = mode;
+    if (m_openVersion != 0) {
+        sendSettings();
+    }
+}
+
+void WinKeyerController::sendSettings() {
+    speedLeft(m_settings.speedWpm);
+    weightLeft(m_settings.weight);
+    leadInLeft(m_settings.leadIn);
+    ratioLeft(m_settings.ratio);
+    m_keyer.setPinConfig(m_settings.pinConfig);
+    m_keyer.setMode(m_settings.keyerMode);
+}
+
+void WinKeyerController::speedChanged(const std::string& speedWpm) {
+    if (m_openVersion == 0) {
+        return;
+    }
+    if (const auto wpm = coupledSpeed(speedWpm)) {
+        m_keyer.setSpeed(*wpm);
+    }
+}
+
+void WinKeyerController::transmit() {
+    if (m_transmitting) {
+        return; // the loop that runs takes the new text
+    }
+    m_transmitting = true;
+    if (m_openVersion == 0) {
+        openKeyer([this] {
+            if (m_openVersion == 0) {
+                m_buffer.clear();
+                finishTransmit();
+                return;
+            }
+            step();
+        });
+        return;
+    }
+    step();
+}
+
+void WinKeyerController::step() {
+    if (m_buffer.empty()) {
+        finishTransmit();
+        return;
+    }
+    if (m_keyer.status() >= kHoldStatus) {
+        m_timer.start(kSendStepMs, [this] { step(); });
+        return;
+    }
+    const char character = m_buffer.front();
+    if (character != '\0') {
+        m_keyer.sendCharacter(character); // a failure skips the character
+    }
+    if (!m_buffer.empty()) { // a lost keyer empties the buffer on the way
+        m_buffer.erase(0, 1);
+    }
+    m_timer.start(kSendStepMs, [this] { step(); });
+}
+
+void WinKeyerController::finishTransmit() {
+    m_timer.stop();
+    m_transmitting = false;
+    if (m_handedOver) {
+        m_handedOver();
+    }
+}
+
+void WinKeyerController::clearBuffer() {
+    m_keyer.clearBuffer();
+}
+
+void WinKeyerController::backspace() {
+    m_keyer.backspace();
+}
+
+int WinKeyerController::status() {
+    return m_keyer.status();
+}
+
+void WinKeyerController::appendAndTransmit(std::string_view text) {
+    const bool wasEmpty = m_buffer.empty();
+    m_buffer.append(text);
+    if (wasEmpty) {
+        transmit();
+    }
+}
+
+void WinKeyerController::test(const std::string& ownCall) {
+    appendAndTransmit(std::string(kTestText) + ownCall);
+    if (m_view != nullptr) {
+        m_view->focusDone();
+    }
+}
+
+void WinKeyerController::bufferTest() {
+    appendAndTransmit(bufferTestText());
+}
+
+void WinKeyerController::stop() {
+    m_keyer.clearBuffer();
+    m_buffer.clear();
+    if (m_view != nullptr) {
+        m_view->focusDone();
+    }
+}
+
+void WinKeyerController::typed(char character) {
+    if (character >= 'a' && character <= 'z') {
+        character = static_cast<char>(character - 'a' + 'A');
+    }
+    if (static_cast<unsigned char>(character) > 13) {
+        appendAndTransmit(std::string_view(&character, 1));
+    }
+}
+
+} // namespace corvane::cw
