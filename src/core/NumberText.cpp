@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace corvane {
 
@@ -119,7 +120,19 @@ std::string formatDouble(double value) {
 }
 
 long long roundHalfEven(double value) {
-    return static_cast<long long>(std::nearbyint(value));
+    if (std::isnan(value)) {
+        return 0;
+    }
+    const double rounded = std::nearbyint(value);
+    // 2^63 is a double exactly; every whole double below it in size fits a long long.
+    constexpr double kLimit = 9223372036854775808.0;
+    if (rounded >= kLimit) {
+        return std::numeric_limits<long long>::max();
+    }
+    if (rounded < -kLimit) {
+        return std::numeric_limits<long long>::min();
+    }
+    return static_cast<long long>(rounded);
 }
 
 std::string formatGroupedWhole(double value) {
