@@ -2,8 +2,8 @@
 // whatever a text holds, parsing either refuses it or gives a value that is written back
 // without an exponent and reads back as nearly the same value.
 
-#include "log/DateTime.h"
-#include "log/NumberText.h"
+#include "core/DateTime.h"
+#include "core/NumberText.h"
 #include "support/FuzzCheck.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 // cvnpref.txt and what the program computes from its items at start-up: the clocks with the
 // UTC offset, the Time On duration, the own position from the own grid and the grid map.
 
-#include "log/DateTime.h"
+#include "core/DateTime.h"
 #include "log/Entry.h"
 #include "log/score/Grid.h"
 #include "log/score/Stats.h"
