@@ -22,8 +22,14 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-// Set by the sanitizers' run-time when it is linked in; absent otherwise.
-extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
+// A sanitizer's report ends the run with SIGABRT, so that the handler below saves the input
+// (the sanitizers read these when they are linked in; environment options still win).
+extern "C" const char* __asan_default_options() {
+    return "abort_on_error=1";
+}
+extern "C" const char* __ubsan_default_options() {
+    return "abort_on_error=1:print_stacktrace=1:halt_on_error=1";
+}
 
 namespace {
 
@@ -42,7 +48,7 @@ void saveCurrentInput() {
                  g_failurePath.c_str());
 }
 
-// A failed check aborts; the sanitizers end the process through their own path.
+// A failed check or a sanitizer's report aborts; a wild access ends in SIGSEGV.
 void onFatalSignal(int signal) {
     saveCurrentInput();
     std::signal(signal, SIG_DFL);
@@ -218,10 +224,8 @@ int main(int argc, char** argv) {
         }
     }
     g_failurePath = "fuzz-failure-" + name;
-    if (__sanitizer_set_death_callback != nullptr) {
-        __sanitizer_set_death_callback(saveCurrentInput);
-    }
     std::signal(SIGABRT, onFatalSignal);
+    std::signal(SIGSEGV, onFatalSignal);
 
     std::vector<Bytes> inputs;
     for (const auto& path : paths) {
