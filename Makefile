@@ -1,11 +1,16 @@
 # make run   - installs what is missing, builds the program (only), prepares the working folder run/ and starts it
 # make test  - installs what is missing, builds and runs every test through ctest
 # make bench - builds and prints the performance figures
+# make fuzz  - builds the fuzz targets with clang and runs each for FUZZ_SECONDS (default 300);
+#              FUZZ_TARGETS="log_file cw_settings" runs only those (see fuzz/README.md)
 BUILD ?= build
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 300
+FUZZ_TARGETS ?=
 JOBS ?= $(shell nproc)
 RUN_DIR ?= run
 
-.PHONY: all deps configure build run test bench clean format
+.PHONY: all deps configure build run test bench fuzz clean format
 
 all: build
 
@@ -31,8 +36,14 @@ bench: build
 	@cmake --build $(BUILD) --target benches -j$(JOBS) >/dev/null
 	@bash $(BUILD)/run-benches.sh
 
+fuzz: deps
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+		-DCORVANE_FUZZ=ON -DCORVANE_TESTS=OFF -DCORVANE_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) --target fuzzers -j$(JOBS)
+	@bash fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf $(BUILD)
+	@rm -rf $(BUILD) $(FUZZ_BUILD)

@@ -6,6 +6,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-serialport-dev qt6-multimedia-dev libgl1-mesa-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool openbox x11-apps x11-utils imagemagick fonts-dejavu-core
+    clang libclang-rt-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,20 +1,15 @@
 // The bytes a WinKeyer sends, fuzzed: the decoder alone (one read against many) and the
 // link while it opens and while it is open.
 
-#include "FuzzMain.h"
 #include "cw/winkey/WinKeyer.h"
 #include "cw/winkey/WinKeyerProtocol.h"
 #include "support/FakeSerialPort.h"
 #include "support/ManualTimer.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-
-#ifndef CORVANE_LIBFUZZER
-namespace corvane::fuzz {
-const std::string_view kAlphabet("\x55\x17\x1F\x00\xC0\xC4\xC5\xC2\xD0\x80\xBF\x41 ", 13);
-} // namespace corvane::fuzz
-#endif
 
 namespace {
 

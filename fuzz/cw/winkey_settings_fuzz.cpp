@@ -1,16 +1,11 @@
 // WK.txt as the operator's disk may hold it, fuzzed: reading never fails loudly, and what is
 // read writes back to a file that reads the same.
 
-#include "FuzzMain.h"
 #include "cw/winkey/WinKeyerSettings.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
-
-#ifndef CORVANE_LIBFUZZER
-namespace corvane::fuzz {
-const std::string_view kAlphabet("0123456789\"\r\n,.-# E", 19);
-} // namespace corvane::fuzz
-#endif
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace corvane::cw;

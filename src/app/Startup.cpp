@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "core/Clock.h"
 #include "log/WorkingFolder.h"
+#include "log/WorkingFolderLock.h"
 #include "log/ui/LogoWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/ExitSignals.h"
@@ -37,6 +38,16 @@ int runProgram(QApplication& app) {
     SharedPrefs sharedPrefs;
 
     const std::string workingDirectory = QDir::currentPath().toStdString();
+    // One copy per working folder: a second copy would write over the first one's contacts.
+    WorkingFolderLock lock(workingDirectory, describeThisProcess());
+    if (lock.status() == WorkingFolderLock::Status::Busy) {
+        dialogs.message(nullptr, QStringLiteral("Folder In Use"), QString::fromStdString(folderInUseMessage(lock)),
+                        MsgButtons::Ok, MsgIcon::Critical);
+        return 1;
+    }
+    if (lock.held()) {
+        removeWorkingFolderLeftovers(workingDirectory); // temporary files of an interrupted rewrite
+    }
     const SeedOutcome seeded = seedWorkingFolder(workingDirectory, defaultsFolder());
 
     if (!std::getenv("CORVANE_NO_LOGO")) {
@@ -54,6 +65,7 @@ int runProgram(QApplication& app) {
     sharedPrefs.load(folders.sharedFolder + "/SharedUserPreferences.xml");
     const FolderReport silent = [](const std::string&, const std::string&) {};
     ensureFolder(folders.backupFolder(), false, silent);
+    removeBackupLeftovers(folders.backupFolder());
 
     // Every way out goes through here after the main window shut its features down: the
     // event loop ends (or, during start-up, never starts) and the window is destroyed

@@ -14,6 +14,39 @@ std::string systemError(int code) {
     return std::strerror(code);
 }
 
+// What a file that is not a regular file is, for the operator.
+std::string notRegularText(mode_t mode) {
+    const char* kind = "a special file";
+    if (S_ISFIFO(mode)) {
+        kind = "a named pipe";
+    } else if (S_ISDIR(mode)) {
+        kind = "a folder";
+    } else if (S_ISCHR(mode)) {
+        kind = "a character device";
+    } else if (S_ISBLK(mode)) {
+        kind = "a block device";
+    } else if (S_ISSOCK(mode)) {
+        kind = "a socket";
+    }
+    return std::string("not a regular file (it is ") + kind + ")";
+}
+
+// An append may go to a regular file or to a character device (such as /dev/full or
+// /dev/null); a pipe, a folder, a socket or a disk is refused.
+bool appendable(mode_t mode) {
+    return S_ISREG(mode) || S_ISCHR(mode);
+}
+
+FileFingerprint fingerprintFrom(const struct stat& st) {
+    FileFingerprint f;
+    f.device = static_cast<std::uint64_t>(st.st_dev);
+    f.inode = static_cast<std::uint64_t>(st.st_ino);
+    f.sizeBytes = static_cast<std::int64_t>(st.st_size);
+    f.modifiedSeconds = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+    f.modifiedNanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+    return f;
+}
+
 FileResult writeAll(int fd, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -45,34 +78,147 @@ void syncFolder(const std::string& path) {
     }
 }
 
+// Opens for appending without ever waiting on a pipe (O_NONBLOCK), read access too when the
+// last byte is to be looked at.
+int openForAppend(const std::string& path, bool create, bool readable) {
+    const int flags = (readable ? O_RDWR : O_WRONLY) | O_APPEND | O_CLOEXEC | O_NONBLOCK | (create ? O_CREAT : 0);
+    int fd = ::open(path.c_str(), flags, 0644);
+    if (fd < 0 && readable && errno == EACCES) {
+        fd = ::open(path.c_str(), (flags & ~O_RDWR) | O_WRONLY, 0644);
+    }
+    if (fd >= 0) {
+        // Regular files ignore O_NONBLOCK; a device written to should block as usual.
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    }
+    return fd;
+}
+
+// The line end a file needs before more lines go after it: none when it is empty or ends
+// in LF; LF after a lone CR; CR LF otherwise. Empty too when the last byte cannot be read.
+std::string_view missingLineEnd(int fd, off_t size) {
+    if (size <= 0) {
+        return {};
+    }
+    char last = 0;
+    ssize_t n = 0;
+    do {
+        n = ::pread(fd, &last, 1, size - 1);
+    } while (n < 0 && errno == EINTR);
+    if (n != 1 || last == '\n') {
+        return {};
+    }
+    return last == '\r' ? std::string_view("\n") : std::string_view("\r\n");
+}
+
 } // namespace
 
+std::optional<FileFingerprint> fingerprintOf(const std::string& path, std::string* error) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (error) {
+            *error = errno == ENOENT ? std::string() : systemError(errno);
+        }
+        return std::nullopt;
+    }
+    return fingerprintFrom(st);
+}
+
 FileResult appendDurably(const std::string& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    return appendDurably(path, bytes, AppendOptions{});
+}
+
+FileResult appendDurably(const std::string& path, std::string_view bytes, const AppendOptions& options,
+                         AppendReport* report) {
+    AppendReport local;
+    AppendReport& out = report ? *report : local;
+    out = AppendReport{};
+    // Looked at before opening: opening a pipe for writing could wait for a reader.
+    struct stat early {};
+    if (::stat(path.c_str(), &early) == 0 && !appendable(early.st_mode)) {
+        return FileResult::failure(notRegularText(early.st_mode));
+    }
+    const int fd = openForAppend(path, options.create, options.endLastLine);
     if (fd < 0) {
         return FileResult::failure(systemError(errno));
     }
     struct stat before {};
-    const bool haveSize = ::fstat(fd, &before) == 0;
-    FileResult result = writeAll(fd, bytes);
-    if (result.ok && ::fsync(fd) != 0) {
+    if (::fstat(fd, &before) != 0) {
+        const int code = errno;
+        ::close(fd);
+        return FileResult::failure(systemError(code));
+    }
+    if (!appendable(before.st_mode)) {
+        ::close(fd);
+        return FileResult::failure(notRegularText(before.st_mode));
+    }
+    if (options.check) {
+        std::string refusal = options.check(fingerprintFrom(before));
+        if (!refusal.empty()) {
+            ::close(fd);
+            out.refused = true;
+            return FileResult::failure(std::move(refusal));
+        }
+    }
+    const std::string_view lineEnd =
+        options.endLastLine && S_ISREG(before.st_mode) ? missingLineEnd(fd, before.st_size) : std::string_view();
+    FileResult result;
+    if (!lineEnd.empty()) {
+        // One write for the line end and the bytes, so that the two arrive together.
+        std::string joined;
+        joined.reserve(lineEnd.size() + bytes.size());
+        joined.append(lineEnd).append(bytes);
+        result = writeAll(fd, joined);
+    } else {
+        result = writeAll(fd, bytes);
+    }
+    if (result.ok && ::fsync(fd) != 0 && errno != EINVAL) {
         result = FileResult::failure(systemError(errno));
     }
-    if (!result.ok && haveSize) {
+    if (!result.ok && S_ISREG(before.st_mode)) {
         // Take back whatever part of the line reached the file.
         if (::ftruncate(fd, before.st_size) == 0) {
             ::fsync(fd);
         }
     }
+    struct stat after {};
+    if (result.ok && ::fstat(fd, &after) == 0) {
+        out.after = fingerprintFrom(after);
+    }
     if (::close(fd) != 0 && result.ok) {
         result = FileResult::failure(systemError(errno));
     }
+    out.lineEndAdded = result.ok && !lineEnd.empty();
     return result;
 }
 
-FileResult replaceAtomically(const std::string& path, std::string_view bytes) {
-    const std::string temp = path + ".tmp-" + std::to_string(::getpid());
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+std::string temporaryPathFor(const std::string& path) {
+    return path + ".tmp-" + std::to_string(::getpid());
+}
+
+bool isTemporaryNameOf(std::string_view fileName, std::string_view baseName) {
+    constexpr std::string_view kMark = ".tmp-";
+    if (baseName.empty() || fileName.size() <= baseName.size() + kMark.size() || !fileName.starts_with(baseName)) {
+        return false;
+    }
+    fileName.remove_prefix(baseName.size());
+    if (!fileName.starts_with(kMark)) {
+        return false;
+    }
+    fileName.remove_prefix(kMark.size());
+    if (fileName.size() > 10) {
+        return false;
+    }
+    for (const char c : fileName) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+FileResult replaceAtomically(const std::string& path, std::string_view bytes, FileFingerprint* written) {
+    const std::string temp = temporaryPathFor(path);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) {
         return FileResult::failure(systemError(errno));
     }
@@ -80,6 +226,9 @@ FileResult replaceAtomically(const std::string& path, std::string_view bytes) {
     if (result.ok && ::fsync(fd) != 0) {
         result = FileResult::failure(systemError(errno));
     }
+    // The renamed file keeps its inode, length and time of writing.
+    struct stat st {};
+    const bool haveStat = result.ok && ::fstat(fd, &st) == 0;
     if (::close(fd) != 0 && result.ok) {
         result = FileResult::failure(systemError(errno));
     }
@@ -91,18 +240,42 @@ FileResult replaceAtomically(const std::string& path, std::string_view bytes) {
         return result;
     }
     syncFolder(path);
+    if (written) {
+        if (haveStat) {
+            *written = fingerprintFrom(st);
+        } else if (const auto now = fingerprintOf(path)) {
+            *written = *now;
+        }
+    }
     return result;
 }
 
-std::optional<std::string> readWholeFile(const std::string& path, std::string* error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+std::optional<std::string> readWholeFile(const std::string& path, std::string* error, FileFingerprint* fingerprint) {
+    const auto fail = [error](std::string text) -> std::optional<std::string> {
         if (error) {
-            *error = systemError(errno);
+            *error = std::move(text);
         }
         return std::nullopt;
+    };
+    // O_NONBLOCK: opening a named pipe must not wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        return fail(systemError(errno));
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int code = errno;
+        ::close(fd);
+        return fail(systemError(code));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail(notRegularText(st.st_mode));
     }
     std::string out;
+    if (st.st_size > 0) {
+        out.reserve(static_cast<std::size_t>(st.st_size));
+    }
     char buffer[65536];
     while (true) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -110,16 +283,18 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* e
             if (errno == EINTR) {
                 continue;
             }
-            if (error) {
-                *error = systemError(errno);
-            }
+            const int code = errno;
             ::close(fd);
-            return std::nullopt;
+            return fail(systemError(code));
         }
         if (n == 0) {
             break;
         }
         out.append(buffer, static_cast<std::size_t>(n));
+    }
+    if (fingerprint) {
+        // The state before reading: a write during the read makes the file differ from it.
+        *fingerprint = fingerprintFrom(st);
     }
     ::close(fd);
     return out;

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace corvane {
 
@@ -79,31 +80,59 @@ std::optional<double> parseNumber(std::string_view text) {
 namespace {
 
 std::string formatSignificant(double value, int significant) {
-    if (!std::isfinite(value)) {
+    if (!std::isfinite(value) || value == 0.0) {
         return "0";
     }
-    if (value == 0.0) {
-        return "0";
-    }
-    // Round to the requested significant digits, then print without an exponent.
+    // The digits rounded to `significant` places, "d.dddddde+XX", then written out without
+    // the exponent: zeros fill up to the point of a large number or after the point of a
+    // small one.
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*e", significant - 1, value);
-    double rounded = 0.0;
-    std::from_chars(buffer, buffer + std::char_traits<char>::length(buffer), rounded);
-    const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(rounded))));
-    const int decimals = std::max(0, significant - 1 - magnitude);
-    auto res = std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, decimals);
-    std::string out(buffer, res.ptr);
+    std::string scientific(buffer);
+    double check = 0.0;
+    if (std::from_chars(scientific.data(), scientific.data() + scientific.size(), check).ec != std::errc()) {
+        // Rounded up beyond the largest double (1.79769313486232e+308): cut the digits
+        // instead, so that what is written can be read back.
+        std::snprintf(buffer, sizeof buffer, "%.*e", significant + 2, value);
+        const std::string full(buffer);
+        const std::size_t keep = static_cast<std::size_t>(significant) + (full.front() == '-' ? 2 : 1);
+        scientific = full.substr(0, keep) + full.substr(full.find('e'));
+    }
+    std::string_view text(scientific);
+    const bool negative = text.front() == '-';
+    if (negative) {
+        text.remove_prefix(1);
+    }
+    const std::size_t mark = text.find('e');
+    std::string digits;
+    for (const char c : text.substr(0, mark)) {
+        if (c != '.') {
+            digits.push_back(c);
+        }
+    }
+    int exponent = 0;
+    const std::string_view exponentText = text.substr(mark + 1);
+    std::from_chars(exponentText.data() + (exponentText.front() == '+' ? 1 : 0),
+                    exponentText.data() + exponentText.size(), exponent);
+    std::string out;
+    if (exponent < 0) {
+        out = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else if (static_cast<std::size_t>(exponent) + 1 >= digits.size()) {
+        out = digits + std::string(static_cast<std::size_t>(exponent) + 1 - digits.size(), '0');
+    } else {
+        out = digits.substr(0, static_cast<std::size_t>(exponent) + 1) + "." +
+              digits.substr(static_cast<std::size_t>(exponent) + 1);
+    }
     if (out.find('.') != std::string::npos) {
-        while (!out.empty() && out.back() == '0') {
+        while (out.back() == '0') {
             out.pop_back();
         }
-        if (!out.empty() && out.back() == '.') {
+        if (out.back() == '.') {
             out.pop_back();
         }
     }
-    if (out == "-0") {
-        out = "0";
+    if (negative) {
+        out.insert(out.begin(), '-');
     }
     return out;
 }
@@ -119,16 +148,33 @@ std::string formatDouble(double value) {
 }
 
 long long roundHalfEven(double value) {
-    return static_cast<long long>(std::nearbyint(value));
+    if (std::isnan(value)) {
+        return 0;
+    }
+    const double rounded = std::nearbyint(value);
+    // 2^63 is a double exactly; every whole double below it in size fits a long long.
+    constexpr double kLimit = 9223372036854775808.0;
+    if (rounded >= kLimit) {
+        return std::numeric_limits<long long>::max();
+    }
+    if (rounded < -kLimit) {
+        return std::numeric_limits<long long>::min();
+    }
+    return static_cast<long long>(rounded);
 }
 
 std::string formatGroupedWhole(double value) {
-    const long long whole = roundHalfEven(value);
-    if (whole == 0) {
+    if (!std::isfinite(value)) {
         return "";
     }
-    const bool negative = whole < 0;
-    std::string digits = std::to_string(negative ? -whole : whole);
+    const double rounded = std::nearbyint(value);
+    if (rounded == 0.0) {
+        return "";
+    }
+    const bool negative = rounded < 0.0;
+    // Whole numbers beyond the range of long long are written with their 15 digits.
+    std::string digits = std::fabs(rounded) < 1e18 ? std::to_string(static_cast<long long>(std::fabs(rounded)))
+                                                   : formatDouble(std::fabs(rounded));
     std::string out;
     const int n = static_cast<int>(digits.size());
     for (int k = 0; k < n; ++k) {
@@ -138,7 +184,10 @@ std::string formatGroupedWhole(double value) {
             out.push_back(',');
         }
     }
-    return negative ? "-" + out : out;
+    if (negative) {
+        out.insert(out.begin(), '-');
+    }
+    return out;
 }
 
 } // namespace corvane

@@ -22,7 +22,9 @@ inline bool isNumeric(std::string_view text) {
 std::string formatSingle(double value);
 std::string formatDouble(double value);
 
-// Rounds to a whole number with halves to even, as the settings rounding does.
+// Rounds to a whole number with halves to even, as the settings rounding does. A value
+// beyond the range of long long gives the nearest end of that range, NaN gives 0: callers
+// that read numbers from files check the range they accept (see ItemReader::whole).
 long long roundHalfEven(double value);
 
 // Whole number with thousands grouped by "," ("##,###"); empty text when the value rounds to 0.

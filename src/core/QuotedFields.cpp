@@ -3,6 +3,7 @@
 #include "core/NumberText.h"
 
 #include <cmath>
+#include <limits>
 
 namespace corvane {
 
@@ -167,9 +168,19 @@ std::optional<double> ItemReader::number() {
     return parseNumber(f->text);
 }
 
+std::optional<float> ItemReader::single() {
+    const auto value = number();
+    if (!value || std::fabs(*value) > static_cast<double>(std::numeric_limits<float>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<float>(*value);
+}
+
 std::optional<long long> ItemReader::whole(long long min, long long max) {
     auto value = number();
-    if (!value) {
+    // Checked before rounding: a number far outside the range is a read error, as an
+    // overflowing item is, never a conversion the machine cannot make.
+    if (!value || !(*value > static_cast<double>(min) - 1.0 && *value < static_cast<double>(max) + 1.0)) {
         return std::nullopt;
     }
     const long long rounded = roundHalfEven(*value);

@@ -73,6 +73,9 @@ public:
 
     std::optional<std::string> text();
     std::optional<double> number();
+    // A single-precision item: a number beyond the range of a float is a read error.
+    std::optional<float> single();
+    // A whole item, rounded halves to even; a number outside min..max is a read error.
     std::optional<long long> whole(long long min, long long max);
     std::optional<bool> boolean();
 

@@ -4,6 +4,7 @@
 #include "core/QuotedFields.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace corvane::cw {
 
@@ -151,7 +152,8 @@ std::optional<int> parseParallelAddress(std::string_view field) {
         }
     } else {
         const auto number = parseNumber(field);
-        if (!number || *number != static_cast<double>(static_cast<long long>(*number)) || *number > 0xFFFF) {
+        // The range first: a number too big for a whole type cannot be converted to one.
+        if (!number || *number < 0.0 || *number > 0xFFFF || *number != std::floor(*number)) {
             return std::nullopt;
         }
         value = static_cast<long long>(*number);

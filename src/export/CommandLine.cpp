@@ -46,7 +46,7 @@ public:
 
 private:
     int usage(const std::string& message) {
-        m_err << "corvane: " << message << "\nTry 'corvane --help'.\n";
+        m_err << "corvane: " << message << "\n\n" << commandLineHelp();
         return static_cast<int>(CommandLineExit::Usage);
     }
     int failed(const std::string& message) {
@@ -341,10 +341,114 @@ bool isCommandLineCommand(std::string_view argument) {
            argument == "--help" || argument == "-h" || argument == "help";
 }
 
+namespace {
+
+// The window toolkit's own options, which it takes from the command line when the windows
+// open. They are written with one dash or two.
+struct ToolkitOption {
+    std::string_view name; // without dashes
+    bool takesValue;
+};
+constexpr ToolkitOption kToolkitOptions[] = {
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowicon", true},
+    {"qwindowtitle", true},    {"session", true},
+    {"display", true},         {"geometry", true},
+    {"style", true},           {"stylesheet", true},
+    {"qmljsdebugger", true},   {"dialogs", true},
+    {"fontengine", true},      {"reverse", false},
+    {"widgetcount", false},    {"nograb", false},
+    {"dograb", false},         {"sync", false},
+};
+
+struct WindowArguments {
+    std::string platform; // from -platform, empty when not given
+    bool display = false; // -display given
+    std::string error;    // what is wrong; empty when the arguments are the toolkit's own
+};
+
+WindowArguments readWindowArguments(int argc, char** argv) {
+    WindowArguments out;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i] != nullptr ? argv[i] : "";
+        std::string_view name = arg;
+        if (name.starts_with("--")) {
+            name.remove_prefix(2);
+        } else if (name.starts_with("-")) {
+            name.remove_prefix(1);
+        } else {
+            out.error = "unknown command '" + std::string(arg) + "'";
+            return out;
+        }
+        std::optional<std::string_view> value;
+        if (const auto eq = name.find('='); eq != std::string_view::npos) {
+            value = name.substr(eq + 1);
+            name = name.substr(0, eq);
+        }
+        const ToolkitOption* option = nullptr;
+        for (const ToolkitOption& o : kToolkitOptions) {
+            if (o.name == name) {
+                option = &o;
+            }
+        }
+        if (option == nullptr || name.empty()) {
+            out.error = "unknown option '" + std::string(arg) + "'";
+            return out;
+        }
+        if (!option->takesValue) {
+            if (value) {
+                out.error = "option " + std::string(arg) + " takes no value";
+                return out;
+            }
+            continue;
+        }
+        if (!value) {
+            if (i + 1 >= argc || argv[i + 1] == nullptr) {
+                out.error = "option " + std::string(arg) + " needs a value";
+                return out;
+            }
+            value = argv[++i];
+        }
+        if (name == "platform") {
+            out.platform = std::string(*value);
+        } else if (name == "display") {
+            out.display = true;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<std::string> noDisplayMessage(int argc, char** argv,
+                                            const std::function<std::string(const char* name)>& environment) {
+    const WindowArguments args = readWindowArguments(argc, argv);
+    const auto set = [&environment](const char* name) { return environment && !environment(name).empty(); };
+    std::string platform = args.platform.empty() && environment ? environment("QT_QPA_PLATFORM") : args.platform;
+    platform = platform.substr(0, platform.find(':'));
+    const bool x11 = args.display || set("DISPLAY");
+    bool shown = false;
+    if (platform.empty()) {
+        shown = x11 || set("WAYLAND_DISPLAY");
+    } else if (platform == "xcb") {
+        shown = x11;
+    } else {
+        shown = true; // offscreen, minimal, a framebuffer, a remote or Wayland display: the toolkit's choice
+    }
+    if (shown) {
+        return std::nullopt;
+    }
+    return "corvane: no display to open the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set); without one, "
+           "these commands work: corvane cabrillo, adif, score and check (corvane --help tells more).";
+}
+
 std::string commandLineHelp() {
     return "Usage: corvane [COMMAND [OPTIONS]]\n"
-           "Without a command the logger opens its windows. The commands work without windows on\n"
-           "log.txt and cvnpref.txt in the current folder:\n"
+           "Without a command the logger opens its windows, with the current folder as its working\n"
+           "folder; it then takes only the window toolkit's own options (-platform NAME, -style NAME,\n"
+           "-reverse ...). The commands work without windows or a display, on log.txt and cvnpref.txt\n"
+           "in the current folder:\n"
            "\n"
            "  corvane cabrillo --out FILE [--multi] [--operators TEXT] [--soapbox TEXT] [--settings INI]\n"
            "      Writes the Cabrillo log for submission to FILE. The category is single operator\n"
@@ -363,7 +467,8 @@ std::string commandLineHelp() {
            "      Shows this text.\n"
            "\n"
            "An existing FILE is replaced; it is written complete or not at all.\n"
-           "Exit status: 0 done, 1 a file is missing, damaged or cannot be written, 2 wrong usage.\n";
+           "Exit status: 0 done, 1 a file is missing, damaged or cannot be written (or, for the\n"
+           "windows, there is no display), 2 wrong usage.\n";
 }
 
 std::string localDateTimeText() {
@@ -377,8 +482,22 @@ std::string localDateTimeText() {
 
 std::optional<int> runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err,
                                   const CommandLineEnvironment& environment) {
-    if (argc < 2 || argv[1] == nullptr || !isCommandLineCommand(argv[1])) {
+    if (argc < 2 || argv[1] == nullptr) {
         return std::nullopt;
+    }
+    if (!isCommandLineCommand(argv[1])) {
+        for (int i = 1; i < argc; ++i) {
+            if (argv[i] != nullptr && (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h")) {
+                out << commandLineHelp();
+                return static_cast<int>(CommandLineExit::Done);
+            }
+        }
+        const WindowArguments window = readWindowArguments(argc, argv);
+        if (window.error.empty()) {
+            return std::nullopt;
+        }
+        err << "corvane: " << window.error << "\n\n" << commandLineHelp();
+        return static_cast<int>(CommandLineExit::Usage);
     }
     std::vector<std::string> args;
     for (int i = 2; i < argc; ++i) {

@@ -31,12 +31,22 @@ std::string commandLineHelp();
 std::string localDateTimeText();
 
 // Runs the command named by argv[1] and returns its exit status: 0 done, 1 a file missing,
-// damaged or not written, 2 wrong usage. nullopt when argv[1] is not a command, so that the
-// program opens its windows instead. A file is written complete or not at all.
+// damaged or not written, 2 wrong usage. nullopt when the arguments ask for the windows: none
+// at all, or only the window toolkit's own options (-platform NAME, -style NAME, -reverse
+// ...). Any other argument -- an unknown command or option -- prints what is wrong and the
+// usage to `err` and gives 2. A file is written complete or not at all.
 std::optional<int> runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err,
                                   const CommandLineEnvironment& environment);
 
 // The same with the user's settings store and the clock (built with the Qt platform code).
 std::optional<int> runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+// For arguments that ask for the windows: the one line to print (and then end with status 1)
+// when there is no display to show them on; nullopt when there is one. A display is there
+// when DISPLAY or WAYLAND_DISPLAY is set, or when the toolkit's platform (-platform or
+// QT_QPA_PLATFORM) is one that needs none, such as offscreen; the X11 platform "xcb" needs
+// DISPLAY (or -display). `environment` gives a variable's value, empty when it is not set.
+std::optional<std::string> noDisplayMessage(int argc, char** argv,
+                                            const std::function<std::string(const char* name)>& environment);
 
 } // namespace corvane

@@ -34,6 +34,30 @@ std::string formatLog(const std::vector<QsoRecord>& records) {
 
 namespace {
 
+bool isControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+std::string hexByte(unsigned char byte) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    return std::string("0x") + kDigits[byte >> 4] + kDigits[byte & 0x0F];
+}
+
+// The fault of the first field that holds a control character; empty when none does.
+std::string controlCharacterFault(const QsoRecord& record) {
+    const auto fields = record.fields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::string& text = *fields[i];
+        const auto bad = std::find_if(text.begin(), text.end(), isControl);
+        if (bad != text.end()) {
+            return "the " + std::string(fieldName(static_cast<int>(i))) + " field holds a control character (byte " +
+                   hexByte(static_cast<unsigned char>(*bad)) + ")";
+        }
+    }
+    return {};
+}
+
 // The form the program writes: ten quoted fields joined by commas, nothing else.
 bool parseCanonicalLine(std::string_view line, QsoRecord& record) {
     auto fields = record.fields();
@@ -92,6 +116,22 @@ bool parseLooseLine(std::string_view line, int lineNumber, QsoRecord& record, Lo
 
 } // namespace
 
+std::string_view fieldName(int index) {
+    static constexpr std::string_view kNames[QsoRecord::kFieldCount] = {
+        "call", "kilometres", "received grid", "miles", "own grid", "date", "time", "points", "mode", "frequency"};
+    return index >= 0 && index < QsoRecord::kFieldCount ? kNames[index] : std::string_view("unknown");
+}
+
+std::string unwritableReason(const QsoRecord& record) {
+    const auto fields = record.fields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i]->find('"') != std::string::npos) {
+            return "the " + std::string(fieldName(static_cast<int>(i))) + " field holds a double quote";
+        }
+    }
+    return controlCharacterFault(record);
+}
+
 LogParseResult parseLog(std::string_view bytes, int capacity) {
     LogParseResult result;
     result.records.reserve(static_cast<std::size_t>(std::min<std::size_t>(bytes.size() / 60 + 1, capacity + 1)));
@@ -119,6 +159,12 @@ LogParseResult parseLog(std::string_view bytes, int capacity) {
         }
         QsoRecord& record = result.records.emplace_back();
         if (!parseCanonicalLine(line, record) && !parseLooseLine(line, lineNumber, record, result)) {
+            result.records.clear();
+            return result;
+        }
+        if (std::string fault = controlCharacterFault(record); !fault.empty()) {
+            result.errorLine = lineNumber;
+            result.problem = std::move(fault);
             result.records.clear();
             return result;
         }

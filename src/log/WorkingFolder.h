@@ -23,3 +23,28 @@ struct SeedOutcome {
 SeedOutcome seedWorkingFolder(const std::string& folder, const std::string& defaultsFolder);
 
 } // namespace corvane
+
+namespace corvane {
+
+// Every file the program replaces whole in a working folder. Each is written through a
+// temporary file "<name>.tmp-<process id>" beside it, which a crash at the wrong moment
+// leaves behind.
+const std::vector<std::string>& workingFolderWrittenFiles();
+
+struct LeftoverReport {
+    std::vector<std::string> removed; // file names
+    std::vector<std::string> failed;  // "name: reason"
+};
+
+// Removes from the working folder the temporary files of interrupted rewrites: regular
+// files named exactly "<name>.tmp-<digits>" for a name of workingFolderWrittenFiles().
+// Nothing else is touched. Call it only while holding the folder's WorkingFolderLock, so
+// that no other copy can be in the middle of a rewrite there.
+LeftoverReport removeWorkingFolderLeftovers(const std::string& folder);
+
+// The same in the BACKUP folder for backup copies ("201212292315.log.tmp-5479"). That folder
+// is shared by the copies running in other working folders, so a file whose process is
+// still running is left alone.
+LeftoverReport removeBackupLeftovers(const std::string& backupFolder);
+
+} // namespace corvane

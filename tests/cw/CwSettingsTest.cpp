@@ -116,6 +116,19 @@ TEST(CwSettingsFile, RepeatIntervalAndParallelAddress) {
     EXPECT_FALSE(parseParallelAddress("12.5"));
     EXPECT_FALSE(parseParallelAddress("-1"));
     EXPECT_FALSE(parseParallelAddress("port"));
+    EXPECT_FALSE(parseParallelAddress("-1e41")); // beyond every whole type: refused, never converted
+    EXPECT_FALSE(parseParallelAddress("1e308"));
+}
+
+TEST(CwSettingsFile, AKeyingOptionBeyondEveryWholeTypeStopsTheRead) {
+    std::string bytes;
+    for (int i = 0; i < 14; ++i) {
+        bytes += "\"\"\r\n";
+    }
+    const auto read = parseCwSettings(bytes + "1e308\r\n");
+    EXPECT_EQ(read.itemsRead, 14);
+    EXPECT_FALSE(read.complete);
+    EXPECT_EQ(read.keyingOption, KeyingOption::None);
 }
 
 TEST(CwMessage, FillsInCallReportAndNumberInThreePasses) {

@@ -17,6 +17,7 @@
 #   sigterm_while_keying  SIGTERM while F1 keys RTS: the line drops and the program ends with 0
 #                         (needs E2E_KEYLINE_SHIM and E2E_HOLD_PTY, built beside the tests)
 #   focus_after_windows   each window a Ctrl key opens, closed again: typing goes on in the call field
+#   second_copy           a second copy in the same folder says the folder is in use and ends with 1
 #   startup_failure_fits  wave2.txt missing: after "Error opening default data." the
 #                         main window, frame included, lies inside the screen
 #

@@ -14,7 +14,9 @@
 
 #include <QProcess>
 #include <QStringList>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace corvane;
 
@@ -38,18 +40,31 @@ struct Folder {
         store.load();
     }
 
-    int run(const QStringList& args, std::string* err = nullptr) const {
+    int run(const QStringList& args, std::string* err = nullptr, bool noPlatform = false,
+            std::string* out = nullptr) const {
         QProcess process;
         process.setWorkingDirectory(QString::fromStdString(dir.path().string()));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), QString::fromStdString(dir.path().string()));
         env.remove(QStringLiteral("DISPLAY"));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("minimal"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        if (noPlatform) {
+            env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        } else {
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("minimal"));
+        }
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(CORVANE_BINARY), args);
-        process.waitForFinished(30000);
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished();
+            return -2; // still running: it waited on something, or opened its windows
+        }
         if (err) {
             *err = process.readAllStandardError().toStdString();
+        }
+        if (out) {
+            *out = process.readAllStandardOutput().toStdString();
         }
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
@@ -108,4 +123,40 @@ TEST(CommandLineBinary, CheckAndScoreAndUsage) {
     EXPECT_EQ(f.run({"check"}, &err), 1);
     EXPECT_EQ(f.run({"cabrillo"}, &err), 2);
     EXPECT_FALSE(fileExists(f.dir.file("cli.log")));
+}
+
+TEST(CommandLineBinary, AnUnknownCommandOrOptionEndsWithTheUsage) {
+    Folder f;
+    for (const QString& wrong : {QStringLiteral("bogus"), QStringLiteral("--bogus"), QStringLiteral("-x")}) {
+        std::string err;
+        std::string out;
+        EXPECT_EQ(f.run({wrong}, &err, false, &out), 2) << wrong.toStdString();
+        EXPECT_TRUE(err.starts_with("corvane: unknown ")) << err;
+        EXPECT_NE(err.find("Usage: corvane"), std::string::npos) << err;
+        EXPECT_EQ(out, "");
+    }
+    EXPECT_EQ(*readWholeFile(f.dir.file("log.txt")), formatLog(f.store.log().records()));
+}
+
+TEST(CommandLineBinary, WithoutADisplayTheWindowsSayItInOneLine) {
+    Folder f;
+    std::string err;
+    std::string out;
+    EXPECT_EQ(f.run({}, &err, true, &out), 1); // the toolkit would abort (status 134) with its plugin text
+    EXPECT_EQ(err, "corvane: no display to open the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                   "without one, these commands work: corvane cabrillo, adif, score and check (corvane --help tells "
+                   "more).\n");
+    EXPECT_EQ(out, "");
+    // The commands themselves need none.
+    EXPECT_EQ(f.run({"score"}, &err, true, &out), 0) << err;
+    EXPECT_NE(out.find("contacts: 2"), std::string::npos) << out;
+}
+
+TEST(CommandLineBinary, CheckRefusesALogThatIsAPipeWithoutWaiting) {
+    Folder f;
+    std::filesystem::remove(f.dir.file("log.txt"));
+    ASSERT_EQ(::mkfifo(f.dir.file("log.txt").c_str(), 0644), 0);
+    std::string err;
+    EXPECT_EQ(f.run({"check"}, &err), 1);
+    EXPECT_EQ(err, "corvane: log.txt: cannot be read: not a regular file (it is a named pipe)\n");
 }

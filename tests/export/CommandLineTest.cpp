@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace corvane;
@@ -82,10 +83,56 @@ protected:
 
 } // namespace
 
-TEST_F(CommandLine, OtherArgumentsOpenTheWindows) {
+TEST_F(CommandLine, NoArgumentsOrTheToolkitsOwnOptionsOpenTheWindows) {
     EXPECT_EQ(run({}), std::nullopt);
     EXPECT_EQ(run({"-platform", "offscreen"}), std::nullopt);
-    EXPECT_EQ(run({"log.txt"}), std::nullopt);
+    EXPECT_EQ(run({"--platform=offscreen", "-reverse", "-style", "Fusion"}), std::nullopt);
+    EXPECT_EQ(m_err.str(), "");
+}
+
+TEST_F(CommandLine, AnUnknownCommandOrOptionPrintsTheUsage) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"bogus"}, {"log.txt"}, {"--bogus"}, {"-x"}, {"-platform"}, {"-reverse=1"}, {"-platform", "xcb", "now"}}) {
+        EXPECT_EQ(run(args), 2) << args.front();
+        EXPECT_EQ(m_out.str(), "");
+        EXPECT_TRUE(m_err.str().starts_with("corvane: ")) << m_err.str();
+        EXPECT_TRUE(m_err.str().ends_with(commandLineHelp()));
+    }
+    run({"bogus"});
+    EXPECT_EQ(m_err.str(), "corvane: unknown command 'bogus'\n\n" + commandLineHelp());
+    run({"--bogus"});
+    EXPECT_EQ(m_err.str(), "corvane: unknown option '--bogus'\n\n" + commandLineHelp());
+    // Help wins wherever it is asked for.
+    EXPECT_EQ(run({"-platform", "offscreen", "--help"}), 0);
+    EXPECT_EQ(m_out.str(), commandLineHelp());
+}
+
+TEST(CommandLineDisplay, TheWindowsNeedADisplayOrAPlatformWithoutOne) {
+    const auto check = [](std::vector<std::string> args, std::map<std::string, std::string> env) {
+        args.insert(args.begin(), "corvane");
+        std::vector<char*> argv;
+        for (auto& a : args) {
+            argv.push_back(a.data());
+        }
+        return noDisplayMessage(static_cast<int>(argv.size()), argv.data(), [&env](const char* name) {
+            const auto it = env.find(name);
+            return it == env.end() ? std::string() : it->second;
+        });
+    };
+    const auto none = check({}, {});
+    ASSERT_TRUE(none.has_value());
+    EXPECT_EQ(*none, "corvane: no display to open the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                     "without one, these commands work: corvane cabrillo, adif, score and check (corvane --help "
+                     "tells more).");
+    EXPECT_EQ(none->find('\n'), std::string::npos);
+    EXPECT_TRUE(check({}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}}).has_value());
+    EXPECT_FALSE(check({}, {{"DISPLAY", ":0"}}).has_value());
+    EXPECT_FALSE(check({}, {{"WAYLAND_DISPLAY", "wayland-0"}}).has_value());
+    EXPECT_FALSE(check({}, {{"QT_QPA_PLATFORM", "offscreen"}}).has_value());
+    EXPECT_FALSE(check({"-platform", "minimal"}, {}).has_value());
+    EXPECT_TRUE(check({}, {{"QT_QPA_PLATFORM", "xcb"}}).has_value());
+    EXPECT_TRUE(check({"-platform", "xcb:nograb"}, {{"QT_QPA_PLATFORM", "offscreen"}}).has_value());
+    EXPECT_FALSE(check({"-platform", "xcb", "-display", ":1"}, {}).has_value());
 }
 
 TEST_F(CommandLine, CabrilloFileEqualsTheBuilderOutput) {
@@ -167,6 +214,23 @@ TEST_F(CommandLine, CheckReportsTheDamagedLine) {
     EXPECT_NE(m_err.str().find("log.txt: cannot be read"), std::string::npos) << m_err.str();
 }
 
+TEST_F(CommandLine, CheckNamesControlCharactersAndRefusesAPipe) {
+    std::vector<QsoRecord> escaped = m_records;
+    escaped[1].call = "N2\x1B[31mDEF";
+    ASSERT_TRUE(replaceAtomically("log.txt", formatLog(escaped)).ok);
+    EXPECT_EQ(run({"check"}), 1);
+    EXPECT_EQ(m_err.str(), "corvane: log.txt line 2: the call field holds a control character (byte 0x1B)\n");
+    // ... and no Cabrillo file carries it on.
+    EXPECT_EQ(run({"cabrillo", "--out", "out.log"}), 1);
+    EXPECT_FALSE(fileExists("out.log"));
+
+    std::filesystem::remove("log.txt");
+    ASSERT_EQ(::mkfifo("log.txt", 0644), 0);
+    EXPECT_EQ(run({"check"}), 1); // would wait for ever on a blocking open
+    EXPECT_EQ(m_err.str(), "corvane: log.txt: cannot be read: not a regular file (it is a named pipe)\n");
+    EXPECT_EQ(run({"score"}), 1);
+}
+
 TEST_F(CommandLine, DamagedInputWritesNoFile) {
     ASSERT_TRUE(replaceAtomically("out.log", "earlier file").ok);
     ASSERT_TRUE(replaceAtomically("log.txt", "\"K1ABC\",\"1\"\r\n").ok);
@@ -197,7 +261,7 @@ TEST_F(CommandLine, BadUsageIsRefusedBeforeAnythingIsWritten) {
                                                     {"check", "now"}};
     for (const auto& args : bad) {
         EXPECT_EQ(run(args), 2) << args.back();
-        EXPECT_NE(m_err.str().find("Try 'corvane --help'."), std::string::npos);
+        EXPECT_NE(m_err.str().find("Usage: corvane"), std::string::npos);
     }
     EXPECT_FALSE(fileExists("a.log"));
     EXPECT_FALSE(fileExists("b.log"));

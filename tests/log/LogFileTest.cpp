@@ -97,3 +97,45 @@ TEST(LogFile, MoreRecordsThanTheCapacityIsAFault) {
     EXPECT_EQ(parsed.errorLine, 4);
     EXPECT_EQ(parseLog(formatLog(records), 4).ok, true);
 }
+
+TEST(LogFile, ControlCharactersInAFieldDamageTheLine) {
+    const std::string good = formatLogLine(k1abc());
+    struct Case {
+        std::string call;
+        std::string problem;
+    };
+    const std::vector<Case> cases = {
+        {std::string("K1\0ABC", 6), "the call field holds a control character (byte 0x00)"},
+        {"K1\x1B[2JABC", "the call field holds a control character (byte 0x1B)"},
+        {"K1\tABC", "the call field holds a control character (byte 0x09)"},
+        {"K1ABC\x7F", "the call field holds a control character (byte 0x7F)"},
+    };
+    for (const Case& c : cases) {
+        QsoRecord bad = k1abc();
+        bad.call = c.call;
+        const auto parsed = parseLog(good + formatLogLine(bad) + good, 12000);
+        EXPECT_FALSE(parsed.ok);
+        EXPECT_EQ(parsed.errorLine, 2);
+        EXPECT_EQ(parsed.problem, c.problem);
+        EXPECT_TRUE(parsed.records.empty());
+    }
+    // The same in a loose line, in a later field.
+    const auto loose = parseLog(good + "\"A1\",1,\"FN31\",,\"FM19\",\"2012/12/29\",\"23:15\",3,\"C\x01W\",\"\"", 12000);
+    EXPECT_FALSE(loose.ok);
+    EXPECT_EQ(loose.errorLine, 2);
+    EXPECT_EQ(loose.problem, "the mode field holds a control character (byte 0x01)");
+    // Bytes of 0x80 and above are letters of the 8-bit code page, not damage.
+    QsoRecord latin = k1abc();
+    latin.call = "\xC5\xD8";
+    EXPECT_TRUE(parseLog(formatLogLine(latin), 12000).ok);
+}
+
+TEST(LogFile, RecordsThatCannotBeWrittenAreNamed) {
+    EXPECT_EQ(unwritableReason(k1abc()), "");
+    QsoRecord quote = k1abc();
+    quote.gridR = "FN\"31";
+    EXPECT_EQ(unwritableReason(quote), "the received grid field holds a double quote");
+    QsoRecord control = k1abc();
+    control.frequency = "1830\r\n";
+    EXPECT_EQ(unwritableReason(control), "the frequency field holds a control character (byte 0x0D)");
+}

@@ -2,8 +2,11 @@
 
 #include "TempDir.h"
 
+#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace corvane;
 
@@ -109,4 +112,175 @@ TEST(LogStore, MissingOrDamagedFileLoadsNothing) {
     EXPECT_EQ(result.errorLine, 1);
     EXPECT_EQ(bad.log().qsoCount(), 0);
     EXPECT_EQ(*readWholeFile(dir.file("bad.txt")), "\"A\",\"1\"\r\n");
+}
+
+namespace {
+
+std::string lineOf(const std::string& call, const std::string& points) {
+    return formatLogLine(contact(call, points));
+}
+
+// The line as the next start reads it, without its line end.
+std::string withoutLineEnd(std::string line) {
+    line.resize(line.size() - 2);
+    return line;
+}
+
+} // namespace
+
+TEST(LogStore, ALastLineWithoutItsLineEndGetsOneBeforeTheNextContact) {
+    test::TempDir dir;
+    const std::string path = dir.file("log.txt");
+    // An editor dropped the final line end.
+    const std::string edited = lineOf("K1ABC", "3") + withoutLineEnd(lineOf("K2ABC", "2"));
+    ASSERT_TRUE(replaceAtomically(path, edited).ok);
+    {
+        LogStore store(path);
+        ASSERT_TRUE(store.load().ok);
+        ASSERT_EQ(store.log().qsoCount(), 2);
+        ASSERT_EQ(store.append(contact("W2XX", "4")).status, LogStore::AppendStatus::Logged);
+        ASSERT_EQ(store.append(contact("W3XX", "1")).status, LogStore::AppendStatus::Logged);
+    }
+    EXPECT_EQ(*readWholeFile(path), edited + "\r\n" + lineOf("W2XX", "4") + lineOf("W3XX", "1"));
+    // The next start reads all four.
+    LogStore restarted(path);
+    ASSERT_TRUE(restarted.load().ok);
+    ASSERT_EQ(restarted.log().qsoCount(), 4);
+    EXPECT_EQ(restarted.log().record(3).call, "W2XX");
+    EXPECT_EQ(restarted.log().totalPoints(), 10.0f);
+
+    // A file cut after the CR of its last line end gets just the LF.
+    const std::string cut = lineOf("K1ABC", "3").substr(0, lineOf("K1ABC", "3").size() - 1);
+    ASSERT_TRUE(replaceAtomically(path, cut).ok);
+    LogStore again(path);
+    ASSERT_TRUE(again.load().ok);
+    ASSERT_EQ(again.append(contact("W2XX", "4")).status, LogStore::AppendStatus::Logged);
+    EXPECT_EQ(*readWholeFile(path), lineOf("K1ABC", "3") + lineOf("W2XX", "4"));
+}
+
+TEST(LogStore, ALogChangedOnDiskIsNeverOverwrittenFromMemory) {
+    test::TempDir dir;
+    const std::string path = dir.file("log.txt");
+    ASSERT_TRUE(replaceAtomically(path, lineOf("N0AAA", "1")).ok);
+    LogStore a(path);
+    LogStore b(path);
+    ASSERT_TRUE(a.load().ok);
+    ASSERT_TRUE(b.load().ok);
+    // Each copy's own appends keep it in step with the file...
+    ASSERT_EQ(a.append(contact("N1AAA", "1")).status, LogStore::AppendStatus::Logged);
+    EXPECT_FALSE(a.changedOnDisk());
+    EXPECT_TRUE(b.changedOnDisk());
+    // ...but the other copy's memory no longer mirrors it: no append, no rewrite, no erase.
+    const auto appended = b.append(contact("N2BBB", "1"));
+    EXPECT_EQ(appended.status, LogStore::AppendStatus::Refused);
+    EXPECT_NE(appended.error.find("log.txt was changed on disk"), std::string::npos) << appended.error;
+    EXPECT_EQ(b.log().qsoCount(), 1);
+    const FileResult rewritten = b.rewrite({contact("N0AAA", "5")});
+    EXPECT_FALSE(rewritten.ok);
+    EXPECT_EQ(rewritten.error, appended.error);
+    EXPECT_FALSE(b.clear().ok);
+    EXPECT_EQ(b.writeRefusal(), appended.error);
+    EXPECT_EQ(*readWholeFile(path), lineOf("N0AAA", "1") + lineOf("N1AAA", "1"));
+
+    // The copy that wrote last goes on; the other one is in step again after a reload.
+    ASSERT_TRUE(a.rewrite({contact("N1AAA", "1")}).ok);
+    EXPECT_EQ(a.writeRefusal(), "");
+    ASSERT_TRUE(b.load().ok);
+    EXPECT_EQ(b.append(contact("N2BBB", "1")).status, LogStore::AppendStatus::Logged);
+    EXPECT_EQ(*readWholeFile(path), lineOf("N1AAA", "1") + lineOf("N2BBB", "1"));
+}
+
+TEST(LogStore, AnEditorsChangeOfTheSameLengthIsSeen) {
+    test::TempDir dir;
+    const std::string path = dir.file("log.txt");
+    ASSERT_TRUE(replaceAtomically(path, lineOf("K1ABC", "3")).ok);
+    LogStore store(path);
+    ASSERT_TRUE(store.load().ok);
+    // Written in place, same length, same inode: only the time of writing differs.
+    {
+        std::FILE* f = std::fopen(path.c_str(), "r+b");
+        ASSERT_NE(f, nullptr);
+        std::fputs("\"K9ABC\"", f);
+        std::fclose(f);
+    }
+    struct timespec times[2] = {{0, UTIME_OMIT}, {0, UTIME_NOW}};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+    EXPECT_TRUE(store.changedOnDisk());
+    EXPECT_FALSE(store.rewrite({}).ok);
+    EXPECT_EQ(readWholeFile(path)->substr(0, 7), "\"K9ABC\"");
+}
+
+TEST(LogStore, ALogThatFailedToLoadIsNeverWritten) {
+    test::TempDir dir;
+    const std::string path = dir.file("log.txt");
+    const std::string damaged = lineOf("K1ABC", "3") + "\"K2ABC\",\"1\"\r\n";
+    ASSERT_TRUE(replaceAtomically(path, damaged).ok);
+    LogStore store(path);
+    ASSERT_FALSE(store.load().ok);
+    EXPECT_FALSE(store.loaded());
+    const auto appended = store.append(contact("W2XX", "4"));
+    EXPECT_EQ(appended.status, LogStore::AppendStatus::Refused);
+    EXPECT_EQ(appended.error, "log.txt could not be loaded (line 2: the line has 2 of the 10 fields of a contact), so "
+                              "nothing is written to it: the contacts in it are kept as they are. Fix the file and "
+                              "start the program again.");
+    EXPECT_FALSE(store.rewrite({contact("W2XX", "4")}).ok);
+    EXPECT_FALSE(store.clear().ok);
+    EXPECT_EQ(*readWholeFile(path), damaged);
+
+    // A store that never loaded the file will not write over contacts it never saw either.
+    ASSERT_TRUE(replaceAtomically(path, lineOf("K1ABC", "3")).ok);
+    LogStore unread(path);
+    EXPECT_EQ(unread.append(contact("W2XX", "4")).status, LogStore::AppendStatus::Refused);
+    EXPECT_FALSE(unread.clear().ok);
+    EXPECT_EQ(*readWholeFile(path), lineOf("K1ABC", "3"));
+}
+
+TEST(LogStore, ALogRemovedAfterLoadingIsWrittenWholeWithTheNewContact) {
+    test::TempDir dir;
+    const std::string path = dir.file("log.txt");
+    ASSERT_TRUE(replaceAtomically(path, lineOf("K1ABC", "3") + lineOf("K2ABC", "2")).ok);
+    LogStore store(path);
+    ASSERT_TRUE(store.load().ok);
+    std::filesystem::remove(path);
+    EXPECT_TRUE(store.changedOnDisk());
+    ASSERT_EQ(store.append(contact("W2XX", "4")).status, LogStore::AppendStatus::Logged);
+    EXPECT_EQ(*readWholeFile(path), lineOf("K1ABC", "3") + lineOf("K2ABC", "2") + lineOf("W2XX", "4"));
+    EXPECT_FALSE(store.changedOnDisk());
+}
+
+TEST(LogStore, ARecordALineCannotCarryIsRefused) {
+    test::TempDir dir;
+    const std::string path = dir.file("log.txt");
+    ASSERT_TRUE(replaceAtomically(path, "").ok);
+    LogStore store(path);
+    ASSERT_TRUE(store.load().ok);
+    const auto appended = store.append(contact("K1\"ABC", "3"));
+    EXPECT_EQ(appended.status, LogStore::AppendStatus::Refused);
+    EXPECT_EQ(appended.error, "the contact cannot be written to log.txt: the call field holds a double quote");
+    EXPECT_FALSE(store.rewrite({contact("K1\x1B", "3")}).ok);
+    EXPECT_EQ(*readWholeFile(path), "");
+    EXPECT_EQ(store.log().qsoCount(), 0);
+}
+
+TEST(LogStore, APipeOrFolderNamedLogTxtIsRefusedWithoutWaiting) {
+    test::TempDir dir;
+    const std::string path = dir.file("log.txt");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    LogStore pipe(path);
+    const auto result = pipe.load(); // a blocking open would wait here for ever
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.problem, "the file cannot be read: not a regular file (it is a named pipe)");
+    const auto appended = pipe.append(contact("K1ABC", "3"));
+    EXPECT_EQ(appended.status, LogStore::AppendStatus::Refused);
+    EXPECT_NE(appended.error.find("named pipe"), std::string::npos);
+    // Not even a store that never loaded it writes into a pipe.
+    LogStore unread(path);
+    const auto written = unread.append(contact("K1ABC", "3"));
+    EXPECT_EQ(written.status, LogStore::AppendStatus::WriteFailed);
+    EXPECT_EQ(written.error, "not a regular file (it is a named pipe)");
+
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    LogStore folder(path);
+    EXPECT_EQ(folder.load().problem, "the file cannot be read: not a regular file (it is a folder)");
 }

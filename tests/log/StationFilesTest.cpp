@@ -182,3 +182,31 @@ TEST(Entry, ClockTextsAndCompleteness) {
     EXPECT_EQ(stamp.dateText, "2012/12/29");
     EXPECT_EQ(stamp.timeText, "09:15");
 }
+
+TEST(Preferences, AnItemBeyondTheRangeOfItsTypeIsAReadError) {
+    // The short file a fuzzer found: the seventh item, a byte, holds 1e308.
+    const std::string huge = "\"\"\r\n\"\"\r\n0\r\n\"\"\r\n\"\"\r\n0\r\n1e308\r\n";
+    PreferencesReadResult read = parsePreferences(huge);
+    EXPECT_FALSE(read.ok);
+    EXPECT_EQ(read.itemsRead, 6);
+
+    Preferences p;
+    std::string bytes = formatPreferences(p);
+    const auto replaceItem = [&bytes](int item, const std::string& with) {
+        std::size_t start = 0;
+        for (int i = 1; i < item; ++i) {
+            start = bytes.find("\r\n", start) + 2;
+        }
+        const std::size_t end = bytes.find("\r\n", start);
+        std::string changed = bytes;
+        changed.replace(start, end - start, with);
+        return changed;
+    };
+    EXPECT_FALSE(parsePreferences(replaceItem(3, "1e39")).ok); // a single holds at most 3.4e38
+    EXPECT_TRUE(parsePreferences(replaceItem(3, "-3e38")).ok);
+    EXPECT_FALSE(parsePreferences(replaceItem(9, "256")).ok); // a byte
+    EXPECT_TRUE(parsePreferences(replaceItem(9, "255.4")).ok);
+    EXPECT_FALSE(parsePreferences(replaceItem(14, "2147483648")).ok); // a long
+    EXPECT_FALSE(parsePreferences(replaceItem(14, "-1e41")).ok);
+    EXPECT_EQ(parsePreferences(replaceItem(14, "-2147483648")).prefs.workedColour, -2147483648L);
+}

@@ -45,9 +45,9 @@ PreferencesReadResult parsePreferences(std::string_view bytes) {
         return v.has_value();
     };
     const auto single = [&](float& into) {
-        auto v = r.number();
+        auto v = r.single();
         if (v) {
-            into = static_cast<float>(*v);
+            into = *v;
             ++result.itemsRead;
         }
         return v.has_value();
