@@ -502,8 +502,28 @@ scenario_startup_failure_fits() {
     exit_program
 }
 
+scenario_second_copy() {
+    start_fresh_folder
+    typed k1abc
+    keys space
+    typed fn31
+    keys Return
+    wait_log_lines 1
+    local first_pid=$APP_PID
+    start_program
+    wait_window "Folder In Use"
+    keys Return
+    wait_program_end
+    [ "$EXIT_STATUS" -eq 1 ] || fail "the second copy ended with status $EXIT_STATUS, expected 1"
+    APP_PID=$first_pid
+    program_running || fail "the first copy ended"
+    wait_window "$MAIN_TITLE"
+    exit_program
+    [ "$(line_count "$WORK/log.txt")" -eq 1 ] || fail "log.txt changed: $(cat "$WORK/log.txt")"
+}
+
 case "$SCENARIO" in
-post_contest_contact | live_contact | damaged_log | sigterm_while_keying | focus_after_windows | startup_failure_fits)
+post_contest_contact | live_contact | damaged_log | sigterm_while_keying | focus_after_windows | startup_failure_fits | second_copy)
     "scenario_$SCENARIO"
     ;;
 *)
