@@ -7,6 +7,10 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool openbox x11-apps x11-utils imagemagick fonts-dejavu-core
     clang libclang-rt-dev
+    direwolf libhamlib-utils
+    dbus dbus-x11 at-spi2-core python3-pyatspi
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good espeak-ng sox
+    desktop-file-utils dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do
