@@ -127,70 +127,55 @@ void WinKeyerController::lost(const std::string& reason) {
     m_host.showMessage(std::string(kConnectionLostMessage) + reason);
 }
 
-void WinKeyerController::speedLeft(const std::string& text) {
-    const FieldCheck check = checkSpeedField(text);
-    m_settings.speedWpm = check.text;
+void WinKeyerController::byteFieldLeft(std::string& field, const FieldCheck& check,
+                                       int (WinKeyer::*send)(std::uint8_t)) {
+    field = check.text;
     if (check.send) {
-        m_keyer.setSpeed(*check.send);
+        (m_keyer.*send)(*check.send);
     }
+    showFields();
+}
+
+void WinKeyerController::leadTailLeft(const LeadTailCheck& check) {
+    m_settings.leadIn = check.leadIn;
+    m_settings.tail = check.tail;
+    if (check.send) {
+        m_keyer.setPttLeadTail(check.send->first, check.send->second);
+    }
+    showFields();
+}
+
+void WinKeyerController::showFields() {
     if (m_view != nullptr) {
         m_view->showFields();
     }
+}
+
+void WinKeyerController::speedLeft(const std::string& text) {
+    byteFieldLeft(m_settings.speedWpm, checkSpeedField(text), &WinKeyer::setSpeed);
 }
 
 void WinKeyerController::weightLeft(const std::string& text) {
-    const FieldCheck check = checkWeightField(text);
-    m_settings.weight = check.text;
-    if (check.send) {
-        m_keyer.setWeight(*check.send);
-    }
-    if (m_view != nullptr) {
-        m_view->showFields();
-    }
+    byteFieldLeft(m_settings.weight, checkWeightField(text), &WinKeyer::setWeight);
 }
 
 void WinKeyerController::ratioLeft(const std::string& text) {
-    const FieldCheck check = checkRatioField(text);
-    m_settings.ratio = check.text;
-    if (check.send) {
-        m_keyer.setDitDahRatio(*check.send);
-    }
-    if (m_view != nullptr) {
-        m_view->showFields();
-    }
+    byteFieldLeft(m_settings.ratio, checkRatioField(text), &WinKeyer::setDitDahRatio);
 }
 
 void WinKeyerController::leadInLeft(const std::string& text) {
-    const LeadTailCheck check = checkLeadTailFields(text, m_settings.tail, true);
-    m_settings.leadIn = check.leadIn;
-    m_settings.tail = check.tail;
-    if (check.send) {
-        m_keyer.setPttLeadTail(check.send->first, check.send->second);
-    }
-    if (m_view != nullptr) {
-        m_view->showFields();
-    }
+    leadTailLeft(checkLeadTailFields(text, m_settings.tail, true));
 }
 
 void WinKeyerController::tailLeft(const std::string& text) {
-    const LeadTailCheck check = checkLeadTailFields(m_settings.leadIn, text, false);
-    m_settings.leadIn = check.leadIn;
-    m_settings.tail = check.tail;
-    if (check.send) {
-        m_keyer.setPttLeadTail(check.send->first, check.send->second);
-    }
-    if (m_view != nullptr) {
-        m_view->showFields();
-    }
+    leadTailLeft(checkLeadTailFields(m_settings.leadIn, text, false));
 }
 
 void WinKeyerController::comPortLeft(const std::string& text) {
     const ComPortCheck check = checkComPortField(text);
     m_comPortField = check.text;
     m_settings.comPort = check.port;
-    if (m_view != nullptr) {
-        m_view->showFields();
-    }
+    showFields();
 }
 
 void WinKeyerController::choosePinConfig(std::uint8_t pins) {

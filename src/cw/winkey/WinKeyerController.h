@@ -131,6 +131,9 @@ private:
     void opened(int result, std::uint8_t version);
     void runAfterOpen(const std::function<void()>& then);
     void step();
+    void byteFieldLeft(std::string& field, const FieldCheck& check, int (WinKeyer::*send)(std::uint8_t));
+    void leadTailLeft(const LeadTailCheck& check);
+    void showFields();
     void finishTransmit();
     void lost(const std::string& reason);
     void setStatusText(std::string_view text);
