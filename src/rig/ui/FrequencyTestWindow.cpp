@@ -53,8 +53,7 @@ FrequencyTestWindow::FrequencyTestWindow(RigLink& link, QWidget* parent) : QDial
     m_frequency = new QLineEdit(QStringLiteral("28.475"), this);
     m_frequency->setObjectName(QStringLiteral("txtFrequency"));
     FormScaler::place(m_frequency, {120, 1880, 2000, 330}, kFont);
-    connect(button("cmdSendFrequency", 2300, 1850), &QPushButton::clicked, this,
-            &FrequencyTestWindow::sendFrequency);
+    connect(button("cmdSendFrequency", 2300, 1850), &QPushButton::clicked, this, &FrequencyTestWindow::sendFrequency);
 
     label(QStringLiteral("The rig's answers show in the rig window's unprocessed data."), 120, 2600, 5700);
     FormScaler::scale(this, ScaleVariant::ScreenCapped, kDesign);

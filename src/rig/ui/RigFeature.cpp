@@ -13,10 +13,10 @@
 #include "ui/ModalWindows.h"
 
 #include <QElapsedTimer>
-#include <cctype>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
+#include <cctype>
 
 namespace corvane::rig {
 
@@ -71,9 +71,9 @@ void RigFeature::addMenus(QMenuBar& menuBar) {
 }
 
 std::vector<CtrlShortcut> RigFeature::ctrlShortcuts() {
-    return {{Qt::Key_R, [this] { showWindow(); }},
-            {Qt::Key_G, [this] { showTunePanel(); }},
-            {Qt::Key_F, [this] { showPrivileges(); }}};
+    return {{Qt::Key_R, [this] { showWindow(); }}, {Qt::Key_G, [this] { showTunePanel(); }}, {Qt::Key_F, [this] {
+                                                                                                  showPrivileges();
+                                                                                              }}};
 }
 
 std::string RigFeature::pegasusFolder() const {
@@ -110,7 +110,8 @@ void RigFeature::showWindow() {
 }
 
 void RigFeature::showTunePanel() {
-    TuneWindow panel(*m_link, [this] { return m_link->settings().model; }, m_ctx.mainWindow);
+    TuneWindow panel(
+        *m_link, [this] { return m_link->settings().model; }, m_ctx.mainWindow);
     runModal(m_ctx.app, panel);
 }
 

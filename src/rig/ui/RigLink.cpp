@@ -43,7 +43,8 @@ RigCommands commandsOf(const RigLinkSettings& settings) {
 
 } // namespace
 
-RigLink::RigLink(Context context, std::unique_ptr<SerialPort> port) : m_ctx(std::move(context)), m_port(std::move(port)) {
+RigLink::RigLink(Context context, std::unique_ptr<SerialPort> port)
+    : m_ctx(std::move(context)), m_port(std::move(port)) {
     m_pollTimer.setObjectName(QStringLiteral("tmrGetData"));
     m_pollTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_pollTimer, &QTimer::timeout, this, &RigLink::tick);
@@ -345,10 +346,10 @@ void RigLink::appendModeSteps(std::deque<Step>& steps, float frequencyMHz, std::
     if (built.kind != BuiltCommand::Kind::Bytes || built.command.bytes.empty()) {
         return; // no code for this mode on this radio: nothing is sent
     }
-    steps.push_back({Step::Kind::WaitForSend});
-    steps.push_back({Step::Kind::Pause, kModeCommandPauseMs});
-    steps.push_back({Step::Kind::Send, 0, built.command.bytes, std::string(kModeErrorTitle), mode});
-    steps.push_back({Step::Kind::WaitForSend});
+    steps.push_back(Step::waitForSend());
+    steps.push_back(Step::pause(kModeCommandPauseMs));
+    steps.push_back(Step::send(built.command.bytes, std::string(kModeErrorTitle), mode));
+    steps.push_back(Step::waitForSend());
 }
 
 void RigLink::queue(Job job) {
@@ -391,20 +392,20 @@ void RigLink::finishJob() {
         m_reply.clear();
         const RigModel* row = model();
         appendModeSteps(job.steps, job.frequencyMHz, std::string());
-        job.steps.push_back({Step::Kind::WaitForSend});
+        job.steps.push_back(Step::waitForSend());
         const BuiltCommand built = row != nullptr && row->frequency != nullptr
                                        ? row->frequency(commandsOf(m_settings), m_state, job.frequencyMHz)
                                        : BuiltCommand{};
         if (built.kind == BuiltCommand::Kind::Bytes || built.kind == BuiltCommand::Kind::PegasusFile) {
             for (int pause : built.command.pausesMs) {
-                job.steps.push_back({Step::Kind::Pause, pause});
+                job.steps.push_back(Step::pause(pause));
             }
             if (built.kind == BuiltCommand::Kind::Bytes) {
-                job.steps.push_back({Step::Kind::Send, 0, built.command.bytes, std::string(kFrequencyErrorTitle)});
+                job.steps.push_back(Step::send(built.command.bytes, std::string(kFrequencyErrorTitle)));
             } else {
-                job.steps.push_back({Step::Kind::WritePegasus, 0, built.pegasusText, std::string(kFrequencyErrorTitle)});
+                job.steps.push_back(Step::writePegasus(built.pegasusText, std::string(kFrequencyErrorTitle)));
             }
-            job.steps.push_back({Step::Kind::WaitForSend});
+            job.steps.push_back(Step::waitForSend());
         } else if (built.kind == BuiltCommand::Kind::Error) {
             emit statusChanged(latin1(built.error));
         }

@@ -72,7 +72,9 @@ public:
     RigLinkSettings& settings() { return m_settings; }
     const RigLinkSettings& settings() const { return m_settings; }
     // The "E" rows of the band plan the mode of a frequency comes from.
-    void setModeRows(std::function<std::string(float)> modeFromBandPlan) { m_modeFromBandPlan = std::move(modeFromBandPlan); }
+    void setModeRows(std::function<std::string(float)> modeFromBandPlan) {
+        m_modeFromBandPlan = std::move(modeFromBandPlan);
+    }
 
     // Test: opens the port (not for the Pegasus files), runs one tick and starts polling.
     // True when polling runs.
@@ -125,6 +127,15 @@ private:
         std::string bytes;
         std::string errorTitle; // Send: the box for a failure; "" ignores failures
         std::string modeName;   // a mode command's failure names the mode
+
+        static Step waitForSend() { return {Kind::WaitForSend, 0, {}, {}, {}}; }
+        static Step pause(int ms) { return {Kind::Pause, ms, {}, {}, {}}; }
+        static Step send(std::string bytes, std::string errorTitle, std::string modeName = {}) {
+            return {Kind::Send, 0, std::move(bytes), std::move(errorTitle), std::move(modeName)};
+        }
+        static Step writePegasus(std::string text, std::string errorTitle) {
+            return {Kind::WritePegasus, 0, std::move(text), std::move(errorTitle), {}};
+        }
     };
     struct Job {
         std::deque<Step> steps;

@@ -102,13 +102,13 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     m_power = addOptions("fraPower", QStringLiteral("Power Interface"), "optPower",
                          {QStringLiteral("None"), QStringLiteral("Raise RTS"), QStringLiteral("Raise DTR")}, 5150, 1900,
                          1900);
-    m_poll = addOptions("fraPoll", QStringLiteral("Poll Rate"), "optPoll",
-                        {QStringLiteral("100 ms"), QStringLiteral("500 ms"), QStringLiteral("2 Sec"),
-                         QStringLiteral("10 Sec")},
-                        7150, 100, 2000);
-    m_modeBy = addOptions("fraModeBy", QStringLiteral("Mode by:"), "optModeBy",
-                          {QStringLiteral("Rig"), QStringLiteral("Frequency"), QStringLiteral("Don't Use")}, 7150,
-                          1400, 2000);
+    m_poll = addOptions(
+        "fraPoll", QStringLiteral("Poll Rate"), "optPoll",
+        {QStringLiteral("100 ms"), QStringLiteral("500 ms"), QStringLiteral("2 Sec"), QStringLiteral("10 Sec")}, 7150,
+        100, 2000);
+    m_modeBy =
+        addOptions("fraModeBy", QStringLiteral("Mode by:"), "optModeBy",
+                   {QStringLiteral("Rig"), QStringLiteral("Frequency"), QStringLiteral("Don't Use")}, 7150, 1400, 2000);
     m_useFrequency = addCheck("chkUseFreq", QStringLiteral("Use Frequency"), 7150, 2550, 2000);
 
     addLabel(QStringLiteral("String to read frequency:"), 2450, 3050, 3000);
@@ -235,8 +235,8 @@ QButtonGroup* RigWindow::addOptions(const char* frameName, const QString& title,
                                     int columns) {
     auto* frame = new QGroupBox(title, this);
     frame->setObjectName(QString::fromLatin1(frameName));
-    const int rows = static_cast<int>((captions.size() + static_cast<std::size_t>(columns) - 1) /
-                                      static_cast<std::size_t>(columns));
+    const int rows =
+        static_cast<int>((captions.size() + static_cast<std::size_t>(columns) - 1) / static_cast<std::size_t>(columns));
     FormScaler::place(frame, {left, top, width, 330.0 + rows * 280.0}, kFont);
     auto* group = new QButtonGroup(this);
     const double columnWidth = (width - 160) / columns;

@@ -32,12 +32,12 @@ class RigWindow final : public QDialog {
     Q_OBJECT
 public:
     struct Hooks {
-        std::string workingDirectory;               // RigCntrl.txt and BandPlan.txt live here
+        std::string workingDirectory;                               // RigCntrl.txt and BandPlan.txt live here
         std::function<void(const std::string&)> selectedRigChanged; // SelectedRig follows the list
-        std::function<bool()> savePreferences;      // the main window's SavePref
-        std::function<std::string()> pegasusFolder; // where the Pegasus files are exchanged
+        std::function<bool()> savePreferences;                      // the main window's SavePref
+        std::function<std::string()> pegasusFolder;                 // where the Pegasus files are exchanged
         std::function<void(const std::string&)> setPegasusFolder;
-        std::function<void()> runTester;            // the command tester, modal
+        std::function<void()> runTester; // the command tester, modal
     };
 
     RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* parent = nullptr);
@@ -56,6 +56,9 @@ public:
     std::string settingsPath() const;
     // Whether RigCntrl.txt was written by the last Done.
     bool lastSaveOk() const { return m_saveOk; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* addLabel(const QString& text, double left, double top, double width, double height = 270,

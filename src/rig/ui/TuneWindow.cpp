@@ -119,8 +119,7 @@ TuneWindow::TuneWindow(Tuner& tuner, std::function<std::string()> selectedRig, Q
     m_frequency->setFocus();
 }
 
-QPushButton* TuneWindow::addButton(const QString& name, const QString& caption, double left, double top,
-                                   double width) {
+QPushButton* TuneWindow::addButton(const QString& name, const QString& caption, double left, double top, double width) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(name);
     button->setAutoDefault(false);
@@ -209,8 +208,8 @@ void TuneWindow::scanTick() {
     }
     const int chosen = m_scanSteps->checkedId();
     const double stepMHz = scanSteps()[static_cast<std::size_t>(chosen < 0 ? kDefaultScanStep : chosen)].stepMHz;
-    const float next = scanNext(static_cast<float>(*frequency), stepMHz, static_cast<float>(*from),
-                                static_cast<float>(*to));
+    const float next =
+        scanNext(static_cast<float>(*frequency), stepMHz, static_cast<float>(*from), static_cast<float>(*to));
     m_frequency->setText(latin1(scanText(next)));
     go();
 }
