@@ -11,10 +11,6 @@
 #include <QPointer>
 #include <memory>
 
-namespace corvane {
-class SerialPort;
-}
-
 namespace corvane::rig {
 
 class RigWindow;

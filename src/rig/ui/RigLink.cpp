@@ -373,8 +373,9 @@ void RigLink::finishJob() {
     m_job.reset();
     if (m_waiting.empty()) {
         if (m_restartAfterJob) {
+            // Polling goes on where the change paused it; the windows saw no stop.
             m_restartAfterJob = false;
-            startPolling();
+            m_pollTimer.start(pollIntervalMs(m_settings.pollRate));
         }
         return;
     }
@@ -382,7 +383,7 @@ void RigLink::finishJob() {
     m_waiting.pop_front();
     if (m_pollTimer.isActive()) {
         m_restartAfterJob = true;
-        stopPolling();
+        m_pollTimer.stop();
     }
     if (job.frequency) {
         // The radio's talk so far is dropped: what comes next answers this change.
@@ -458,6 +459,7 @@ void RigLink::runNextStep() {
                 m_waiting.clear();
                 m_job.reset();
                 m_restartAfterJob = false;
+                emit pollingChanged(false);
                 failed(title, why);
                 return;
             }
@@ -470,6 +472,7 @@ void RigLink::runNextStep() {
                 m_waiting.clear();
                 m_job.reset();
                 m_restartAfterJob = false;
+                emit pollingChanged(false);
                 failed(title, why);
                 return;
             }

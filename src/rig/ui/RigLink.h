@@ -24,6 +24,7 @@
 // for while a job runs waits its turn; a newer frequency replaces one still waiting.
 
 #include "core/Tuner.h"
+#include "platform/serial/SerialPort.h"
 #include "rig/RigModels.h"
 #include "rig/RigSettings.h"
 #include "rig/RigTypes.h"
@@ -42,7 +43,6 @@ class QWidget;
 namespace corvane {
 class Dialogs;
 class PortBroker;
-class SerialPort;
 } // namespace corvane
 
 namespace corvane::rig {
