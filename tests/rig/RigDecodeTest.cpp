@@ -200,6 +200,8 @@ TEST(YaesuDecode, Yaesu920) {
     EXPECT_FLOAT_EQ(*r.frequencyMHz, 1.8305F);
     EXPECT_EQ(r.mode, "CW");
     EXPECT_EQ(decodeAs("Yaesu 920", bytes("00 00 1B EE 64 00 00 02")).mode, "PH");
+    // Cut short before the mode byte: the frequency is read, the mode stays.
+    EXPECT_FALSE(decodeAs("Yaesu 920", bytes("00 00 1B EE 64")).mode);
 }
 
 TEST(YaesuDecode, Yaesu757ReadsBytesNineToSixBackwards) {
@@ -242,6 +244,8 @@ TEST(TenTecDecode, OrionTextReplies) {
     EXPECT_EQ(r.mode, "CW");
     EXPECT_EQ(decodeAs("Ten Tec Orion", "@RMM2\r").mode, "CW");
     EXPECT_EQ(decodeAs("Ten Tec Orion", "@RMM0\r").mode, "PH");
+    EXPECT_FALSE(decodeAs("Ten Tec Orion", "@RMM").mode); // the mode digit has not come yet
+    EXPECT_FALSE(decodeAs("Ten Tec Orion", "@AF18x0500\r").frequencyMHz);
     // Without its carriage return the frequency may not be complete yet.
     const auto part = decodeAs("Ten Tec Orion", "@AF18305");
     EXPECT_FALSE(part.frequencyMHz);
