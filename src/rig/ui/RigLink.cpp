@@ -44,20 +44,22 @@ RigCommands commandsOf(const RigLinkSettings& settings) {
 } // namespace
 
 RigLink::RigLink(Context context, std::unique_ptr<SerialPort> port)
-    : m_ctx(std::move(context)), m_port(std::move(port)) {
+    : m_ctx(std::move(context)), m_serial(std::move(port)), m_port(m_serial.get()) {
     m_pollTimer.setObjectName(QStringLiteral("tmrGetData"));
     m_pollTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_pollTimer, &QTimer::timeout, this, &RigLink::tick);
     m_stepTimer.setSingleShot(true);
     m_stepTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_stepTimer, &QTimer::timeout, this, &RigLink::runNextStep);
-    m_port->setArrivalHandler([this] { portEvent(); });
+    m_serial->setArrivalHandler([this] { portEvent(); });
+    m_network.setArrivalHandler([this] { gather(); });
+    connect(&m_network.client(), &RigctldClient::statusChanged, this, &RigLink::statusChanged);
     m_ctx.broker.join(PortOwner::Rig, [this] { displaced(); });
 }
 
 RigLink::~RigLink() {
     shutdown();
-    m_port->setArrivalHandler({});
+    m_serial->setArrivalHandler({});
     m_ctx.broker.leave(PortOwner::Rig);
 }
 
@@ -66,6 +68,18 @@ RigLink::~RigLink() {
 bool RigLink::openRigPort() {
     closePort();
     const RigModel* row = model();
+    if (row != nullptr && row->transport == Transport::Network) {
+        // rigctld over TCP: connecting goes on in the background and is retried by itself.
+        m_port = &m_network;
+        m_network.setAddress(m_settings.rigctldHost, m_settings.rigctldPort);
+        std::string reason;
+        if (!m_network.open(&reason)) {
+            emit statusChanged(latin1(reason));
+            return false;
+        }
+        return true;
+    }
+    m_port = m_serial.get();
     m_port->setPortNumber(m_settings.port);
     if (row != nullptr && row->rtsCtsHandshake) {
         // Stays set for whatever model is opened next in this run, as the port keeps it.
@@ -116,8 +130,11 @@ bool RigLink::openRigPort() {
 }
 
 void RigLink::closePort() {
-    if (m_port->isOpen()) {
-        m_port->close();
+    if (m_network.isOpen()) {
+        m_network.close();
+    }
+    if (m_serial->isOpen()) {
+        m_serial->close();
     }
     if (m_portHeld) {
         m_portHeld = false;
@@ -126,7 +143,7 @@ void RigLink::closePort() {
 }
 
 void RigLink::portEvent() {
-    if (m_port->isOpen()) {
+    if (m_serial->isOpen()) {
         gather();
         return;
     }
@@ -135,7 +152,7 @@ void RigLink::portEvent() {
     }
     // The device went away under the open port (an unplugged adapter).
     std::string why;
-    if (auto* qtPort = dynamic_cast<QtSerialPort*>(m_port.get())) {
+    if (auto* qtPort = dynamic_cast<QtSerialPort*>(m_serial.get())) {
         why = qtPort->failure();
     }
     closePort();
@@ -171,11 +188,12 @@ bool RigLink::test() {
         return false;
     }
     m_state.mode.clear();
-    if (row->transport == Transport::Serial && !openRigPort()) {
+    const bool linked = row->transport == Transport::Serial || row->transport == Transport::Network;
+    if (linked && !openRigPort()) {
         stopPolling();
         return false;
     }
-    if (row->transport == Transport::Serial && !m_port->isOpen()) {
+    if (linked && !m_port->isOpen()) {
         stopPolling();
         return false;
     }
@@ -218,8 +236,8 @@ void RigLink::tick() {
 
 void RigLink::sendPhase() {
     const RigModel* row = model();
-    if (row != nullptr && row->transport == Transport::Serial && row->question != nullptr && m_port->isOpen() &&
-        m_port->outputPending() == 0) {
+    const bool linked = row != nullptr && (row->transport == Transport::Serial || row->transport == Transport::Network);
+    if (linked && row->question != nullptr && m_port->isOpen() && m_port->outputPending() == 0) {
         const std::string question = row->question(commandsOf(m_settings), m_state);
         if (!question.empty()) {
             m_port->write(question);
@@ -444,7 +462,7 @@ void RigLink::runNextStep() {
             const bool sent = m_port->isOpen() && m_port->write(step.bytes);
             if (!sent) {
                 std::string why = m_port->isOpen() ? "The rig port refused the command." : "The rig port is not open.";
-                if (auto* qtPort = dynamic_cast<QtSerialPort*>(m_port.get()); qtPort && !qtPort->failure().empty()) {
+                if (auto* qtPort = dynamic_cast<QtSerialPort*>(m_port); qtPort && !qtPort->failure().empty()) {
                     why = qtPort->failure();
                 }
                 if (!step.modeName.empty()) {
@@ -512,7 +530,7 @@ void RigLink::shutdown() {
     m_pollTimer.stop();
     if (wasPolling && row != nullptr && !row->closeBytes.empty() && m_port->isOpen()) {
         m_port->write(row->closeBytes);
-        if (auto* qtPort = dynamic_cast<QtSerialPort*>(m_port.get())) {
+        if (auto* qtPort = dynamic_cast<QtSerialPort*>(m_port)) {
             qtPort->flush(200); // the program is ending: let the last five bytes leave
         }
     }

@@ -28,6 +28,7 @@
 #include "rig/RigModels.h"
 #include "rig/RigSettings.h"
 #include "rig/RigTypes.h"
+#include "rig/ui/RigctldPort.h"
 
 #include <QObject>
 #include <QTimer>
@@ -162,7 +163,9 @@ private:
     void failed(const std::string& title, const std::string& text);
 
     Context m_ctx;
-    std::unique_ptr<SerialPort> m_port;
+    std::unique_ptr<SerialPort> m_serial;
+    RigctldPort m_network;
+    SerialPort* m_port = nullptr; // the serial port, or the rigctld link for the network model
     RigLinkSettings m_settings;
     PollState m_state;
     std::function<std::string(float)> m_modeFromBandPlan;

@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QEvent>
 #include <QGroupBox>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -167,10 +168,16 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     m_pegasusFolder->setObjectName(QStringLiteral("txtPegasusFolder"));
     FormScaler::place(m_pegasusFolder, {2350, 6120, 6800, 330}, kFont);
 
-    addLabel(QStringLiteral("Pick the radio, its port and line, then press Test: the radio's frequency and mode "
-                            "appear above. Done saves the settings and keeps polling."),
-             120, 6550, 9000, 300)
-        ->setWordWrap(true);
+    addLabel(QStringLiteral("rigctld host:"), 120, 6580, 1200);
+    m_rigctldHost = new QLineEdit(this);
+    m_rigctldHost->setObjectName(QStringLiteral("txtRigctldHost"));
+    FormScaler::place(m_rigctldHost, {1350, 6550, 3000, 330}, kFont);
+    addLabel(QStringLiteral("TCP port:"), 4500, 6580, 900);
+    m_rigctldPort = new QLineEdit(this);
+    m_rigctldPort->setObjectName(QStringLiteral("txtRigctldPort"));
+    m_rigctldPort->setValidator(new QIntValidator(1, 65535, m_rigctldPort));
+    FormScaler::place(m_rigctldPort, {5400, 6550, 1100, 330}, kFont);
+    addLabel(QStringLiteral("(Hamlib (rigctld) only)"), 6650, 6580, 2500);
 
     connect(addButton("cmdTest", QStringLiteral("Test"), 120, 6950, 1400), &QPushButton::clicked, this,
             &RigWindow::test);
@@ -314,6 +321,8 @@ void RigWindow::showSettings() {
     m_freqCommand->setText(latin1(s.frequencyCommand));
     m_modeCommand->setText(latin1(s.modeCommand));
     m_useFrequency->setChecked(s.useFrequency);
+    m_rigctldHost->setText(latin1(s.rigctldHost));
+    m_rigctldPort->setText(QString::number(s.rigctldPort));
     m_loading = wasLoading;
 }
 
@@ -343,6 +352,13 @@ void RigWindow::takeOptions() {
     }
     if (const int i = m_modeBy->checkedId(); i >= 0) {
         s.modeSource = kModeSources[static_cast<std::size_t>(i)];
+    }
+    if (const QString host = m_rigctldHost->text().trimmed(); !host.isEmpty()) {
+        s.rigctldHost = bytesOf(host);
+    }
+    bool number = false;
+    if (const int port = m_rigctldPort->text().toInt(&number); number && port >= 1 && port <= 65535) {
+        s.rigctldPort = port;
     }
 }
 

@@ -89,6 +89,8 @@ private:
     QLineEdit* m_freqCommand = nullptr;
     QLineEdit* m_modeCommand = nullptr;
     QLineEdit* m_pegasusFolder = nullptr;
+    QLineEdit* m_rigctldHost = nullptr;
+    QLineEdit* m_rigctldPort = nullptr;
     QCheckBox* m_toHex = nullptr;
     QCheckBox* m_fromHex = nullptr;
     QCheckBox* m_useFrequency = nullptr;

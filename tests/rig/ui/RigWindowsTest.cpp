@@ -30,8 +30,12 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <chrono>
 #include <filesystem>
@@ -565,6 +569,48 @@ TEST_F(RigWindows, TheTesterSendsHexBytesAndFrequencies) {
     tester.sendFrequency();
     ASSERT_TRUE(until(
         radio, [](const Radio& r) { return r.frequencyHz() == 28475000; }, 3000));
+}
+
+// ---------------------------------------------------------------- Hamlib's rigctld
+
+// A free port of this test's range (47200-47299).
+quint16 freePort() {
+    for (quint16 port = 47200; port < 47300; ++port) {
+        QTcpServer probe;
+        if (probe.listen(QHostAddress::LocalHost, port)) {
+            return port;
+        }
+    }
+    return 0;
+}
+
+TEST_F(RigWindows, TheNetworkModelPollsAndTunesHamlibsDummyRadioThroughRigctld) {
+    if (QStandardPaths::findExecutable(QStringLiteral("rigctld")).isEmpty()) {
+        GTEST_SKIP() << "rigctld is not installed (Debian package libhamlib-utils)";
+    }
+    const quint16 port = freePort();
+    ASSERT_NE(port, 0);
+    QProcess daemon;
+    daemon.start(QStringLiteral("rigctld"), {"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port)});
+    ASSERT_TRUE(daemon.waitForStarted(5000));
+    ASSERT_TRUE(waitFor([&] {
+        QTcpSocket socket;
+        socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+        return socket.waitForConnected(200);
+    }));
+    choose("Hamlib (rigctld)");
+    child<QLineEdit>("txtRigctldHost")->setText(QStringLiteral("127.0.0.1"));
+    child<QLineEdit>("txtRigctldPort")->setText(QString::number(port));
+    click("cmdTest");
+    EXPECT_TRUE(link().polling());
+    ASSERT_TRUE(waitFor([&] { return link().state().frequencyMHz > 0; }));
+    EXPECT_EQ(link().settings().rigctldPort, port);
+    EXPECT_TRUE(link().changeFrequency(1.8305F));
+    ASSERT_TRUE(waitFor([&] { return text("lblFreq") == QStringLiteral("1.83050"); }));
+    EXPECT_EQ(session.rigFrequencyText(), rigFrequencyText(1.8305F));
+    click("cmdEndTest");
+    daemon.kill();
+    daemon.waitForFinished(5000);
 }
 
 struct RecordingTuner final : Tuner {
