@@ -28,7 +28,7 @@ namespace corvane::rig {
 
 namespace {
 
-constexpr TwipRect kDesign{0, 0, 9300, 7900};
+constexpr TwipRect kDesign{0, 0, 9300, 7200};
 constexpr double kFont = 8.25;
 
 constexpr std::array<std::string_view, 9> kBauds = {"1200",  "2400",  "4800",  "9600", "14400",
@@ -74,10 +74,10 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     setWindowTitle(QStringLiteral(" Rig Interface Setup"));
     m_loading = true;
 
-    addLabel(QStringLiteral("Select Rig:"), 120, 100, 2200);
+    addLabel(QStringLiteral("Select Rig:"), 120, 80, 2200);
     m_models = new QListWidget(this);
     m_models->setObjectName(QStringLiteral("List1"));
-    FormScaler::place(m_models, {120, 380, 2200, 4300}, kFont);
+    FormScaler::place(m_models, {120, 380, 2200, 3900}, kFont);
     connect(m_models, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         if (!m_loading && item != nullptr) {
             selectModel(item->text());
@@ -88,40 +88,40 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     for (auto baud : kBauds) {
         bauds.push_back(latin1(baud));
     }
-    m_baud = addOptions("fraBaud", QStringLiteral("Baud"), "optBaud", bauds, 2450, 100, 1250);
+    m_baud = addOptions("fraBaud", QStringLiteral("Baud"), "optBaud", bauds, 2450, 80, 1250);
     m_parity = addOptions("fraParity", QStringLiteral("Parity"), "optParity",
-                          {QStringLiteral("Odd"), QStringLiteral("None"), QStringLiteral("Even")}, 3800, 100, 1250);
+                          {QStringLiteral("Odd"), QStringLiteral("None"), QStringLiteral("Even")}, 3800, 80, 1250);
     m_dataBits = addOptions("fraDataBits", QStringLiteral("Data Bits"), "optDataBits",
-                            {QStringLiteral("7"), QStringLiteral("8")}, 3800, 1250, 1250);
+                            {QStringLiteral("7"), QStringLiteral("8")}, 3800, 1200, 1250);
     m_stopBits = addOptions("fraStopBits", QStringLiteral("Stop Bits"), "optStopBits",
-                            {QStringLiteral("1"), QStringLiteral("2")}, 3800, 2130, 1250);
+                            {QStringLiteral("1"), QStringLiteral("2")}, 3800, 2070, 1250);
     std::vector<QString> ports;
     for (int i = 1; i <= 10; ++i) {
         ports.push_back(QStringLiteral("Com %1").arg(i));
     }
-    m_port = addOptions("fraPort", QStringLiteral("Port"), "optPort", ports, 5150, 100, 1900, 2);
+    m_port = addOptions("fraPort", QStringLiteral("Port"), "optPort", ports, 5150, 80, 1900, 2);
     m_power = addOptions("fraPower", QStringLiteral("Power Interface"), "optPower",
-                         {QStringLiteral("None"), QStringLiteral("Raise RTS"), QStringLiteral("Raise DTR")}, 5150, 1900,
+                         {QStringLiteral("None"), QStringLiteral("Raise RTS"), QStringLiteral("Raise DTR")}, 5150, 1720,
                          1900);
     m_poll = addOptions(
         "fraPoll", QStringLiteral("Poll Rate"), "optPoll",
         {QStringLiteral("100 ms"), QStringLiteral("500 ms"), QStringLiteral("2 Sec"), QStringLiteral("10 Sec")}, 7150,
-        100, 2000);
+        80, 2000);
     m_modeBy =
         addOptions("fraModeBy", QStringLiteral("Mode by:"), "optModeBy",
-                   {QStringLiteral("Rig"), QStringLiteral("Frequency"), QStringLiteral("Don't Use")}, 7150, 1400, 2000);
-    m_useFrequency = addCheck("chkUseFreq", QStringLiteral("Use Frequency"), 7150, 2550, 2000);
+                   {QStringLiteral("Rig"), QStringLiteral("Frequency"), QStringLiteral("Don't Use")}, 7150, 1470, 2000);
+    m_useFrequency = addCheck("chkUseFreq", QStringLiteral("Use Frequency"), 7150, 2620, 2000);
 
-    addLabel(QStringLiteral("String to read frequency:"), 2450, 3050, 3000);
+    addLabel(QStringLiteral("String to read frequency:"), 2450, 2950, 3000);
     m_freqCommand = new QLineEdit(this);
     m_freqCommand->setObjectName(QStringLiteral("txtFreq"));
-    FormScaler::place(m_freqCommand, {2450, 3320, 3300, 330}, kFont);
-    addLabel(QStringLiteral("String to read mode:"), 2450, 3720, 3000);
+    FormScaler::place(m_freqCommand, {2450, 3200, 3300, 330}, kFont);
+    addLabel(QStringLiteral("String to read mode:"), 2450, 3580, 3000);
     m_modeCommand = new QLineEdit(this);
     m_modeCommand->setObjectName(QStringLiteral("txtMode"));
-    FormScaler::place(m_modeCommand, {2450, 3990, 3300, 330}, kFont);
-    m_toHex = addCheck("chkHex", QStringLiteral("Convert to Hex"), 5900, 3340, 1900);
-    m_fromHex = addCheck("chkFromHex", QStringLiteral("Convert from Hex"), 5900, 4010, 1900);
+    FormScaler::place(m_modeCommand, {2450, 3830, 3300, 330}, kFont);
+    m_toHex = addCheck("chkHex", QStringLiteral("Convert to Hex"), 5900, 3220, 1900);
+    m_fromHex = addCheck("chkFromHex", QStringLiteral("Convert from Hex"), 5900, 3850, 1900);
     for (QLineEdit* box : {m_freqCommand, m_modeCommand}) {
         box->installEventFilter(this);
     }
@@ -135,18 +135,18 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     });
     connect(m_useFrequency, &QCheckBox::toggled, this, [this](bool on) { m_link.settings().useFrequency = on; });
 
-    m_icomNote = addLabel(latin1(kIcomNote), 2450, 4400, 6700, 500);
+    m_icomNote = addLabel(latin1(kIcomNote), 2450, 4230, 6700, 450);
     m_icomNote->setObjectName(QStringLiteral("lblIcomNote"));
     m_icomNote->setWordWrap(true);
     m_icomNote->hide();
 
-    addLabel(QStringLiteral("Frequency:"), 120, 5000, 1000);
-    m_frequency = addLabel(QString(), 1150, 5000, 1700);
+    addLabel(QStringLiteral("Frequency:"), 120, 4720, 1000);
+    m_frequency = addLabel(QString(), 1150, 4720, 1700);
     m_frequency->setObjectName(QStringLiteral("lblFreq"));
-    addLabel(QStringLiteral("Mode:"), 3000, 5000, 700);
-    m_mode = addLabel(QString(), 3700, 5000, 1500);
+    addLabel(QStringLiteral("Mode:"), 3000, 4720, 700);
+    m_mode = addLabel(QString(), 3700, 4720, 1500);
     m_mode->setObjectName(QStringLiteral("lblMode"));
-    m_polling = addLabel(QStringLiteral("Polling Rig"), 5400, 5000, 1700);
+    m_polling = addLabel(QStringLiteral("Polling Rig"), 5400, 4720, 1700);
     m_polling->setObjectName(QStringLiteral("lblPolling"));
     m_polling->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
     m_polling->hide();
@@ -155,41 +155,42 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
         display->setFrameShadow(QFrame::Sunken);
     }
 
-    addLabel(QStringLiteral("Unprocessed data returned:"), 120, 5400, 3000);
+    addLabel(QStringLiteral("Unprocessed data returned:"), 120, 5080, 3000);
     m_unprocessed = new QLineEdit(this);
     m_unprocessed->setObjectName(QStringLiteral("txtUnprocessed"));
     m_unprocessed->setReadOnly(true);
-    FormScaler::place(m_unprocessed, {120, 5670, 6600, 330}, kFont);
-    connect(addButton("cmdCopy", QStringLiteral("Copy unprocessed data to clipboard"), 6850, 5640, 2300),
+    FormScaler::place(m_unprocessed, {120, 5330, 6600, 330}, kFont);
+    connect(addButton("cmdCopy", QStringLiteral("Copy unprocessed data to clipboard"), 6850, 5300, 2300),
             &QPushButton::clicked, this, &RigWindow::copyUnprocessed);
 
-    addLabel(QStringLiteral("Pegasus exchange folder:"), 120, 6150, 2200);
+    addLabel(QStringLiteral("Pegasus exchange folder:"), 120, 5800, 2200);
     m_pegasusFolder = new QLineEdit(this);
     m_pegasusFolder->setObjectName(QStringLiteral("txtPegasusFolder"));
-    FormScaler::place(m_pegasusFolder, {2350, 6120, 6800, 330}, kFont);
+    FormScaler::place(m_pegasusFolder, {2350, 5770, 6800, 330}, kFont);
 
-    addLabel(QStringLiteral("rigctld host:"), 120, 6580, 1200);
+    addLabel(QStringLiteral("rigctld host:"), 120, 6210, 1200);
     m_rigctldHost = new QLineEdit(this);
     m_rigctldHost->setObjectName(QStringLiteral("txtRigctldHost"));
-    FormScaler::place(m_rigctldHost, {1350, 6550, 3000, 330}, kFont);
-    addLabel(QStringLiteral("TCP port:"), 4500, 6580, 900);
+    FormScaler::place(m_rigctldHost, {1350, 6180, 3000, 330}, kFont);
+    addLabel(QStringLiteral("TCP port:"), 4500, 6210, 900);
     m_rigctldPort = new QLineEdit(this);
     m_rigctldPort->setObjectName(QStringLiteral("txtRigctldPort"));
     m_rigctldPort->setValidator(new QIntValidator(1, 65535, m_rigctldPort));
-    FormScaler::place(m_rigctldPort, {5400, 6550, 1100, 330}, kFont);
-    addLabel(QStringLiteral("(Hamlib (rigctld) only)"), 6650, 6580, 2500);
+    FormScaler::place(m_rigctldPort, {5400, 6180, 1100, 330}, kFont);
+    addLabel(QStringLiteral("(Hamlib (rigctld) only)"), 6650, 6210, 2500);
 
-    connect(addButton("cmdTest", QStringLiteral("Test"), 120, 6950, 1400), &QPushButton::clicked, this,
+    connect(addButton("cmdTest", QStringLiteral("Test"), 120, 6600, 1400), &QPushButton::clicked, this,
             &RigWindow::test);
-    m_endTest = addButton("cmdEndTest", QStringLiteral("End Test"), 1650, 6950, 1400);
+    m_endTest = addButton("cmdEndTest", QStringLiteral("End Test"), 1650, 6600, 1400);
     m_endTest->setEnabled(false);
     connect(m_endTest, &QPushButton::clicked, this, &RigWindow::endTest);
-    connect(addButton("cmdChangeFreq", QStringLiteral("Change Frequency"), 3180, 6950, 2000), &QPushButton::clicked,
+    connect(addButton("cmdChangeFreq", QStringLiteral("Change Frequency"), 3180, 6600, 2000), &QPushButton::clicked,
             this, &RigWindow::changeFrequencyButton);
-    m_done = addButton("cmdDone", QStringLiteral("&Done"), 7750, 6950, 1400);
+    m_done = addButton("cmdDone", QStringLiteral("&Done"), 7750, 6600, 1400);
     connect(m_done, &QPushButton::clicked, this, &RigWindow::done);
 
-    m_status = addLabel(QString(), 120, 7450, 9000);
+    m_status = addLabel(QString(), 5300, 6660, 2350, 300);
+    m_status->setWordWrap(true);
     m_status->setObjectName(QStringLiteral("lblStatus"));
 
     // Any click on a line, port, power or poll option ends a test; the mode source clears the mode.
@@ -244,7 +245,7 @@ QButtonGroup* RigWindow::addOptions(const char* frameName, const QString& title,
     frame->setObjectName(QString::fromLatin1(frameName));
     const int rows =
         static_cast<int>((captions.size() + static_cast<std::size_t>(columns) - 1) / static_cast<std::size_t>(columns));
-    FormScaler::place(frame, {left, top, width, 330.0 + rows * 280.0}, kFont);
+    FormScaler::place(frame, {left, top, width, 330.0 + rows * 250.0}, kFont);
     auto* group = new QButtonGroup(this);
     const double columnWidth = (width - 160) / columns;
     for (std::size_t i = 0; i < captions.size(); ++i) {
@@ -252,7 +253,7 @@ QButtonGroup* RigWindow::addOptions(const char* frameName, const QString& title,
         option->setObjectName(QStringLiteral("%1%2").arg(QString::fromLatin1(optionPrefix)).arg(i));
         const int row = static_cast<int>(i) % rows;
         const int column = static_cast<int>(i) / rows;
-        FormScaler::place(option, {100 + column * columnWidth, 280.0 + row * 280.0, columnWidth - 20, 270}, kFont);
+        FormScaler::place(option, {100 + column * columnWidth, 270.0 + row * 250.0, columnWidth - 20, 240}, kFont);
         group->addButton(option, static_cast<int>(i));
     }
     return group;
