@@ -70,6 +70,17 @@ void SimulatedRadio::setBehaviour(Behaviour behaviour) {
     [[maybe_unused]] auto n = ::write(m_wake[1], &c, 1);
 }
 
+void SimulatedRadio::vanish() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_vanished = true;
+    }
+    const char c = 'v';
+    [[maybe_unused]] auto n = ::write(m_wake[1], &c, 1);
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_leader < 0; });
+}
+
 void SimulatedRadio::setSplitGapMs(int gapMs) {
     std::lock_guard lock(m_mutex);
     m_splitGapMs = gapMs;
@@ -161,6 +172,13 @@ void SimulatedRadio::reply(const std::string& bytes) {
 void SimulatedRadio::run() {
     std::unique_lock lock(m_mutex);
     while (!m_stop) {
+        if (m_vanished && m_leader >= 0) {
+            ::close(m_leader);
+            ::close(m_follower);
+            m_leader = -1;
+            m_follower = -1;
+            m_changed.notify_all();
+        }
         const bool flooding = m_behaviour == Behaviour::Flood;
         pollfd fds[2] = {{m_wake[0], POLLIN, 0}, {m_leader, POLLIN, 0}};
         lock.unlock();

@@ -12,7 +12,7 @@
 //     frequency, 07 set mode, 00 and 80 the CAT switch.
 //   - Ten-Tec Orion: "?AF", "?RMM" answered as "@AF<Hz>", "@RMM<digit>", "*AF<MHz>" applied;
 //     lines end with a carriage return.
-// It can split every reply in two writes some milliseconds apart, stay silent, or flood the
+// It can vanish, split every reply in two writes some milliseconds apart, stay silent, or flood the
 // line with bytes that never stop.
 
 #include <chrono>
@@ -46,6 +46,8 @@ public:
     const std::string& devicePath() const { return m_devicePath; }
 
     void setBehaviour(Behaviour behaviour);
+    // The device goes away under the program's port, as an unplugged USB adapter does.
+    void vanish();
     // Every reply goes out in two writes, gapMs apart (0: in one write).
     void setSplitGapMs(int gapMs);
     void setFrequencyHz(long long hz);
@@ -79,6 +81,7 @@ private:
     int m_wake[2] = {-1, -1};
     std::thread m_thread;
     bool m_stop = false;
+    bool m_vanished = false;
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;

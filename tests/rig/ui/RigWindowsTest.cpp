@@ -512,6 +512,22 @@ TEST_F(RigWindows, AFloodingRadioCostsBoundedMemoryAndTuningStillWorks) {
     EXPECT_TRUE(until(radio, [](const Radio& r) { return r.frequencyHz() == 1900000; }));
 }
 
+TEST_F(RigWindows, AnUnpluggedRadioStopsPollingWithAStatusAndTheProgramGoesOn) {
+    Radio radio(Radio::Family::Kenwood);
+    useRadio(radio);
+    choose("Kenwood");
+    click("cmdTest");
+    ASSERT_TRUE(waitFor([&] { return !session.rigFrequencyText().empty(); }));
+    radio.vanish();
+    ASSERT_TRUE(waitFor([&] { return !link().polling(); }));
+    EXPECT_FALSE(link().port().isOpen());
+    EXPECT_EQ(broker.deviceOf(PortOwner::Rig), ""); // the device is free for the next Test
+    EXPECT_TRUE(text("lblStatus").startsWith(QStringLiteral("The rig port closed"))) << text("lblStatus").toStdString();
+    EXPECT_FALSE(child<QLabel>("lblPolling")->isVisible());
+    EXPECT_FALSE(tuner.changeFrequency(1.9F)); // nothing waits on a port that is gone
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
 TEST_F(RigWindows, APortThatCannotOpenIsReportedAndNothingPolls) {
     settings->set(serialDeviceKey(kRigPort), dir.file("no-such-device"));
     choose("Kenwood");
