@@ -22,6 +22,10 @@ constexpr char kDigits[] = "0123456789ABCDEF";
 } // namespace
 
 std::optional<std::string> hexTextToBytes(std::string_view text, std::size_t maxBytes) {
+    // Blanks after the last group are not a group.
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+        text.remove_suffix(1);
+    }
     std::string out;
     for (std::size_t pos = 0; pos < text.size() && out.size() < maxBytes; pos += 3) {
         const std::string_view group = text.substr(pos, 2);

@@ -11,8 +11,8 @@ namespace corvane::rig {
 
 // The bytes of a hex command: the groups at character positions 1, 4, 7, ... (two characters
 // each, the last may be a single digit), read as hexadecimal, upper or lower case. At most
-// maxBytes groups are read when given. nullopt when a group is not hexadecimal, so a mistyped
-// command sends nothing rather than stray bytes.
+// maxBytes groups are read when given; blanks after the last group are ignored. nullopt when a group is not
+// hexadecimal, so a mistyped command sends nothing rather than stray bytes.
 std::optional<std::string> hexTextToBytes(std::string_view text, std::size_t maxBytes = std::string::npos);
 
 // Two uppercase hex digits per byte, high nibble first, no separators: "\xFE\x03" -> "FE03".

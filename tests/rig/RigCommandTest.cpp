@@ -212,6 +212,8 @@ TEST(HexText, CommandTextToBytes) {
     EXPECT_EQ(hexTextToBytes("FE FE 64 E0 03 FD", 2), bytes("FE FE"));
     EXPECT_EQ(hexTextToBytes("0D 0"), bytes("0D 00"));
     EXPECT_FALSE(hexTextToBytes("FE G1"));
+    EXPECT_EQ(hexTextToBytes("FE FD   "), bytes("FE FD"));
+    EXPECT_FALSE(hexTextToBytes("FE  FD"));            // a blank group in the middle is not hex
     EXPECT_EQ(hexTextToBytes("FEFE"), bytes("FE 0E")); // groups stand at fixed positions
     EXPECT_EQ(hexDump(bytes("00 FD")), "00 FD ");
     EXPECT_EQ(hexDigits(bytes("0A 1b")), "0A1B");
