@@ -266,6 +266,29 @@ TEST_F(RigWindows, AtStartASelectedRadioPollsWithoutShowingTheWindowAndHandsItsF
     EXPECT_EQ(broker.deviceOf(PortOwner::Rig), "");
 }
 
+TEST_F(RigWindows, TheNextContactKeepsTheFrequencyWhileTheReadingIsFresh) {
+    Radio radio(Radio::Family::Kenwood);
+    useRadio(radio);
+    choose("Kenwood");
+    click("optPoll1"); // 500 ms
+    click("cmdTest");
+    ASSERT_TRUE(waitFor([&] { return !session.rigFrequencyText().empty(); }));
+    radio.setBehaviour(Radio::Behaviour::Silent); // no reading comes after this one
+    const std::string polled = session.rigFrequencyText();
+    // A contact is logged: the entry line takes the text and empties it.
+    feature->contactLogged(QsoRecord{});
+    EXPECT_EQ(session.takeRigFrequencyText(), polled);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(session.rigFrequencyText(), polled);
+
+    // Once polling has ended, a contact leaves it empty.
+    click("cmdEndTest");
+    feature->contactLogged(QsoRecord{});
+    session.takeRigFrequencyText();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(session.rigFrequencyText().empty());
+}
+
 TEST_F(RigWindows, NoRadioSelectedAtStartOpensNothing) {
     session.prefs().selectedRig = "None";
     makeFeature();
@@ -363,6 +386,25 @@ TEST_F(RigWindows, OrionTestAndTuning) {
     ASSERT_TRUE(until(
         radio, [](const Radio& r) { return heard(r, "*AF1.8305\r"); }, 3000));
     ASSERT_TRUE(waitFor([&] { return text("lblFreq") == QStringLiteral("1.83050"); }));
+}
+
+TEST_F(RigWindows, PegasusExchangesFilesInTheFolderTheOperatorSets) {
+    const std::string folder = dir.file("pegasus-exchange");
+    std::filesystem::create_directories(folder);
+    ASSERT_TRUE(replaceAtomically(folder + "/PEGASUS.OUT", "3.5505,\"CW\"\r\n").ok);
+    makeFeature();
+    window().show();
+    window().selectModel(QStringLiteral("Ten Tec Pegasus"));
+    click("optPoll0");
+    child<QLineEdit>("txtPegasusFolder")->setText(QString::fromStdString(folder));
+    click("cmdTest");
+    EXPECT_EQ(feature->pegasusFolder(), folder);
+    EXPECT_FALSE(link().port().isOpen()); // a file link: no port
+    ASSERT_TRUE(waitFor([&] { return text("lblFreq") == QStringLiteral("3.55050"); }));
+    EXPECT_EQ(text("lblMode"), QStringLiteral("CW"));
+    EXPECT_TRUE(link().changeFrequency(1.8305F));
+    ASSERT_TRUE(waitFor([&] { return readWholeFile(folder + "/PEGASUS.IN").has_value(); }));
+    EXPECT_TRUE(readWholeFile(folder + "/PEGASUS.IN")->starts_with("1.8305\r\n"));
 }
 
 // ---------------------------------------------------------------- tuning
