@@ -14,7 +14,8 @@
 namespace corvane {
 
 const std::vector<std::string>& workingFolderFiles() {
-    static const std::vector<std::string> files = {"log.txt", "cvnpref.txt", "wave2.txt", "cw.txt", "readCVN.txt"};
+    static const std::vector<std::string> files = {"log.txt", "cvnpref.txt", "wave2.txt",
+                                                   "cw.txt",  "readCVN.txt", "BandPlan.txt"};
     return files;
 }
 

@@ -44,6 +44,9 @@ struct FeatureContext {
     QWidget* mainWindow = nullptr;
     QMenuBar* menuBar = nullptr;
     QWidget* centralArea = nullptr;
+    // The main window's SavePref: cvnpref.txt from the session's preferences. False when it
+    // could not be written (the main window has told the operator).
+    std::function<bool()> savePreferences = {};
 };
 
 struct CtrlShortcut {

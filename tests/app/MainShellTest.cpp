@@ -19,12 +19,12 @@ using namespace corvane::test;
 
 namespace {
 
-// Records what the shell asks of a feature, and claims Ctrl+R as the rig window would.
+// Records what the shell asks of a feature, and claims Ctrl+Y, a key no subsystem uses.
 struct RecordingFeature final : Feature {
     std::vector<std::string>* events;
     explicit RecordingFeature(std::vector<std::string>& log) : events(&log) {}
     std::vector<CtrlShortcut> ctrlShortcuts() override {
-        return {{Qt::Key_R, [this] { events->push_back("ctrl+R"); }}};
+        return {{Qt::Key_Y, [this] { events->push_back("ctrl+Y"); }}};
     }
     bool keyPress(QKeyEvent* key) override {
         if (key->key() == Qt::Key_F5) {
@@ -157,13 +157,21 @@ TEST(MainShell, CtrlKeysGoThroughOneTableAndNeverEditTheFields) {
         return features;
     };
     ASSERT_TRUE(f.start());
+    std::vector<QString> modals;
+    f.context->runModal = [&modals](QDialog& window) { modals.push_back(window.objectName()); };
     QTest::keyClicks(f.call(), QStringLiteral("k1ab"));
     for (const Qt::Key key : {Qt::Key_A, Qt::Key_B, Qt::Key_D, Qt::Key_F, Qt::Key_G, Qt::Key_P, Qt::Key_V, Qt::Key_X,
-                              Qt::Key_Z, Qt::Key_H, Qt::Key_Backspace, Qt::Key_R}) {
+                              Qt::Key_Z, Qt::Key_H, Qt::Key_Backspace, Qt::Key_R, Qt::Key_Y}) {
         QTest::keyClick(f.call(), key, Qt::ControlModifier);
     }
     EXPECT_EQ(f.call()->text(), QStringLiteral("K1AB"));
-    EXPECT_EQ(events.back(), "ctrl+R");
+    EXPECT_EQ(events.back(), "ctrl+Y");
+    // The rig's keys: the privileges window and the tune panel modal, the rig window modeless.
+    EXPECT_EQ(modals, (std::vector<QString>{QStringLiteral("frmBandPlan"), QStringLiteral("frmRigTune")}));
+    QWidget* rig = f.window->findChild<QWidget*>(QStringLiteral("RigControlfrm"));
+    ASSERT_NE(rig, nullptr);
+    EXPECT_TRUE(rig->isVisible());
+    rig->hide();
     // Ctrl+S opens the CW setup window, from the main window and from the CW Strings window.
     auto& cw = f.window->feature<cw::CwFeature>()->controller();
     QTest::keyClick(f.call(), Qt::Key_W, Qt::ControlModifier);
@@ -171,8 +179,8 @@ TEST(MainShell, CtrlKeysGoThroughOneTableAndNeverEditTheFields) {
     QTest::keyClick(cw.stringsWindow(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(cw.setupWindow()->isVisible());
     cw.setupWindow()->hide();
-    QTest::keyClick(cw.stringsWindow(), Qt::Key_R, Qt::ControlModifier);
-    EXPECT_EQ(events.back(), "ctrl+R");
+    QTest::keyClick(cw.stringsWindow(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(events.back(), "ctrl+Y");
     // Other keys reach the features in order, before the fields.
     QTest::keyClick(f.call(), Qt::Key_F5);
     EXPECT_EQ(events.back(), "F5");

@@ -17,6 +17,8 @@
 #   sigterm_while_keying  SIGTERM while F1 keys RTS: the line drops and the program ends with 0
 #                         (needs E2E_KEYLINE_SHIM and E2E_HOLD_PTY, built beside the tests)
 #   focus_after_windows   each window a Ctrl key opens, closed again: typing goes on in the call field
+#   rig_windows           the rig window (Ctrl+R), the tune panel (Ctrl+G) and the privileges
+#                         window (Ctrl+F) open and close; typing goes on in the call field
 #   second_copy           a second copy in the same folder says the folder is in use and ends with 1
 #   startup_failure_fits  wave2.txt missing: after "Error opening default data." the
 #                         main window, frame included, lies inside the screen
@@ -455,6 +457,31 @@ scenario_focus_after_windows() {
     exit_program
 }
 
+scenario_rig_windows() {
+    start_fresh_folder
+    keys ctrl+r
+    wait_window " Rig Interface Setup"
+    shot rig-interface
+    keys alt+F4
+    wait_window "$MAIN_TITLE"
+    keys ctrl+g
+    wait_window " Change Frequency and Mode \\(Ctrl G \\(Go\\)\\)"
+    shot tune-panel
+    keys alt+F4
+    wait_window "$MAIN_TITLE"
+    keys ctrl+f
+    wait_window "Frequency Privileges"
+    shot privileges
+    keys alt+F4
+    wait_window "$MAIN_TITLE"
+    typed k1aa
+    keys space
+    typed fn31
+    keys Return
+    wait_log_lines 1
+    exit_program
+}
+
 # True when the window, with the frame the window manager put around it, lies inside
 # the screen; FRAME_REPORT tells where it is.
 frame_inside_screen() { # <window id>
@@ -523,7 +550,7 @@ scenario_second_copy() {
 }
 
 case "$SCENARIO" in
-post_contest_contact | live_contact | damaged_log | sigterm_while_keying | focus_after_windows | startup_failure_fits | second_copy)
+post_contest_contact | live_contact | damaged_log | sigterm_while_keying | focus_after_windows | startup_failure_fits | second_copy | rig_windows)
     "scenario_$SCENARIO"
     ;;
 *)

@@ -1,0 +1,169 @@
+#include "rig/ui/RigFeature.h"
+
+#include "bandplan/ui/BandPlanWindow.h"
+#include "core/SettingsStore.h"
+#include "log/Session.h"
+#include "platform/serial/QtSerialPort.h"
+#include "platform/serial/SerialSettings.h"
+#include "rig/RigFrequency.h"
+#include "rig/ui/FrequencyTestWindow.h"
+#include "rig/ui/RigWindow.h"
+#include "rig/ui/TuneWindow.h"
+#include "ui/AppContext.h"
+#include "ui/ModalWindows.h"
+
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <cctype>
+
+namespace corvane::rig {
+
+namespace {
+
+qint64 monotonicMs() {
+    static QElapsedTimer clock = [] {
+        QElapsedTimer started;
+        started.start();
+        return started;
+    }();
+    return clock.elapsed();
+}
+
+} // namespace
+
+RigFeature::RigFeature(FeatureContext& context, std::unique_ptr<SerialPort> port) : m_ctx(context) {
+    if (!port) {
+        port = std::make_unique<QtSerialPort>(
+            [store = &context.app.settings](int number) { return serialDevicePath(number, store); });
+    }
+    RigLink::Context link{
+        context.app.dialogs,
+        context.ports,
+        [this]() -> QWidget* {
+            return m_window && m_window->isVisible() ? static_cast<QWidget*>(m_window.data()) : m_ctx.mainWindow;
+        },
+        [this](float frequencyMHz) { handFrequency(frequencyMHz); },
+        [](const std::string&) {}, // the contest's mode is fixed to CW: the polled mode changes nothing
+        [this] { return pegasusFolder(); },
+        [this] {
+            if (!window().isVisible()) {
+                showWindow();
+            }
+        },
+    };
+    m_link = std::make_unique<RigLink>(std::move(link), std::move(port));
+    m_ctx.tuner.attach(m_link.get());
+}
+
+RigFeature::~RigFeature() {
+    shutdown();
+    m_ctx.tuner.attach(nullptr);
+    delete m_window.data();
+}
+
+void RigFeature::addMenus(QMenuBar& menuBar) {
+    if (QMenu* options = findMenu(&menuBar, "mnuOptions")) {
+        QAction* rig = options->addAction(QStringLiteral("Rig &Interface"), [this] { showWindow(); });
+        rig->setObjectName(QStringLiteral("mnuRigInterface"));
+    }
+}
+
+std::vector<CtrlShortcut> RigFeature::ctrlShortcuts() {
+    return {{Qt::Key_R, [this] { showWindow(); }}, {Qt::Key_G, [this] { showTunePanel(); }}, {Qt::Key_F, [this] {
+                                                                                                  showPrivileges();
+                                                                                              }}};
+}
+
+std::string RigFeature::pegasusFolder() const {
+    const std::string set = m_ctx.app.settings.get(kPegasusFolderKey);
+    return set.empty() ? m_ctx.app.folders.userDataFolder + "/Pegasus" : set;
+}
+
+RigWindow& RigFeature::window() {
+    if (!m_window) {
+        RigWindow::Hooks hooks;
+        hooks.workingDirectory = m_ctx.app.workingDirectory;
+        hooks.selectedRigChanged = [this](const std::string& model) { m_ctx.session.prefs().selectedRig = model; };
+        hooks.savePreferences = [this] { return m_ctx.savePreferences ? m_ctx.savePreferences() : true; };
+        hooks.pegasusFolder = [this] { return pegasusFolder(); };
+        hooks.setPegasusFolder = [this](const std::string& folder) {
+            const std::string fallback = m_ctx.app.folders.userDataFolder + "/Pegasus";
+            m_ctx.app.settings.set(kPegasusFolderKey, folder == fallback ? std::string() : folder);
+        };
+        hooks.runTester = [this] {
+            FrequencyTestWindow tester(*m_link, m_window);
+            runModal(m_ctx.app, tester);
+        };
+        m_window = new RigWindow(m_ctx.app.dialogs, *m_link, std::move(hooks), m_ctx.mainWindow);
+        m_window->load();
+    }
+    return *m_window;
+}
+
+void RigFeature::showWindow() {
+    RigWindow& rig = window();
+    rig.show();
+    rig.raise();
+    rig.activateWindow();
+}
+
+void RigFeature::showTunePanel() {
+    TuneWindow panel(
+        *m_link, [this] { return m_link->settings().model; }, m_ctx.mainWindow);
+    runModal(m_ctx.app, panel);
+}
+
+void RigFeature::showPrivileges() {
+    bandplan::BandPlanWindow privileges(m_ctx.app.dialogs, m_ctx.app.workingDirectory, m_ctx.mainWindow);
+    privileges.load();
+    runModal(m_ctx.app, privileges);
+}
+
+bool RigFeature::load() {
+    // A selected radio starts polling by itself, the window staying hidden.
+    std::string selected = m_ctx.session.prefs().selectedRig;
+    for (char& c : selected) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    if (selected != "none") {
+        window().test();
+    }
+    return true;
+}
+
+void RigFeature::handFrequency(float frequencyMHz) {
+    m_ctx.session.setRigFrequencyText(rigFrequencyText(frequencyMHz));
+    m_handedAtMs = monotonicMs();
+}
+
+void RigFeature::contactLogged(const QsoRecord&) {
+    // The entry line empties the polled frequency after every contact. With a slow poll rate
+    // the next contact would go out without one although the radio has not moved: hand the
+    // last reading over again once this contact is done, while it is no older than two
+    // readings and polling still runs.
+    if (m_handedAtMs < 0 || !m_link->active() || !m_link->settings().useFrequency) {
+        return;
+    }
+    const qint64 fresh = 4LL * pollIntervalMs(m_link->settings().pollRate) + 500;
+    if (monotonicMs() - m_handedAtMs > fresh) {
+        return;
+    }
+    const float frequencyMHz = m_link->state().frequencyMHz;
+    QTimer::singleShot(0, m_link.get(), [this, frequencyMHz] {
+        if (m_ctx.session.rigFrequencyText().empty() && m_link->active()) {
+            m_ctx.session.setRigFrequencyText(rigFrequencyText(frequencyMHz));
+        }
+    });
+}
+
+void RigFeature::shutdown() {
+    if (m_shutDown) {
+        return;
+    }
+    m_shutDown = true;
+    m_link->shutdown();
+}
+
+} // namespace corvane::rig
