@@ -1,0 +1,1 @@
+#include "spots/AgwFrame.h"
