@@ -68,7 +68,8 @@ private:
     StatusText& m_status;
     bool m_dxOnly = false;
     std::string m_pending = "\n";
-    std::string m_telnetLine;
+    std::string m_telnetLine;      // the Telnet line being received, while it may be a spot
+    bool m_telnetSkipping = false; // inside a Telnet line that is not one
 };
 
 } // namespace corvane::spots

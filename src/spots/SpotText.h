@@ -63,7 +63,7 @@ inline constexpr int kSpotListMaxRows = 200;
 SpotListRow spotListRow(std::string_view call, float frequencyMHz, std::string_view record);
 
 // The texts that flag a spot of the station's own call.
-inline constexpr std::string_view kSpottedMessage = "You've been spotted! ";     // message line
+inline constexpr std::string_view kSpottedMessage = "You've been spotted! ";           // message line
 inline constexpr std::string_view kSpottedDuplicatesPrefix = "You've been spotted!  "; // + record
 
 } // namespace corvane::spots
