@@ -54,6 +54,10 @@ void TcpClient::connectToRemote() {
 }
 
 void TcpClient::close() {
+    // What was queued last (a disconnect frame) still goes out if the system takes it now.
+    if (m_socket->state() == QAbstractSocket::ConnectedState) {
+        m_socket->flush();
+    }
     m_socket->abort();
 }
 

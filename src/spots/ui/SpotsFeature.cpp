@@ -2,12 +2,14 @@
 
 #include "core/Clock.h"
 #include "core/NumberText.h"
+#include "core/SettingsStore.h"
 #include "log/Session.h"
 #include "platform/Dialogs.h"
 #include "platform/serial/QtSerialPort.h"
 #include "spots/ui/AgwEngineClient.h"
 #include "spots/ui/SpectrumMapWindow.h"
 #include "spots/ui/SpotArea.h"
+#include "spots/ui/SpotLabel.h"
 #include "spots/ui/SpotSetupWindow.h"
 #include "ui/AppContext.h"
 #include "ui/WidgetText.h"
@@ -81,6 +83,14 @@ SpotSetupWindow& SpotsFeature::setupWindow() {
         m_setup->loadStoredSettings();
     }
     return *m_setup;
+}
+
+SpotSetupWindow* SpotsFeature::existingSetupWindow() const {
+    return m_setup;
+}
+
+SpectrumMapWindow* SpotsFeature::spectrumMap() const {
+    return m_spectrum;
 }
 
 void SpotsFeature::showSetupWindow() {

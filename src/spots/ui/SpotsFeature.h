@@ -36,11 +36,11 @@ public:
 
     // The setup window, created (and its stored source reopened) on first use.
     SpotSetupWindow& setupWindow();
-    SpotSetupWindow* existingSetupWindow() const { return m_setup; }
+    SpotSetupWindow* existingSetupWindow() const;
     void showSetupWindow();
     // Opens the spectrum map (modal; discarded when it closes).
     SpectrumMapWindow* showSpectrumMap();
-    SpectrumMapWindow* spectrumMap() const { return m_spectrum; }
+    SpectrumMapWindow* spectrumMap() const;
 
     RecentSpots& store() { return m_store; }
     SpotArea& area() { return *m_area; }
