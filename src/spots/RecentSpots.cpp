@@ -18,10 +18,9 @@ RecentSpots::Result RecentSpots::add(std::string_view call, std::string_view fre
     const auto cr = record.find('\r');
     result.record = std::string(cr == std::string_view::npos ? record : record.substr(0, cr));
     result.frequencyMHz = static_cast<float>(*kHz / 1000.0);
-    for (int i = 1; i < kSpotSlots; ++i) {
-        m_slots[static_cast<std::size_t>(i - 1)] = std::move(m_slots[static_cast<std::size_t>(i)]);
-    }
-    SpotSlot& newest = m_slots[kSpotSlots - 1];
+    // The oldest slot becomes the newest; every other moves one place towards slot 0.
+    m_oldest = position(1);
+    SpotSlot& newest = at(kSpotSlots - 1);
     newest.call = std::string(call);
     newest.frequencyMHz = result.frequencyMHz;
     newest.time = now;
@@ -29,7 +28,7 @@ RecentSpots::Result RecentSpots::add(std::string_view call, std::string_view fre
     newest.label = labelText(call);
     // Each call keeps one sighting on the maps; slot 0 is about to leave anyway.
     for (int i = kSpotSlots - 2; i >= 1; --i) {
-        SpotSlot& older = m_slots[static_cast<std::size_t>(i)];
+        SpotSlot& older = at(i);
         if (equalsIgnoringCase(older.call, call)) {
             older.frequencyMHz = 0.0f;
             break;
@@ -41,7 +40,7 @@ RecentSpots::Result RecentSpots::add(std::string_view call, std::string_view fre
 
 void RecentSpots::remove(int index) {
     if (index >= 0 && index < kSpotSlots) {
-        m_slots[static_cast<std::size_t>(index)].frequencyMHz = 0.0f;
+        at(index).frequencyMHz = 0.0f;
     }
 }
 

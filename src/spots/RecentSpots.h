@@ -34,12 +34,19 @@ public:
     Result add(std::string_view call, std::string_view frequencyText, std::string_view record,
                std::string_view stationCall, const DateTime& now);
 
-    const SpotSlot& slot(int index) const { return m_slots[static_cast<std::size_t>(index)]; }
+    const SpotSlot& slot(int index) const { return m_slots[position(index)]; }
     // The operator's left click: the spot leaves both maps. Out-of-range indexes are ignored.
     void remove(int index);
 
 private:
+    // Slots are kept in a ring: slot 0 is at m_oldest.
+    std::size_t position(int index) const {
+        return (m_oldest + static_cast<std::size_t>(index)) % static_cast<std::size_t>(kSpotSlots);
+    }
+    SpotSlot& at(int index) { return m_slots[position(index)]; }
+
     std::array<SpotSlot, kSpotSlots> m_slots{};
+    std::size_t m_oldest = 0;
 };
 
 } // namespace corvane::spots

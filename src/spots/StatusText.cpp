@@ -4,18 +4,6 @@
 
 namespace corvane::spots {
 
-namespace {
-
-std::string upperCopy(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = upper(c);
-    }
-    return out;
-}
-
-} // namespace
-
 void StatusText::append(std::string_view text) {
     if (text.empty()) {
         return;
@@ -54,8 +42,31 @@ bool StatusText::isRecent(std::string_view line) const {
     // The search starts 800 characters before the end (counting the end as one past the
     // last character), so a match may begin in the last 801 positions.
     const std::size_t start = m_text.size() > kDuplicateWindow + 1 ? m_text.size() - kDuplicateWindow - 1 : 0;
-    const std::string window = upperCopy(std::string_view(m_text).substr(start));
-    return window.find(upperCopy(line)) != std::string::npos;
+    if (m_text.size() < line.size()) {
+        return false;
+    }
+    // Candidates are found by the first character in either case, then compared whole.
+    const std::string_view text(m_text);
+    const std::string_view rest = line.substr(1);
+    const char big = upper(line[0]);
+    const char small = (big >= 'A' && big <= 'Z') ? static_cast<char>(big - 'A' + 'a') : big;
+    const std::size_t last = text.size() - line.size();
+    std::size_t nextBig = text.find(big, start);
+    std::size_t nextSmall = small == big ? std::string_view::npos : text.find(small, start);
+    for (;;) {
+        const std::size_t at = nextBig < nextSmall ? nextBig : nextSmall;
+        if (at == std::string_view::npos || at > last) {
+            return false;
+        }
+        if (equalsIgnoringCase(text.substr(at + 1, rest.size()), rest)) {
+            return true;
+        }
+        if (at == nextBig) {
+            nextBig = text.find(big, at + 1);
+        } else {
+            nextSmall = text.find(small, at + 1);
+        }
+    }
 }
 
 StatusText::Update StatusText::takeUpdate() {
