@@ -29,7 +29,7 @@ namespace corvane::spots {
 
 namespace {
 
-constexpr TwipRect kDesign{0, 0, 9480, 6960};
+constexpr TwipRect kDesign{0, 0, 9480, 6600};
 constexpr double kFont = 8.25;
 constexpr const char* kSources[] = {"None", "TNC", "Telnet", "AGW Packet Engine"};
 constexpr const char* kBauds[] = {"1200", "2400", "4800", "9600", "14400", "19200"};
@@ -143,7 +143,7 @@ void SpotSetupWindow::buildControls() {
     for (const char* s : kSources) {
         m_sourceList->addItem(QString::fromLatin1(s));
     }
-    FormScaler::place(m_sourceList, {120, 360, 2400, 1060}, kFont);
+    FormScaler::place(m_sourceList, {120, 360, 2400, 960}, kFont);
     connect(m_sourceList, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { chooseSource(item->text()); });
     connect(m_sourceList, &QListWidget::currentTextChanged, this, [this](const QString& text) {
@@ -159,53 +159,58 @@ void SpotSetupWindow::buildControls() {
     m_listening->setStyleSheet(QStringLiteral("color: #008000; font-weight: bold;"));
     m_listening->hide();
 
-    m_hostLabel = label("lblTelnetHost", QStringLiteral("Telnet Host:"), {120, 1560, 1100, 240});
-    m_host_ = field("txtTelnetHost", {1240, 1520, 3020, 315});
-    m_portLabel = label("lblTelnetPort", QStringLiteral("Telnet Port:"), {120, 1940, 1100, 240});
-    m_port = field("txtTelnetPort", {1240, 1900, 800, 315});
-    m_cmdCharLabel = label("lblCmdChar", QStringLiteral("TNC cmd mode hex character:"), {2140, 1940, 1640, 240});
-    m_cmdChar = field("txtCmdChar", {3800, 1900, 460, 315});
+    m_hostLabel = label("lblTelnetHost", QStringLiteral("Telnet Host:"), {120, 1440, 1100, 240});
+    m_host_ = field("txtTelnetHost", {1240, 1400, 3020, 315});
+    m_portLabel = label("lblTelnetPort", QStringLiteral("Telnet Port:"), {120, 1800, 1100, 240});
+    m_port = field("txtTelnetPort", {1240, 1760, 800, 315});
+    m_cmdCharLabel = label("lblCmdChar", QStringLiteral("TNC cmd mode hex character:"), {120, 2160, 2900, 240});
+    m_cmdChar = field("txtCmdChar", {3080, 2120, 600, 315});
 
-    QGroupBox* baud = group(
-        "fraBaud", QStringLiteral("Baud Rate of Com Port to TNC (not necessarily transmitted baud rate)"),
-        {120, 2300, 4140, 820});
+    // The baud group's caption is long: it stands above the group, wrapped.
+    QLabel* baudCaption = label(
+        "lblBaud", QStringLiteral("Baud Rate of Com Port to TNC (not necessarily transmitted baud rate)"),
+        {120, 2500, 4140, 400});
+    baudCaption->setWordWrap(true);
+    m_baudCaption = baudCaption;
+    QGroupBox* baud = group("fraBaud", QString(), {120, 2880, 4140, 680});
     for (std::size_t i = 0; i < m_baud.size(); ++i) {
         m_baud[i] = addOption(baud, QStringLiteral("optBaud%1").arg(i), QString::fromLatin1(kBaudCaptions[i]),
-                              {120.0 + 1340.0 * static_cast<double>(i % 3), 260.0 + 260.0 * static_cast<double>(i / 3),
+                              {120.0 + 1340.0 * static_cast<double>(i % 3), 140.0 + 260.0 * static_cast<double>(i / 3),
                                1200, 240});
     }
-    QGroupBox* parity = group("fraParity", QStringLiteral("Parity"), {120, 3180, 1340, 1040});
+    constexpr double kPitch = 230;
+    auto optionTop = [](std::size_t i) { return 240.0 + kPitch * static_cast<double>(i); };
+    QGroupBox* parity = group("fraParity", QStringLiteral("Parity"), {120, 3620, 1340, 900});
     const char* parityCaptions[] = {"Odd", "None", "Even"};
     for (std::size_t i = 0; i < m_parity.size(); ++i) {
         m_parity[i] = addOption(parity, QStringLiteral("optParity%1").arg(i), QString::fromLatin1(parityCaptions[i]),
-                                {120, 260.0 + 250.0 * static_cast<double>(i), 1100, 240});
+                                {120, optionTop(i), 1100, 240});
     }
-    QGroupBox* dataBits = group("fraDataBits", QStringLiteral("Data Bits"), {1520, 3180, 1300, 1040});
-    QGroupBox* stopBits = group("fraStopBits", QStringLiteral("Stop Bits"), {2900, 3180, 1360, 1040});
+    QGroupBox* dataBits = group("fraDataBits", QStringLiteral("Data Bits"), {1520, 3620, 1300, 900});
+    QGroupBox* stopBits = group("fraStopBits", QStringLiteral("Stop Bits"), {2900, 3620, 1360, 900});
     for (std::size_t i = 0; i < 2; ++i) {
         m_dataBits[i] = addOption(dataBits, QStringLiteral("optDataBits%1").arg(i), i == 0 ? "7" : "8",
-                                  {120, 260.0 + 250.0 * static_cast<double>(i), 1000, 240});
+                                  {120, optionTop(i), 1000, 240});
         m_stopBits[i] = addOption(stopBits, QStringLiteral("optStopBits%1").arg(i), i == 0 ? "1" : "2",
-                                  {120, 260.0 + 250.0 * static_cast<double>(i), 1000, 240});
+                                  {120, optionTop(i), 1000, 240});
     }
-    QGroupBox* comm = group("fraCommPort", QStringLiteral("Comm Port"), {120, 4280, 4140, 820});
+    QGroupBox* comm = group("fraCommPort", QStringLiteral("Comm Port"), {120, 4580, 4140, 700});
     for (std::size_t i = 0; i < m_portOption.size(); ++i) {
         m_portOption[i] =
             addOption(comm, QStringLiteral("optPort%1").arg(i), QString::number(i + 1),
-                      {120.0 + 800.0 * static_cast<double>(i % 5), 260.0 + 260.0 * static_cast<double>(i / 5), 700, 240});
+                      {120.0 + 800.0 * static_cast<double>(i % 5), 210.0 + 230.0 * static_cast<double>(i / 5), 700, 240});
     }
-    QGroupBox* power = group("fraPower", QStringLiteral("Connection Power"), {120, 5160, 1900, 1040});
+    QGroupBox* power = group("fraPower", QStringLiteral("Connection Power"), {120, 5340, 1900, 940});
     const char* powerCaptions[] = {"None", "Raise RTS", "Raise DTR"};
     for (std::size_t i = 0; i < m_power.size(); ++i) {
         m_power[i] = addOption(power, QStringLiteral("optPower%1").arg(i), QString::fromLatin1(powerCaptions[i]),
-                               {120, 260.0 + 250.0 * static_cast<double>(i), 1660, 240});
+                               {120, optionTop(i), 1660, 240});
     }
-    QGroupBox* hand = group("fraHandshaking", QStringLiteral("Handshaking"), {2100, 5160, 2160, 1300});
+    QGroupBox* hand = group("fraHandshaking", QStringLiteral("Handshaking"), {2100, 5340, 2160, 1160});
     const char* handCaptions[] = {"None", "Xon Xoff", "RTS", "RTS OnOff"};
     for (std::size_t i = 0; i < m_handshaking.size(); ++i) {
         m_handshaking[i] = addOption(hand, QStringLiteral("optHandshaking%1").arg(i),
-                                     QString::fromLatin1(handCaptions[i]),
-                                     {120, 260.0 + 250.0 * static_cast<double>(i), 1900, 240});
+                                     QString::fromLatin1(handCaptions[i]), {120, optionTop(i), 1900, 240});
     }
     m_serialGroups = {baud, parity, dataBits, stopBits, comm, power, hand};
 
@@ -217,19 +222,19 @@ void SpotSetupWindow::buildControls() {
     m_statusArea->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_statusArea->setStyleSheet(
         QStringLiteral("QPlainTextEdit { background: #000080; color: white; font-family: monospace; }"));
-    FormScaler::place(m_statusArea, {4440, 120, 4920, 4440}, kFont);
-    m_prompt = label("lblSend", QString(), {4440, 4640, 4920, 240});
-    m_sent = field("txtSent", {4440, 4900, 4920, 315});
+    FormScaler::place(m_statusArea, {4440, 120, 4920, 4180}, kFont);
+    m_prompt = label("lblSend", QString(), {4440, 4380, 4920, 240});
+    m_sent = field("txtSent", {4440, 4640, 4920, 315});
     connect(m_sent, &QLineEdit::textChanged, this, &SpotSetupWindow::agwAutoSend);
     m_dxOnly = new QCheckBox(QStringLiteral("List DX Only (also controls main form)"), this);
     m_dxOnly->setObjectName(QStringLiteral("chkDXOnly"));
-    FormScaler::place(m_dxOnly, {4440, 5300, 4200, 260}, kFont);
+    FormScaler::place(m_dxOnly, {4440, 5040, 4200, 260}, kFont);
     connect(m_dxOnly, &QCheckBox::toggled, this, [this](bool on) { m_intake.setDxOnly(on); });
     m_hex = new QCheckBox(QStringLiteral("Convert to Hex"), this);
     m_hex->setObjectName(QStringLiteral("chkHex"));
     m_hex->setEnabled(false);
-    FormScaler::place(m_hex, {4440, 5600, 2000, 260}, kFont);
-    m_display = group("fraDisplay", QStringLiteral("Main Form Display"), {4440, 5920, 2300, 560});
+    FormScaler::place(m_hex, {4440, 5340, 2000, 260}, kFont);
+    m_display = group("fraDisplay", QStringLiteral("Main Form Display"), {4440, 5660, 2300, 560});
     m_bandMap = new QRadioButton(QStringLiteral("Band Map"), m_display);
     m_bandMap->setObjectName(QStringLiteral("optBandMap"));
     FormScaler::place(m_bandMap, {120, 250, 1060, 240}, kFont);
@@ -237,8 +242,8 @@ void SpotSetupWindow::buildControls() {
     m_list->setObjectName(QStringLiteral("optList"));
     FormScaler::place(m_list, {1240, 250, 900, 240}, kFont);
     m_bandMap->setChecked(true);
-    m_spotLast = button("cmdSpotLast", QStringLiteral("&Spot Last"), {6900, 6020, 1180, 400});
-    m_done = button("cmdDone", QStringLiteral("&Done"), {8180, 6020, 1180, 400});
+    m_spotLast = button("cmdSpotLast", QStringLiteral("&Spot Last"), {6900, 5760, 1180, 400});
+    m_done = button("cmdDone", QStringLiteral("&Done"), {8180, 5760, 1180, 400});
     connect(m_spotLast, &QPushButton::clicked, this, &SpotSetupWindow::spotLast);
     connect(m_done, &QPushButton::clicked, this, &SpotSetupWindow::done);
 }
@@ -247,6 +252,7 @@ void SpotSetupWindow::disableSourceControls() {
     for (QGroupBox* g : m_serialGroups) {
         g->setEnabled(false);
     }
+    m_baudCaption->setEnabled(false);
     for (QWidget* w : std::initializer_list<QWidget*>{m_sent, m_cmdChar, m_host_, m_port, m_dxOnly, m_display,
                                                      m_prompt, m_cmdCharLabel, m_hostLabel, m_portLabel, m_open,
                                                      m_close}) {
@@ -262,6 +268,7 @@ void SpotSetupWindow::enableFor(const std::string& source) {
         for (QGroupBox* g : m_serialGroups) {
             g->setEnabled(true);
         }
+        m_baudCaption->setEnabled(true);
         m_cmdChar->setEnabled(true);
         m_cmdCharLabel->setEnabled(true);
     }

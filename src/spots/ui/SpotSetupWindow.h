@@ -150,6 +150,7 @@ private:
     QLineEdit* m_host_ = nullptr;
     QLineEdit* m_port = nullptr;
     QLabel* m_cmdCharLabel = nullptr;
+    QLabel* m_baudCaption = nullptr;
     QLabel* m_hostLabel = nullptr;
     QLabel* m_portLabel = nullptr;
     QCheckBox* m_dxOnly = nullptr;
