@@ -1,6 +1,6 @@
 // The loopback cluster node and AGW engine that the window tests talk to, checked against
 // the spotting logic over real sockets: what a Telnet or AGW link receives from them ends
-// up as status text and spots, negotiation and junk included.
+// up as status text and spots, negotiation and junk included. And the real engine.
 
 #include "spots/AgwLink.h"
 #include "spots/RecentSpots.h"
@@ -11,7 +11,13 @@
 #include "support/ScriptedAgwServer.h"
 #include "support/SpotLines.h"
 
+#include <QFile>
+#include <QHostAddress>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -124,4 +130,89 @@ TEST(ScriptedAgwServer, RegistersConnectsAndCarriesMonitoredSpots) {
     engine.sendRaw(QByteArray::fromStdString(bad));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !streamOk; }, 5000));
     EXPECT_TRUE(link.decoderError().has_value());
+}
+
+// The real engine: Direwolf with no sound card (audio from stdin, none out), fed a WAV of
+// an AX.25 UI frame carrying a spot line that its own gen_packets made. The monitored
+// frame reaches the link and gives the spot.
+TEST(DirewolfEngine, AMonitoredUiFrameCarriesASpotToTheStore) {
+    const QString direwolf = QStandardPaths::findExecutable(QStringLiteral("direwolf"));
+    const QString genPackets = QStandardPaths::findExecutable(QStringLiteral("gen_packets"));
+    if (direwolf.isEmpty() || genPackets.isEmpty()) {
+        GTEST_SKIP() << "Direwolf is not installed (Debian package direwolf; scripts/install-deps.sh installs it)";
+    }
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QTcpServer probe; // a free port for the engine's AGW interface
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = probe.serverPort();
+    probe.close();
+
+    const std::string spot = clusterLine("K1ABC", "1825.5", "W9ZZ");
+    QFile message(dir.filePath(QStringLiteral("spot.txt")));
+    ASSERT_TRUE(message.open(QIODevice::WriteOnly));
+    message.write("K1ABC-1>DX:" + QByteArray::fromStdString(spot) + "\n");
+    message.close();
+    QProcess gen;
+    gen.setWorkingDirectory(dir.path());
+    gen.start(genPackets, {QStringLiteral("-o"), QStringLiteral("spot.wav"), QStringLiteral("spot.txt")});
+    ASSERT_TRUE(gen.waitForFinished(20000));
+    QFile wav(dir.filePath(QStringLiteral("spot.wav")));
+    ASSERT_TRUE(wav.open(QIODevice::ReadOnly));
+    const QByteArray audio = wav.readAll();
+
+    QFile config(dir.filePath(QStringLiteral("direwolf.conf")));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write("ADEVICE stdin null\nARATE 44100\nCHANNEL 0\nMODEM 1200\nKISSPORT 0\nAGWPORT " +
+                 QByteArray::number(port) + "\n");
+    config.close();
+    QProcess engine;
+    engine.setWorkingDirectory(dir.path());
+    engine.setProcessChannelMode(QProcess::MergedChannels);
+    engine.start(direwolf, {QStringLiteral("-c"), config.fileName(), QStringLiteral("-t"), QStringLiteral("0"),
+                            QStringLiteral("-")});
+    ASSERT_TRUE(engine.waitForStarted(10000));
+
+    QTcpSocket socket;
+    AgwLink link;
+    QObject::connect(&socket, &QTcpSocket::readyRead, [&] { link.received(socket.readAll().toStdString()); });
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            if (socket.state() == QAbstractSocket::UnconnectedState) {
+                socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+            }
+            return socket.state() == QAbstractSocket::ConnectedState;
+        },
+        10000))
+        << engine.readAll().toStdString();
+    socket.write(QByteArray::fromStdString(link.start("W1AW")));
+    // The engine reads a new client's frames only after a poll of up to a second.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link.registered().has_value(); }, 10000));
+    EXPECT_EQ(link.registered(), true);
+    QTest::qWait(300); // monitoring ('m') is taken right after the registration
+
+    engine.write(audio + QByteArray(100000, '\0'));
+    std::optional<AgwReceived> frame;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            frame = link.get();
+            return frame.has_value() && frame->kind == 'U';
+        },
+        15000))
+        << engine.readAll().toStdString();
+    EXPECT_EQ(frame->sender, "K1ABC-1");
+
+    StatusText status;
+    SpotIntake intake(status);
+    const auto spots = intake.agwFrameReceived(frame->sender, frame->kind, frame->text, "");
+    ASSERT_EQ(spots.size(), 1u);
+    RecentSpots store;
+    const auto stored = store.add(spots[0].call, spots[0].frequencyText, spots[0].record, "W1AW", kNow);
+    EXPECT_TRUE(stored.stored);
+    EXPECT_EQ(store.slot(49).call, "W9ZZ");
+    EXPECT_FLOAT_EQ(store.slot(49).frequencyMHz, 1.8255f);
+
+    socket.abort();
+    engine.kill();
+    engine.waitForFinished(5000);
 }
