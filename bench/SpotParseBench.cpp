@@ -6,7 +6,7 @@
 #include "spots/BandMap.h"
 #include "spots/RecentSpots.h"
 #include "spots/SpotIntake.h"
-#include "spots/SpotLines.h"
+#include "support/SpotLines.h"
 #include "spots/StatusText.h"
 
 #include <string>

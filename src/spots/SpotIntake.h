@@ -11,7 +11,7 @@
 // so every spot line of an arrival counts, and one split over two arrivals is not read
 // half. No duplicate test.
 //
-// AGW: each frame's text (see frameText) with the duplicate test; monitored frames lose
+// AGW: each frame's text (agwFrameReceived) with the duplicate test; monitored frames lose
 // their header line.
 //
 // Pending text without a line end is capped: beyond kMaxPendingChars it is dropped and a

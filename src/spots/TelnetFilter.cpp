@@ -24,6 +24,7 @@ TelnetFilter::Result TelnetFilter::feed(std::string_view bytes) {
                 m_state = State::Option;
             } else if (b == telnet::kSb) {
                 m_state = State::Sub;
+                m_subBytes = 0;
             } else {
                 m_state = State::Data; // a two-byte command (NOP, GA, ...): nothing to show
             }
@@ -40,6 +41,8 @@ TelnetFilter::Result TelnetFilter::feed(std::string_view bytes) {
         case State::Sub:
             if (b == telnet::kIac) {
                 m_state = State::SubIac;
+            } else if (++m_subBytes > kMaxSubnegotiation) {
+                m_state = State::Data;
             }
             break;
         case State::SubIac:

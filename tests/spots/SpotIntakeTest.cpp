@@ -1,9 +1,9 @@
 #include "spots/SpotIntake.h"
 
-#include "spots/SpotLines.h"
 #include "spots/SpotText.h"
 #include "spots/StatusText.h"
 #include "spots/TelnetFilter.h"
+#include "support/SpotLines.h"
 
 #include <gtest/gtest.h>
 
@@ -191,6 +191,10 @@ TEST(TelnetFilter, NegotiationIsRefusedSkippedAndNeverShown) {
     EXPECT_EQ(rest.reply, "\xff\xfc\x18");
     // A refusal from the node needs no answer.
     EXPECT_EQ(split.feed("\xff\xfc\x01\xff\xfe\x01ok").reply, "");
+    // A subnegotiation that never ends hides only a bounded stretch of text.
+    TelnetFilter garbled;
+    const std::string text = garbled.feed("\xff\xfa" + std::string(kMaxSubnegotiation + 1, 'x') + "shown").text;
+    EXPECT_EQ(text, "shown");
 }
 
 TEST(SpotIntakeAgw, MonitoredFrameLosesItsHeaderBeforeTheTests) {

@@ -1,6 +1,6 @@
 #include "spots/SpotText.h"
 
-#include "spots/SpotLines.h"
+#include "support/SpotLines.h"
 
 #include <gtest/gtest.h>
 
