@@ -76,7 +76,8 @@ void SpectrumMapWindow::placeRows() {
         const QRect line = lineOf(row);
         for (int i = 0; i < 5; ++i) {
             QLabel* label = m_scale[static_cast<std::size_t>(5 * row + i)];
-            label->setText(QString::fromStdString(scales[static_cast<std::size_t>(row)].captions[static_cast<std::size_t>(i)]));
+            label->setText(
+                QString::fromStdString(scales[static_cast<std::size_t>(row)].captions[static_cast<std::size_t>(i)]));
             label->adjustSize();
             label->move(static_cast<int>(std::lround(scaleCaptionLeft(i, line.left(), line.right(), label->width()))),
                         line.top() + gap);

@@ -88,8 +88,7 @@ void SpotArea::scaleOthers(double factor) {
             continue;
         }
         if (factor < 1.0) {
-            control->setProperty(kSavedDesign,
-                                 QVariantList{design.left, design.top, design.width, design.height});
+            control->setProperty(kSavedDesign, QVariantList{design.left, design.top, design.width, design.height});
             design.top *= factor;
             design.height *= factor;
         } else {
@@ -134,9 +133,9 @@ void SpotArea::placeLine() {
     for (std::size_t i = 0; i < m_scale.size(); ++i) {
         m_scale[i]->setText(QString::fromStdString(scale.captions[i]));
         m_scale[i]->adjustSize();
-        m_scale[i]->move(static_cast<int>(std::lround(
-                             scaleCaptionLeft(static_cast<int>(i), m_x1, m_x2, m_scale[i]->width()))),
-                         m_lineY + gap);
+        m_scale[i]->move(
+            static_cast<int>(std::lround(scaleCaptionLeft(static_cast<int>(i), m_x1, m_x2, m_scale[i]->width()))),
+            m_lineY + gap);
     }
 }
 
@@ -197,11 +196,11 @@ void SpotArea::addRow(const SpotListRow& row) {
     while (m_list->topLevelItemCount() > kSpotListMaxRows - 1) {
         delete m_list->takeTopLevelItem(m_list->topLevelItemCount() - 1);
     }
-    auto* item = new QTreeWidgetItem(QStringList{
-        QString::fromLatin1(row.call.c_str()), QString::fromLatin1(row.frequency.c_str()),
-        QString::fromLatin1(row.qth.c_str()), QString::fromLatin1(row.status.c_str()),
-        QString::fromLatin1(row.comments.c_str()), QString::fromLatin1(row.prefix.c_str()),
-        QString::fromLatin1(row.time.c_str()), QString::fromLatin1(row.from.c_str())});
+    auto* item = new QTreeWidgetItem(
+        QStringList{QString::fromLatin1(row.call.c_str()), QString::fromLatin1(row.frequency.c_str()),
+                    QString::fromLatin1(row.qth.c_str()), QString::fromLatin1(row.status.c_str()),
+                    QString::fromLatin1(row.comments.c_str()), QString::fromLatin1(row.prefix.c_str()),
+                    QString::fromLatin1(row.time.c_str()), QString::fromLatin1(row.from.c_str())});
     m_list->insertTopLevelItem(0, item);
 }
 

@@ -37,7 +37,7 @@ const char* const kTnc =
 const char* const kAgw =
     "This program will also interface with the AGW Packet Engine.  On Linux the engine is Dire Wolf "
     "(Debian package direwolf, see " // address appended below
-    ""; // continued in agwParagraph()
+    "";                              // continued in agwParagraph()
 
 const char* const kWhenDone =
     "When you have configured your DX spotting options, click Open Port and then Done.  Click the list or "

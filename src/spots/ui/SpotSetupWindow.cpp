@@ -83,6 +83,10 @@ SpotSetupWindow::SpotSetupWindow(AppContext& context, SpotSetupHost& host, std::
         });
     }
 
+    // The options start at the settings' defaults until a stored choice replaces them.
+    m_loading = true;
+    applySettings(SpotSettings{});
+    m_loading = false;
     disableSourceControls();
     m_intake.reset();
     for (QWidget* child : findChildren<QWidget*>()) {
@@ -167,16 +171,16 @@ void SpotSetupWindow::buildControls() {
     m_cmdChar = field("txtCmdChar", {3080, 2120, 600, 315});
 
     // The baud group's caption is long: it stands above the group, wrapped.
-    QLabel* baudCaption = label(
-        "lblBaud", QStringLiteral("Baud Rate of Com Port to TNC (not necessarily transmitted baud rate)"),
-        {120, 2500, 4140, 400});
+    QLabel* baudCaption =
+        label("lblBaud", QStringLiteral("Baud Rate of Com Port to TNC (not necessarily transmitted baud rate)"),
+              {120, 2500, 4140, 400});
     baudCaption->setWordWrap(true);
     m_baudCaption = baudCaption;
     QGroupBox* baud = group("fraBaud", QString(), {120, 2880, 4140, 680});
     for (std::size_t i = 0; i < m_baud.size(); ++i) {
-        m_baud[i] = addOption(baud, QStringLiteral("optBaud%1").arg(i), QString::fromLatin1(kBaudCaptions[i]),
-                              {120.0 + 1340.0 * static_cast<double>(i % 3), 140.0 + 260.0 * static_cast<double>(i / 3),
-                               1200, 240});
+        m_baud[i] = addOption(
+            baud, QStringLiteral("optBaud%1").arg(i), QString::fromLatin1(kBaudCaptions[i]),
+            {120.0 + 1340.0 * static_cast<double>(i % 3), 140.0 + 260.0 * static_cast<double>(i / 3), 1200, 240});
     }
     constexpr double kPitch = 230;
     auto optionTop = [](std::size_t i) { return 240.0 + kPitch * static_cast<double>(i); };
@@ -196,9 +200,9 @@ void SpotSetupWindow::buildControls() {
     }
     QGroupBox* comm = group("fraCommPort", QStringLiteral("Comm Port"), {120, 4580, 4140, 700});
     for (std::size_t i = 0; i < m_portOption.size(); ++i) {
-        m_portOption[i] =
-            addOption(comm, QStringLiteral("optPort%1").arg(i), QString::number(i + 1),
-                      {120.0 + 800.0 * static_cast<double>(i % 5), 210.0 + 230.0 * static_cast<double>(i / 5), 700, 240});
+        m_portOption[i] = addOption(
+            comm, QStringLiteral("optPort%1").arg(i), QString::number(i + 1),
+            {120.0 + 800.0 * static_cast<double>(i % 5), 210.0 + 230.0 * static_cast<double>(i / 5), 700, 240});
     }
     QGroupBox* power = group("fraPower", QStringLiteral("Connection Power"), {120, 5340, 1900, 940});
     const char* powerCaptions[] = {"None", "Raise RTS", "Raise DTR"};
@@ -253,9 +257,8 @@ void SpotSetupWindow::disableSourceControls() {
         g->setEnabled(false);
     }
     m_baudCaption->setEnabled(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_sent, m_cmdChar, m_host_, m_port, m_dxOnly, m_display,
-                                                     m_prompt, m_cmdCharLabel, m_hostLabel, m_portLabel, m_open,
-                                                     m_close}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{m_sent, m_cmdChar, m_host_, m_port, m_dxOnly, m_display, m_prompt,
+                                                      m_cmdCharLabel, m_hostLabel, m_portLabel, m_open, m_close}) {
         w->setEnabled(false);
     }
 }
@@ -278,8 +281,7 @@ void SpotSetupWindow::enableFor(const std::string& source) {
         }
     }
     if (tnc || telnet || agw) {
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{m_sent, m_prompt, m_open, m_close, m_display, m_dxOnly}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{m_sent, m_prompt, m_open, m_close, m_display, m_dxOnly}) {
             w->setEnabled(true);
         }
     }

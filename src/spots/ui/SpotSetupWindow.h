@@ -11,9 +11,9 @@
 
 #include "platform/serial/SerialPort.h"
 #include "spots/SpotIntake.h"
+#include "spots/SpotSettings.h"
 #include "spots/StatusText.h"
 #include "spots/TelnetFilter.h"
-#include "spots/SpotSettings.h"
 #include "ui/Scaling.h"
 
 #include <QDialog>
@@ -48,8 +48,8 @@ public:
     static constexpr int kTickMs = 333;
 
     // `serial`: the TNC's port (tests give a fake). `ports`: where the TNC's device is acquired.
-    SpotSetupWindow(AppContext& context, SpotSetupHost& host, std::unique_ptr<SerialPort> serial,
-                    PortBroker* ports, QWidget* parent = nullptr);
+    SpotSetupWindow(AppContext& context, SpotSetupHost& host, std::unique_ptr<SerialPort> serial, PortBroker* ports,
+                    QWidget* parent = nullptr);
     ~SpotSetupWindow() override;
 
     // Reads PackSpot.txt and reopens the stored source (creation).

@@ -40,9 +40,8 @@ SpotsFeature::SpotsFeature(FeatureContext& context, SerialFactory serial)
     connect(m_area, &SpotArea::listDoubleClicked, this, &SpotsFeature::showSpectrumMap);
     connect(m_area, &SpotArea::listClicked, this, &SpotsFeature::listClicked);
     connect(m_area, &SpotArea::labelRightPressed, this, [this](int slot) { tuneAndTakeCall(slot, true); });
-    connect(m_area, &SpotArea::labelHovered, this, [this](int slot) {
-        m_ctx.entry.showDuplicatesText(toLatin1(m_area->spotLabel(slot)->toolTip()), false);
-    });
+    connect(m_area, &SpotArea::labelHovered, this,
+            [this](int slot) { m_ctx.entry.showDuplicatesText(toLatin1(m_area->spotLabel(slot)->toolTip()), false); });
     if (m_ctx.mainWindow != nullptr) {
         m_ctx.mainWindow->installEventFilter(this);
     }
@@ -121,8 +120,7 @@ SpectrumMapWindow* SpotsFeature::showSpectrumMap() {
 }
 
 void SpotsFeature::bandMapSpots(const SpotHandOff& spot) {
-    const RecentSpots::Result result =
-        m_store.add(spot.call, spot.frequencyText, spot.record, stationCall(), now());
+    const RecentSpots::Result result = m_store.add(spot.call, spot.frequencyText, spot.record, stationCall(), now());
     if (result.ownCall) {
         m_ctx.app.dialogs.beep();
         m_ctx.entry.showMessage(std::string(kSpottedMessage));
@@ -142,8 +140,8 @@ void SpotsFeature::bandMapSpots(const SpotHandOff& spot) {
 void SpotsFeature::tuneAndTakeCall(int slot, bool tab) {
     const SpotSlot& s = m_store.slot(slot);
     m_ctx.tuner.changeFrequency(s.frequencyMHz);
-    auto* call = m_ctx.mainWindow != nullptr ? m_ctx.mainWindow->findChild<QLineEdit*>(QStringLiteral("txtCall"))
-                                             : nullptr;
+    auto* call =
+        m_ctx.mainWindow != nullptr ? m_ctx.mainWindow->findChild<QLineEdit*>(QStringLiteral("txtCall")) : nullptr;
     m_ctx.entry.setCallText(s.call);
     if (call == nullptr) {
         return;
@@ -159,8 +157,8 @@ void SpotsFeature::tuneAndTakeCall(int slot, bool tab) {
 }
 
 void SpotsFeature::listClicked() {
-    auto* call = m_ctx.mainWindow != nullptr ? m_ctx.mainWindow->findChild<QLineEdit*>(QStringLiteral("txtCall"))
-                                             : nullptr;
+    auto* call =
+        m_ctx.mainWindow != nullptr ? m_ctx.mainWindow->findChild<QLineEdit*>(QStringLiteral("txtCall")) : nullptr;
     if (call != nullptr) {
         call->setFocus();
     }
