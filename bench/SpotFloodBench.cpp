@@ -12,6 +12,7 @@
 #include "BenchUtil.h"
 #include "cw/ui/CwFeature.h"
 #include "log/MainWindowFixture.h"
+#include "platform/net/TcpClient.h"
 #include "spots/ui/SpotArea.h"
 #include "spots/ui/SpotSetupWindow.h"
 #include "spots/ui/SpotsFeature.h"

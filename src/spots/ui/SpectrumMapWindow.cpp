@@ -99,7 +99,7 @@ void SpectrumMapWindow::redraw() {
         const QRect line = lineOf(mark.row);
         label->setText(QString::fromLatin1(mark.caption.c_str()));
         label->setToolTip(QString::fromLatin1(mark.toolTip.c_str()));
-        label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(styleColour(mark.colour)));
+        setTextColour(label, mark.colour);
         label->adjustSize();
         label->move(static_cast<int>(std::lround(labelLeft(mark.fraction, line.left(), line.right(), label->width()))),
                     line.top() - label->height());

@@ -22,8 +22,19 @@ constexpr double kFont = 8.25;
 
 } // namespace
 
-QString styleColour(const Rgb& colour) {
-    return QStringLiteral("rgb(%1,%2,%3)").arg(colour.red).arg(colour.green).arg(colour.blue);
+void setTextColour(QWidget* label, const Rgb& colour) {
+    const QColor wanted(colour.red, colour.green, colour.blue);
+    QPalette p = label->palette();
+    if (p.color(QPalette::WindowText) != wanted) {
+        p.setColor(QPalette::WindowText, wanted);
+        label->setPalette(p);
+    }
+}
+
+Rgb textColour(const QWidget* label) {
+    const QColor c = label->palette().color(QPalette::WindowText);
+    return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+            static_cast<std::uint8_t>(c.blue())};
 }
 
 SpotArea::SpotArea(QWidget* central, RecentSpots& store, std::function<DateTime()> now,
@@ -63,7 +74,6 @@ SpotArea::SpotArea(QWidget* central, RecentSpots& store, std::function<DateTime(
     }
     for (int i = 0; i < kSpotSlots; ++i) {
         auto* label = new SpotLabel(i, m_panel);
-        label->setStyleSheet(QStringLiteral("color: rgb(255,255,128);"));
         m_labels[static_cast<std::size_t>(i)] = label;
         connect(label, &SpotLabel::hovered, this, &SpotArea::labelHovered);
         connect(label, &SpotLabel::rightPressed, this, &SpotArea::labelRightPressed);
@@ -183,7 +193,7 @@ void SpotArea::redraw() {
         SpotLabel* label = m_labels[static_cast<std::size_t>(mark.slot)];
         label->setText(QString::fromLatin1(mark.caption.c_str()));
         label->setToolTip(QString::fromLatin1(mark.toolTip.c_str()));
-        label->setStyleSheet(QStringLiteral("color: %1;").arg(styleColour(mark.colour)));
+        setTextColour(label, mark.colour);
         label->adjustSize();
         label->move(static_cast<int>(std::lround(labelLeft(mark.fraction, m_x1, m_x2, label->width()))),
                     m_lineY - label->height() - gap);

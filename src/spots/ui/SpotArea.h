@@ -77,7 +77,8 @@ private:
     int m_lineY = 0;
 };
 
-// A colour of the maps as the widgets take it.
-QString styleColour(const Rgb& colour);
+// A spot label's text colour (its age).
+void setTextColour(QWidget* label, const Rgb& colour);
+Rgb textColour(const QWidget* label);
 
 } // namespace corvane::spots

@@ -20,8 +20,9 @@ public:
     virtual void packetResize() = 0;
     // The two-minute refresh of the age colours.
     virtual void refreshBandMap() = 0;
-    // One spot found in received text (BandMapSpots).
-    virtual void spotHandedOver(const SpotHandOff& spot) = 0;
+    // The spots found in one piece of received text, in order (BandMapSpots for each; the
+    // displays are redrawn once for all of them).
+    virtual void spotsHandedOver(const std::vector<SpotHandOff>& spots) = 0;
 };
 
 } // namespace corvane::spots

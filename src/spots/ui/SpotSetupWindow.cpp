@@ -63,6 +63,8 @@ SpotSetupWindow::SpotSetupWindow(AppContext& context, SpotSetupHost& host, std::
     m_timer.setObjectName(QStringLiteral("tmrGetData"));
     m_timer.setInterval(kTickMs);
     connect(&m_timer, &QTimer::timeout, this, &SpotSetupWindow::tick);
+    m_statusRefresh.setSingleShot(true);
+    connect(&m_statusRefresh, &QTimer::timeout, this, &SpotSetupWindow::showStatusNow);
     connect(m_telnet, &TcpClient::arrived, this, &SpotSetupWindow::telnetArrived);
     connect(m_telnet, &TcpClient::failed, this, [this](int number, const QString&) { telnetFailed(number); });
     connect(m_agw, &AgwEngineClient::started, this, [this] {
@@ -730,9 +732,9 @@ void SpotSetupWindow::agwAutoSend(const QString& text) {
 // ---------------------------------------------------------------- data
 
 void SpotSetupWindow::handOver(const std::vector<SpotHandOff>& spots) {
-    for (const SpotHandOff& spot : spots) {
+    if (!spots.empty()) {
         m_labelUpdateTimeCounter = 0;
-        m_host.spotHandedOver(spot);
+        m_host.spotsHandedOver(spots);
     }
 }
 
@@ -805,9 +807,23 @@ void SpotSetupWindow::trimAndScroll() {
 }
 
 // Brings the status area on screen up to the text: what was appended, or all of it after a
-// trim or a replacement; then the caret goes before the last character.
+// trim or a replacement; then the caret goes before the last character. While text pours
+// in, the screen follows at most every kStatusRefreshMs, so a flood does not spend the
+// window thread on redrawing text nobody can read that fast.
 void SpotSetupWindow::showStatus() {
     m_status.trim();
+    if (m_statusShown.isValid() && m_statusShown.elapsed() < kStatusRefreshMs) {
+        if (!m_statusRefresh.isActive()) {
+            m_statusRefresh.start(kStatusRefreshMs);
+        }
+        return;
+    }
+    showStatusNow();
+}
+
+void SpotSetupWindow::showStatusNow() {
+    m_statusRefresh.stop();
+    m_statusShown.start();
     const StatusText::Update update = m_status.takeUpdate();
     if (update.empty()) {
         return;

@@ -17,6 +17,7 @@
 #include "ui/Scaling.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <array>
 #include <memory>
@@ -46,6 +47,7 @@ class SpotSetupWindow : public QDialog {
 public:
     static constexpr const char* kTitle = " DX Spotting Setup";
     static constexpr int kTickMs = 333;
+    static constexpr int kStatusRefreshMs = 100;
 
     // `serial`: the TNC's port (tests give a fake). `ports`: where the TNC's device is acquired.
     SpotSetupWindow(AppContext& context, SpotSetupHost& host, std::unique_ptr<SerialPort> serial, PortBroker* ports,
@@ -118,6 +120,7 @@ private:
     void replaceStatus(const std::string& text);
     void trimAndScroll();
     void showStatus();
+    void showStatusNow();
     bool commandModeKey();
     std::string bytes(const QString& text) const;
 
@@ -128,6 +131,8 @@ private:
     TcpClient* m_telnet = nullptr;
     AgwEngineClient* m_agw = nullptr;
     QTimer m_timer;
+    QTimer m_statusRefresh;
+    QElapsedTimer m_statusShown;
 
     StatusText m_status;
     SpotIntake m_intake{m_status};

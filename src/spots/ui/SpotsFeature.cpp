@@ -120,6 +120,29 @@ SpectrumMapWindow* SpotsFeature::showSpectrumMap() {
 }
 
 void SpotsFeature::bandMapSpots(const SpotHandOff& spot) {
+    if (storeSpot(spot)) {
+        redrawMaps();
+    }
+}
+
+void SpotsFeature::spotsHandedOver(const std::vector<SpotHandOff>& spots) {
+    bool stored = false;
+    for (const SpotHandOff& spot : spots) {
+        stored = storeSpot(spot) || stored;
+    }
+    if (stored) {
+        redrawMaps();
+    }
+}
+
+void SpotsFeature::redrawMaps() {
+    m_area->redraw();
+    if (m_spectrum && m_spectrum->isVisible()) {
+        m_spectrum->redraw();
+    }
+}
+
+bool SpotsFeature::storeSpot(const SpotHandOff& spot) {
     const RecentSpots::Result result = m_store.add(spot.call, spot.frequencyText, spot.record, stationCall(), now());
     if (result.ownCall) {
         m_ctx.app.dialogs.beep();
@@ -128,13 +151,10 @@ void SpotsFeature::bandMapSpots(const SpotHandOff& spot) {
         m_ctx.entry.showDuplicatesText(std::string(kSpottedDuplicatesPrefix) + spot.record, true);
     }
     if (!result.stored) {
-        return;
-    }
-    m_area->redraw();
-    if (m_spectrum && m_spectrum->isVisible()) {
-        m_spectrum->redraw();
+        return false;
     }
     m_area->addRow(spotListRow(spot.call, result.frequencyMHz, result.record));
+    return true;
 }
 
 void SpotsFeature::tuneAndTakeCall(int slot, bool tab) {

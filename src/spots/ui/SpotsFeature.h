@@ -58,7 +58,10 @@ private:
     std::string applicationTitle() const override;
     void packetResize() override;
     void refreshBandMap() override;
-    void spotHandedOver(const SpotHandOff& spot) override { bandMapSpots(spot); }
+    void spotsHandedOver(const std::vector<SpotHandOff>& spots) override;
+    // Stores one spot and adds its list row; true when it was stored (the maps need a redraw).
+    bool storeSpot(const SpotHandOff& spot);
+    void redrawMaps();
 
     void tuneAndTakeCall(int slot, bool tab);
     void listClicked();

@@ -52,10 +52,14 @@ TEST(SpotMaps, BandMapScaleLabelsColoursAndClicks) {
     EXPECT_EQ(list->topLevelItemCount(), 3);
 
     // Ten minutes on the label turns white; an hour on it is gone.
-    EXPECT_TRUE(w1aw->styleSheet().contains(QStringLiteral("rgb(255,255,128)")));
+    EXPECT_EQ(spots::textColour(w1aw), (Rgb{255, 255, 128}));
     f.main.clock.advanceSeconds(600);
     area.redraw();
-    EXPECT_TRUE(w1aw->styleSheet().contains(QStringLiteral("rgb(255,255,255)")));
+    EXPECT_EQ(spots::textColour(w1aw), (Rgb{255, 255, 255}));
+    f.main.clock.advanceSeconds(1200);
+    area.redraw();
+    EXPECT_EQ(spots::textColour(w1aw), (Rgb{192, 192, 192}));
+    f.main.clock.advanceSeconds(-1200);
     f.main.clock.advanceSeconds(3000);
     area.redraw();
     EXPECT_FALSE(w1aw->isVisible());

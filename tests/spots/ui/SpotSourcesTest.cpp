@@ -93,6 +93,8 @@ TEST(SpotSources, TelnetClusterLoginSpotsAndFloodReachTheStoreListAndBandMap) {
     ASSERT_TRUE(f.waitFor([&] { return !f.setup().isListening(); }));
     EXPECT_TRUE(f.status().contains(QStringLiteral("ERROR: Socket has been shut down.")));
     EXPECT_TRUE(f.status().endsWith(QStringLiteral("** Port Closed **")));
+    // The screen catches up with the text.
+    EXPECT_TRUE(f.waitFor([&] { return f.statusOnScreen() == f.status(); }));
 }
 
 TEST(SpotSources, TelnetRefusedAndTextTypedTooEarlyAreReported) {

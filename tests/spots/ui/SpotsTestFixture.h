@@ -50,7 +50,11 @@ public:
     template <typename T = QWidget> T* control(const char* name) {
         return setup().findChild<T*>(QString::fromLatin1(name));
     }
-    QString status() { return control<QPlainTextEdit>("txtUnProcessed")->toPlainText(); }
+    // The status area's text as the screen shows it once it has caught up (LF line ends).
+    QString status() {
+        return QString::fromLatin1(statusBytes().c_str()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    }
+    QString statusOnScreen() { return control<QPlainTextEdit>("txtUnProcessed")->toPlainText(); }
     std::string statusBytes() { return setup().statusText().text(); }
     void choose(const char* source) {
         QListWidget* list = control<QListWidget>("lstSource");
