@@ -113,12 +113,13 @@ std::vector<SpotHandOff> SpotIntake::telnetReceived(std::string_view bytes) {
         m_telnetSkipping = false;
         m_telnetLine.clear();
     }
+    // Nodes end lines with CR LF, LF CR, LF or CR: either character ends a line here.
     std::string_view rest = text;
     while (!rest.empty()) {
-        const std::size_t lf = rest.find('\n');
-        const std::string_view piece = rest.substr(0, lf == std::string_view::npos ? rest.size() : lf + 1);
+        const std::size_t end = rest.find_first_of("\r\n");
+        const std::string_view piece = rest.substr(0, end == std::string_view::npos ? rest.size() : end + 1);
         rest.remove_prefix(piece.size());
-        const bool ends = piece.back() == '\n';
+        const bool ends = piece.back() == '\n' || piece.back() == '\r';
         if (m_telnetSkipping) {
             m_telnetSkipping = !ends;
             continue;
@@ -128,7 +129,8 @@ std::vector<SpotHandOff> SpotIntake::telnetReceived(std::string_view bytes) {
             if (beginsWithDx(m_telnetLine)) {
                 spots.push_back(handOff(m_telnetLine));
                 if (m_dxOnly) {
-                    appendShown(m_telnetLine);
+                    m_telnetLine.back() = '\r';
+                    appendShown(m_telnetLine + "\n");
                 }
             }
             m_telnetLine.clear();

@@ -9,7 +9,7 @@
 // Telnet: each arrival is shown as it came (a login prompt has no line end) unless the
 // DX-only box is ticked; spots are taken from complete lines, assembled across arrivals,
 // so every spot line of an arrival counts, and one split over two arrivals is not read
-// half. No duplicate test.
+// half (a CR or a LF ends a line). No duplicate test.
 //
 // AGW: each frame's text (agwFrameReceived) with the duplicate test; monitored frames lose
 // their header line.

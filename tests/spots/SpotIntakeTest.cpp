@@ -153,6 +153,18 @@ TEST(SpotIntakeTelnet, SpotSplitOverArrivalsAndSpotAfterAPromptAreRead) {
     EXPECT_EQ(spots[0].frequencyText, "1825.5");
 }
 
+TEST(SpotIntakeTelnet, LinesEndedByACarriageReturnAloneAreRead) {
+    Intake t;
+    const std::string a = clusterLine("K1ABC", "1825.5", "W1AW");
+    const std::string b = clusterLine("N1XY", "1830.0", "K2XX");
+    EXPECT_EQ(t.intake.telnetReceived(a + "\r").size(), 1u);
+    EXPECT_EQ(t.intake.telnetReceived(b + "\n\r" + a + "\n\r").size(), 2u);
+    t.intake.setDxOnly(true);
+    t.status.replace("");
+    EXPECT_EQ(t.intake.telnetReceived(a + "\r").size(), 1u);
+    EXPECT_EQ(t.status.text(), a + "\r\n");
+}
+
 TEST(SpotIntakeTelnet, DxOnlyShowsJustTheSpotLines) {
     Intake t;
     t.intake.setDxOnly(true);
