@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTreeWidget>
 #include <algorithm>
 #include <cmath>
@@ -124,7 +125,14 @@ void SpotArea::placeArea() {
     }
     const double fy = FormScaler::controlY(m_central->window());
     const double fx = FormScaler::controlX(m_central->window());
-    const double innerHeight = m_central->height() / fy * kTwipsPerPixel;
+    // The area ends where the window's inside ends, or the screen's work area when the
+    // window reaches beyond it.
+    int visibleHeight = m_central->height();
+    if (const QScreen* screen = m_central->screen(); screen != nullptr && m_central->isVisible()) {
+        const int bottom = screen->availableGeometry().bottom() - m_central->mapToGlobal(QPoint(0, 0)).y();
+        visibleHeight = std::clamp(bottom, 1, visibleHeight);
+    }
+    const double innerHeight = visibleHeight / fy * kTwipsPerPixel;
     const double innerWidth = m_central->width() / fx * kTwipsPerPixel;
     const TwipRect area{0.01 * innerWidth, bottom, 0.97 * innerWidth, std::max(300.0, innerHeight - bottom)};
     FormScaler::redesign(m_list, area);

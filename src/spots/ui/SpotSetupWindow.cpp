@@ -29,7 +29,10 @@ namespace corvane::spots {
 
 namespace {
 
-constexpr TwipRect kDesign{0, 0, 9480, 6600};
+// The controls are laid out on a 9480 x 6600 grid and drawn onto a canvas of 9480 x 6100, so
+// that the window with its title bar fits a screen whose top holds the main window's menu.
+constexpr double kLayoutHeight = 6600;
+constexpr TwipRect kDesign{0, 0, 9480, 6100};
 constexpr double kFont = 8.25;
 constexpr const char* kSources[] = {"None", "TNC", "Telnet", "AGW Packet Engine"};
 constexpr const char* kBauds[] = {"1200", "2400", "4800", "9600", "14400", "19200"};
@@ -58,6 +61,13 @@ SpotSetupWindow::SpotSetupWindow(AppContext& context, SpotSetupHost& host, std::
     setObjectName(QStringLiteral("PacketSpotfrm"));
     setWindowTitle(QString::fromLatin1(kTitle));
     buildControls();
+    for (QWidget* control : findChildren<QWidget*>()) {
+        TwipRect at;
+        if (FormScaler::designOf(control, &at)) {
+            const double fy = kDesign.height / kLayoutHeight;
+            FormScaler::redesign(control, {at.left, at.top * fy, at.width, at.height * fy});
+        }
+    }
     FormScaler::scale(this, ScaleVariant::ScreenCapped, kDesign);
 
     m_timer.setObjectName(QStringLiteral("tmrGetData"));
