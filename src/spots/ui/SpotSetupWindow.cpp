@@ -29,9 +29,10 @@ namespace corvane::spots {
 
 namespace {
 
-// The controls are laid out on a 9480 x 6600 grid and drawn onto a canvas of 9480 x 6100, so
-// that the window with its title bar fits a screen whose top holds the main window's menu.
+// The controls are laid out on a 9480 x 6600 grid and drawn onto the upper 5750 twips of a
+// 9480 x 6100 window: the window's height includes its title bar.
 constexpr double kLayoutHeight = 6600;
+constexpr double kCanvasHeight = 5750;
 constexpr TwipRect kDesign{0, 0, 9480, 6100};
 constexpr double kFont = 8.25;
 constexpr const char* kSources[] = {"None", "TNC", "Telnet", "AGW Packet Engine"};
@@ -64,7 +65,7 @@ SpotSetupWindow::SpotSetupWindow(AppContext& context, SpotSetupHost& host, std::
     for (QWidget* control : findChildren<QWidget*>()) {
         TwipRect at;
         if (FormScaler::designOf(control, &at)) {
-            const double fy = kDesign.height / kLayoutHeight;
+            const double fy = kCanvasHeight / kLayoutHeight;
             FormScaler::redesign(control, {at.left, at.top * fy, at.width, at.height * fy});
         }
     }

@@ -51,6 +51,8 @@ SpotsFeature::~SpotsFeature() {
     shutdown();
     delete m_spectrum;
     delete m_setup;
+    // The area reads the store; it goes with it, before the main window's widgets.
+    delete m_area;
 }
 
 std::vector<CtrlShortcut> SpotsFeature::ctrlShortcuts() {
