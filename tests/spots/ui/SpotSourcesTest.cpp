@@ -257,6 +257,13 @@ TEST(SpotSources, AgwEngineRegistersMonitorsConnectsAndDisconnects) {
     f.type(QStringLiteral("hello"));
     ASSERT_TRUE(f.waitFor([&] { return engine.count('D') == 1; }));
     EXPECT_EQ(engine.frames().back().data, "hello\r");
+    // Long keyboard text leaves at the blank after its 70th character.
+    sent->setText(QString(70, QLatin1Char('x')));
+    EXPECT_EQ(engine.count('D'), 1);
+    sent->setText(QString(70, QLatin1Char('x')) + QLatin1Char(' '));
+    EXPECT_TRUE(sent->text().isEmpty());
+    ASSERT_TRUE(f.waitFor([&] { return engine.count('D') == 2; }));
+    EXPECT_EQ(engine.frames().back().data, std::string(70, 'x') + "\r");
 
     // A disconnect from another station changes nothing; the partner's ends the connection.
     engine.sendDisconnected(QStringLiteral("N0ONE"));
@@ -301,4 +308,37 @@ TEST(SpotSources, AgwEngineMissingOrNoStationCall) {
     EXPECT_TRUE(hasBox(f.main.dialogs, QStringLiteral("Call Sign Required!")));
     EXPECT_FALSE(f.setup().isListening());
     EXPECT_FALSE(f.setup().agwLink().starting());
+}
+
+TEST(SpotSources, ClosingTheWindowDisconnectsThePartnerAndEndsTheAgwLink) {
+    SpotsFixture f;
+    ScriptedAgwServer engine;
+    ASSERT_TRUE(engine.listen());
+    ASSERT_TRUE(f.start());
+    f.main.settings->set("AgwEnginePort", std::to_string(engine.port()));
+    f.choose("AGW Packet Engine");
+    f.control<QPushButton>("cmdOpen")->click();
+    ASSERT_TRUE(f.waitFor([&] { return f.setup().agwLink().running(); }));
+    f.type(QStringLiteral(":C K1ABC"));
+    ASSERT_TRUE(f.waitFor([&] {
+        f.setup().tick();
+        return f.setup().agwPartner() == QStringLiteral("K1ABC");
+    }));
+    f.setup().close();
+    ASSERT_TRUE(f.waitFor([&] { return engine.count('d') == 1; }));
+    EXPECT_EQ(engine.frames().back().callTo, "K1ABC");
+    EXPECT_EQ(f.feature().existingSetupWindow(), nullptr);
+}
+
+TEST(SpotSources, SpotLastPreparesAnAnnouncementOfTheLastContact) {
+    SpotsFixture f;
+    ASSERT_TRUE(f.start());
+    f.main.call()->setText(QStringLiteral("K1ABC"));
+    f.main.grid()->setText(QStringLiteral("FN31"));
+    QTest::keyClick(f.main.grid(), Qt::Key_Return);
+    ASSERT_EQ(f.main.window->log().qsoCount(), 1);
+    f.control<QPushButton>("cmdSpotLast")->click();
+    QLineEdit* sent = f.control<QLineEdit>("txtSent");
+    EXPECT_EQ(sent->text(), QStringLiteral("DX Frequency in kHz K1ABC"));
+    EXPECT_EQ(sent->selectedText(), QStringLiteral("Frequency in kHz"));
 }
