@@ -148,3 +148,29 @@ TEST(SpotMaps, SpectrumMapRowsScalesAndClicks) {
     QTest::qWait(10);
     EXPECT_TRUE(open.isNull()); // discarded when it closed
 }
+
+TEST(SpotMaps, CtrlKeysAndPanelClicksOpenTheWindows) {
+    SpotsFixture f;
+    ASSERT_TRUE(f.start());
+    QTest::keyClick(f.main.call(), Qt::Key_D, Qt::ControlModifier);
+    ASSERT_NE(f.feature().existingSetupWindow(), nullptr);
+    EXPECT_TRUE(f.setup().isVisible());
+    EXPECT_EQ(f.setup().windowTitle(), QStringLiteral(" DX Spotting Setup"));
+    f.setup().hide();
+
+    QTest::keyClick(f.main.call(), Qt::Key_B, Qt::ControlModifier);
+    ASSERT_NE(f.feature().spectrumMap(), nullptr);
+    EXPECT_TRUE(f.feature().spectrumMap()->isVisible());
+    f.feature().spectrumMap()->close();
+    QTest::qWait(10);
+    EXPECT_EQ(f.feature().spectrumMap(), nullptr);
+
+    // The band-map panel: a click shows the setup window, a double click the spectrum map.
+    spots::SpotArea& area = f.feature().area();
+    area.layout(false, "Telnet");
+    QTest::mouseClick(area.panel(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_TRUE(f.setup().isVisible());
+    QTest::mouseDClick(area.panel(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    ASSERT_NE(f.feature().spectrumMap(), nullptr);
+    EXPECT_TRUE(f.feature().spectrumMap()->isModal());
+}
