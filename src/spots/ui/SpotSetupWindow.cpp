@@ -596,9 +596,9 @@ void SpotSetupWindow::closePort() {
     trimAndScroll();
     if (m_serial->isOpen()) {
         m_serial->close();
-        if (m_ports != nullptr) {
-            m_ports->released(PortOwner::Tnc);
-        }
+    }
+    if (m_ports != nullptr) {
+        m_ports->released(PortOwner::Tnc); // also when the device closed itself
     }
     m_telnet->close();
     if (m_source == "AGW Packet Engine") {
@@ -754,6 +754,12 @@ void SpotSetupWindow::tick() {
         const std::string received = m_serial->isOpen() ? m_serial->readAll() : std::string();
         if (!received.empty()) {
             handOver(m_intake.tncReceived(received));
+        }
+        if (isListening() && !m_serial->isOpen()) {
+            // The device went away (an unplugged USB adapter): say so and close.
+            appendStatus(kBreak + "** The TNC serial port was lost **");
+            closePort();
+            return;
         }
     } else if (m_source == "AGW Packet Engine") {
         agwReceive();

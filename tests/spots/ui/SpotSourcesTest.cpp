@@ -202,6 +202,14 @@ TEST(SpotSources, TncDefaultsSplitLinesCommandModeAndFailures) {
     f.type(QStringLiteral("SH/DX"));
     EXPECT_EQ(f.serial->written, "\x03SH/DX\r");
 
+    // The device going away is reported and closes the link.
+    f.serial->close();
+    f.setup().tick();
+    EXPECT_TRUE(f.status().contains(QStringLiteral("** The TNC serial port was lost **")));
+    EXPECT_FALSE(f.setup().isListening());
+    f.control<QPushButton>("cmdOpen")->click();
+    ASSERT_TRUE(f.serial->isOpen());
+
     // A serial option changed while open closes the link.
     f.control<QRadioButton>("optBaud5")->setChecked(true);
     EXPECT_FALSE(f.serial->isOpen());
