@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "cw/ui/CwFeature.h"
 #include "rig/ui/RigFeature.h"
+#include "spots/ui/SpotsFeature.h"
 
 namespace corvane {
 
@@ -9,6 +10,7 @@ std::vector<std::unique_ptr<Feature>> makeFeatures(FeatureContext& context) {
     std::vector<std::unique_ptr<Feature>> features;
     features.push_back(std::make_unique<cw::CwFeature>(context));
     features.push_back(std::make_unique<rig::RigFeature>(context));
+    features.push_back(std::make_unique<spots::SpotsFeature>(context));
     return features;
 }
 

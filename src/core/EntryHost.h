@@ -22,6 +22,12 @@ public:
     // The message line (lblDialog): its text and its background.
     virtual void showMessage(const std::string& text) = 0;
     virtual void setMessageBackground(Rgb colour) = 0;
+    // The "Possible Duplicates" box: a text of another subsystem (a spot's details), on a
+    // white background when `white`, else the box's usual one.
+    virtual void showDuplicatesText(const std::string& text, bool white) {
+        (void)text;
+        (void)white;
+    }
     // Gives the keyboard back to the entry field that had it last.
     virtual void focusEntry() = 0;
 };

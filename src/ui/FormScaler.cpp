@@ -162,6 +162,24 @@ void FormScaler::apply(QWidget* window, const ScalePlan& plan) {
     }
 }
 
+bool FormScaler::designOf(const QWidget* control, TwipRect* design) {
+    const QVariant rect = control->property(kDesignRect);
+    if (!rect.isValid()) {
+        return false;
+    }
+    const QVariantList r = rect.toList();
+    *design = {r[0].toDouble(), r[1].toDouble(), r[2].toDouble(), r[3].toDouble()};
+    return true;
+}
+
+void FormScaler::redesign(QWidget* control, const TwipRect& design) {
+    control->setProperty(kDesignRect, QVariantList{design.left, design.top, design.width, design.height});
+    const QWidget* window = control->window();
+    const double fx = controlX(window);
+    const double fy = controlY(window);
+    control->setGeometry(toPixelRect({design.left * fx, design.top * fy, design.width * fx, design.height * fy}));
+}
+
 double FormScaler::controlX(const QWidget* window) {
     return factorOf(window, kFactorX);
 }

@@ -33,6 +33,12 @@ public:
     static double controlY(const QWidget* window);
 
     static int toPixels(double twips);
+
+    // A placed control's design rectangle (false for a control never placed).
+    static bool designOf(const QWidget* control, TwipRect* design);
+    // Gives a placed control a new design rectangle and puts it where the window's last
+    // scaling pass would have put it.
+    static void redesign(QWidget* control, const TwipRect& design);
 };
 
 } // namespace corvane

@@ -505,6 +505,11 @@ void EntryLine::setDupeList(const QString& text, bool teal) {
     paint(m_dupe, teal ? kTeal : m_dupe->parentWidget()->palette().color(QPalette::Button));
 }
 
+void EntryLine::showDuplicatesText(const std::string& text, bool white) {
+    m_dupe->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    paint(m_dupe, white ? QColor(Qt::white) : m_dupe->parentWidget()->palette().color(QPalette::Button));
+}
+
 QString EntryLine::dupeListText() const {
     return m_dupe->text();
 }

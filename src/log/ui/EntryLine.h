@@ -42,6 +42,7 @@ public:
     void showMessage(const std::string& text) override;
     void setMessageBackground(Rgb colour) override;
     void focusEntry() override;
+    void showDuplicatesText(const std::string& text, bool white) override;
 
     // Logs the contact in the entry fields (Enter, or the CW log marker).
     void mains();

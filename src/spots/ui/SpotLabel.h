@@ -1,0 +1,28 @@
+#pragma once
+// A spot's label on a band line: its caption, colour and tool tip come from the map
+// arithmetic; the mouse is reported to the map that owns it.
+
+#include <QLabel>
+
+namespace corvane::spots {
+
+class SpotLabel : public QLabel {
+    Q_OBJECT
+public:
+    SpotLabel(int slot, QWidget* parent);
+    int slot() const { return m_slot; }
+
+signals:
+    void hovered(int slot);
+    void rightPressed(int slot);
+    void otherPressed(int slot);
+
+protected:
+    void enterEvent(QEnterEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    int m_slot;
+};
+
+} // namespace corvane::spots
