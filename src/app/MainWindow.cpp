@@ -135,6 +135,7 @@ MainWindow::~MainWindow() {
 void MainWindow::buildFeatures(const FeatureFactory& features) {
     m_featureContext = std::make_unique<FeatureContext>(
         FeatureContext{m_ctx, m_session, *m_entry, m_tuner, *m_ports, *this, this, menuBar(), centralWidget()});
+    m_featureContext->savePrefs = [this] { return m_actions->savePref(); };
     m_features = features(*m_featureContext);
     for (const auto& feature : m_features) {
         feature->addMenus(*menuBar());

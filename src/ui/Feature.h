@@ -44,6 +44,8 @@ struct FeatureContext {
     QWidget* mainWindow = nullptr;
     QMenuBar* menuBar = nullptr;
     QWidget* centralArea = nullptr;
+    // Writes the station preferences (SavePref) after a feature changed one of its items.
+    std::function<bool()> savePrefs = {};
 };
 
 struct CtrlShortcut {
