@@ -70,10 +70,11 @@ protected:
         return done();
     }
 
-    MainWindowFixture f;
+    // The devices outlive the window that uses them.
     RecordingWavePlayer prompts;
     RecordingWavePlayer keyerPlayer;
     FakeSerialPort serial;
+    MainWindowFixture f;
     VoiceFeature* voice = nullptr;
 };
 
