@@ -74,6 +74,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent, FeatureFactory feat
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromLatin1(kTitle));
     setAccessibleName(QString::fromLatin1(kTitle));
+    setAccessibleDescription(QStringLiteral("Contest log: type the call and grid of each contact and press Enter"));
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralArea"));
