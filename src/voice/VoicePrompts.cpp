@@ -13,7 +13,12 @@ VoicePrompts::~VoicePrompts() {
 
 void VoicePrompts::say(const std::string& name, bool waitForEnd) {
     if (m_holding) {
-        m_pending = Pending{name, waitForEnd};
+        // A prompt that is not waited for is cut off by the next one anyway: only the last
+        // stays queued.
+        while (!m_pending.empty() && !m_pending.back().waitForEnd) {
+            m_pending.pop_back();
+        }
+        m_pending.push_back(Pending{name, waitForEnd});
         return;
     }
     start(name, waitForEnd);
@@ -40,9 +45,9 @@ void VoicePrompts::poll() {
         return;
     }
     m_holding = false;
-    if (m_pending) {
-        const Pending next = *m_pending;
-        m_pending.reset();
+    while (!m_pending.empty() && !m_holding) {
+        const Pending next = m_pending.front();
+        m_pending.pop_front();
         start(next.name, next.waitForEnd);
     }
 }
@@ -77,7 +82,7 @@ void VoicePrompts::duplicateRefused(NavLevel level) {
 void VoicePrompts::stop() {
     m_timer.stop();
     m_holding = false;
-    m_pending.reset();
+    m_pending.clear();
     m_player.close();
 }
 

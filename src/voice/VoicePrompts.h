@@ -3,7 +3,7 @@
 // NavDis.wav in the working folder, one at a time on one player. A new prompt cuts off the
 // one playing, except a prompt that is waited for ("NavEn" before "Call" when "Call Only" is
 // chosen, "Dupe" when navigation is on): the prompts asked for meanwhile wait until it has
-// ended (the last one asked for plays then). The wait is bounded by the prompt's own length
+// ended: the waited-for ones in turn, then the last other one asked for. The wait is bounded by the prompt's own length
 // plus a margin and runs on a timer, so the window never stops.
 //
 //   level 0 Off              focus changes silent; a duplicate plays "Dupe", not waited for
@@ -14,7 +14,7 @@
 #include "voice/WavePlayer.h"
 
 #include <cstdint>
-#include <optional>
+#include <deque>
 #include <string>
 
 namespace corvane {
@@ -59,7 +59,7 @@ private:
         std::string name;
         bool waitForEnd = false;
     };
-    std::optional<Pending> m_pending;
+    std::deque<Pending> m_pending; // waited-for prompts, then at most one other at the end
 };
 
 } // namespace corvane

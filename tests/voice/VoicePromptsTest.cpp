@@ -97,6 +97,29 @@ TEST_F(VoicePromptsTest, OnlyTheLastPromptAskedForDuringAWaitPlaysAfterIt) {
     EXPECT_EQ(played(), (Names{"Dupe", "Grid"}));
 }
 
+TEST_F(VoicePromptsTest, ADuplicateDuringAWaitIsStillHeardToItsEndBeforeTheCallPrompt) {
+    prompts.levelSelected(NavLevel::CallOnly); // the window made at the first prompt
+    prompts.duplicateRefused(NavLevel::CallOnly);
+    prompts.fieldEntered(NavField::Call, NavLevel::CallOnly);
+    player.finish();
+    time.advance(kPromptPollMs);
+    EXPECT_EQ(played(), (Names{"NavEn", "Dupe"}));
+    time.advance(1000);
+    EXPECT_EQ(played(), (Names{"NavEn", "Dupe"})) << "the duplicate is waited for in its turn";
+    player.finish();
+    time.advance(kPromptPollMs);
+    EXPECT_EQ(played(), (Names{"NavEn", "Dupe", "Call"}));
+
+    // A waited-for prompt that cannot play holds nothing back.
+    player.playable.erase("/wd/Dupe.wav");
+    prompts.levelSelected(NavLevel::CallOnly);
+    prompts.duplicateRefused(NavLevel::CallOnly);
+    prompts.fieldEntered(NavField::Grid, NavLevel::AllFields);
+    player.finish();
+    time.advance(kPromptPollMs);
+    EXPECT_EQ(played(), (Names{"NavEn", "Dupe", "Call", "NavEn", "Grid"}));
+}
+
 TEST_F(VoicePromptsTest, WithoutTheFilesEveryLevelIsSilentAndNothingWaits) {
     player.playable.clear();
     prompts.levelSelected(NavLevel::CallOnly);
