@@ -20,6 +20,9 @@ class QWidget;
 
 namespace corvane {
 
+namespace cw {
+class ParallelOutput;
+}
 struct AppContext;
 class PortBroker;
 class Session;
@@ -46,6 +49,9 @@ struct FeatureContext {
     QWidget* centralArea = nullptr;
     // Writes the station preferences (SavePref) after a feature changed one of its items.
     std::function<bool()> savePrefs = {};
+    // The parallel port, one for every feature that keys it: a second claim on the device
+    // would wait for the first to let go.
+    cw::ParallelOutput* parallel = nullptr;
 };
 
 struct CtrlShortcut {

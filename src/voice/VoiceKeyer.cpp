@@ -135,9 +135,11 @@ void VoiceKeyer::keyPtt() {
     }
     if (line == PttLine::Parallel) {
         const int address = parallelAddress();
-        if (address >= 0 && (m_dev.parallel.isOpenFor(address) || m_dev.parallel.open(address)) &&
+        const bool wasOpen = address >= 0 && m_dev.parallel.isOpenFor(address);
+        if (address >= 0 && (wasOpen || m_dev.parallel.open(address)) &&
             m_dev.parallel.write(address, kPttParallelOn)) {
             m_keyedAddress = address;
+            m_openedParallel = m_openedParallel || !wasOpen;
             m_keyed = true;
         }
     }
@@ -151,10 +153,18 @@ void VoiceKeyer::releasePtt() {
         m_keyedSerial = false;
     }
     if (m_keyedAddress >= 0) {
-        m_dev.parallel.write(m_keyedAddress, kPttParallelOff);
-        // The claim on the parallel device is held only while PTT is keyed, so that the CW
-        // keyer can have it between recordings.
-        m_dev.parallel.close();
+        if (!m_dev.parallel.write(m_keyedAddress, kPttParallelOff) && m_dev.parallel.open(m_keyedAddress)) {
+            // The CW keyer let go of the device meanwhile: the register keeps its last value, so
+            // PTT is taken off all the same.
+            m_dev.parallel.write(m_keyedAddress, kPttParallelOff);
+            m_openedParallel = true;
+        }
+        // A claim this keyer made is held only while PTT is keyed; one the CW keyer holds on
+        // the same device stays its own.
+        if (m_openedParallel) {
+            m_dev.parallel.close();
+            m_openedParallel = false;
+        }
         m_keyedAddress = -1;
     }
     m_keyed = false;

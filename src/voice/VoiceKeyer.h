@@ -95,6 +95,7 @@ private:
     bool m_keyed = false;    // PTT is on (serial line and/or parallel)
     int m_keyedAddress = -1; // the parallel address written 3, to write 2 to on release
     bool m_keyedSerial = false;
+    bool m_openedParallel = false; // the parallel device was claimed for this PTT
     bool m_keyedDtr = false;
     bool m_polling = false;
     long long m_polledMs = 0;

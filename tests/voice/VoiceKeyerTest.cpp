@@ -118,6 +118,25 @@ TEST_F(VoiceKeyerTest, ParallelWithPortZeroKeysOnlyTheControlRegister) {
     EXPECT_EQ(parallel.openAddress, -1) << "the parallel device is let go between recordings";
 }
 
+TEST_F(VoiceKeyerTest, AParallelDeviceTheCwKeyerHoldsIsWrittenAndLeftToIt) {
+    keyer.settings().pttPort = "0";
+    keyer.settings().pttLine = PttLine::Parallel;
+    ASSERT_TRUE(parallel.open(0x37A)); // the CW keyer's "Printer" option claimed it
+    keyer.fKeyPhone(1);
+    player.finish();
+    time.advance(kEndOfPlayPollMs);
+    EXPECT_EQ(parallel.writes, (std::vector<std::pair<int, int>>{{0x37A, 3}, {0x37A, 2}}));
+    EXPECT_EQ(parallel.opens.size(), 1u) << "not claimed a second time";
+    EXPECT_EQ(parallel.closes, 0) << "the CW keyer's claim stays";
+
+    // The CW keyer lets go of the device while PTT is keyed (it shuts down first).
+    keyer.fKeyPhone(1);
+    parallel.close();
+    keyer.shutdown();
+    EXPECT_EQ(parallel.writes.back(), (std::pair<int, int>{0x37A, 2})) << "PTT is not left on in the register";
+    EXPECT_EQ(parallel.openAddress, -1);
+}
+
 TEST_F(VoiceKeyerTest, AnUnusableParallelAddressKeysNoPort) {
     keyer.settings().pttPort = "0";
     keyer.settings().pttLine = PttLine::Parallel;

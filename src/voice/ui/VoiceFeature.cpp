@@ -34,7 +34,9 @@ VoiceFeature::VoiceFeature(FeatureContext& context, const VoiceDevices& devices)
     Owned& o = *m_owned;
     const VoiceKeyerDevices keyerDevices{devices.keyerPlayer ? *devices.keyerPlayer : o.keyerPlayer,
                                          devices.serial ? *devices.serial : o.serial,
-                                         devices.parallel ? *devices.parallel : o.parallel,
+                                         devices.parallel   ? *devices.parallel
+                                         : context.parallel ? *context.parallel
+                                                            : o.parallel,
                                          context.ports,
                                          o.endPoll,
                                          o.repeat};
