@@ -15,6 +15,7 @@
 #include "log/ui/ScorePanel.h"
 #include "platform/Dialogs.h"
 #include "platform/PortBroker.h"
+#include "platform/parallel/ParallelPort.h"
 #include "ui/AppContext.h"
 #include "ui/FormScaler.h"
 #include "ui/ModalWindows.h"
@@ -69,11 +70,12 @@ private:
 };
 
 MainWindow::MainWindow(AppContext& context, QWidget* parent, FeatureFactory features)
-    : QMainWindow(parent), m_ctx(context), m_session(context.workingDirectory),
-      m_ports(std::make_unique<PortBroker>()) {
+    : QMainWindow(parent), m_ctx(context), m_session(context.workingDirectory), m_ports(std::make_unique<PortBroker>()),
+      m_parallel(std::make_unique<cw::PpdevOutput>()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromLatin1(kTitle));
     setAccessibleName(QString::fromLatin1(kTitle));
+    setAccessibleDescription(QStringLiteral("Contest log: type the call and grid of each contact and press Enter"));
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralArea"));
@@ -136,6 +138,7 @@ void MainWindow::buildFeatures(const FeatureFactory& features) {
     m_featureContext = std::make_unique<FeatureContext>(
         FeatureContext{m_ctx, m_session, *m_entry, m_tuner, *m_ports, *this, this, menuBar(), centralWidget()});
     m_featureContext->savePreferences = [this] { return m_actions->savePref(); };
+    m_featureContext->parallel = m_parallel.get();
     m_features = features(*m_featureContext);
     for (const auto& feature : m_features) {
         feature->addMenus(*menuBar());

@@ -20,6 +20,9 @@ class QKeyEvent;
 
 namespace corvane {
 
+namespace cw {
+class ParallelOutput;
+}
 class PortBroker;
 class ClockPanel;
 class ContactListPanel;
@@ -97,6 +100,7 @@ private:
     Session m_session;
     VoiceSettings m_voiceSettings;
     std::unique_ptr<PortBroker> m_ports;
+    std::unique_ptr<cw::ParallelOutput> m_parallel;
     TunerSlot m_tuner;
     std::unique_ptr<FeatureContext> m_featureContext;
     std::vector<std::unique_ptr<Feature>> m_features;

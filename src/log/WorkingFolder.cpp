@@ -19,6 +19,11 @@ const std::vector<std::string>& workingFolderFiles() {
     return files;
 }
 
+const std::vector<std::string>& optionalWorkingFolderFiles() {
+    static const std::vector<std::string> files = {"Call.wav", "Grid.wav", "Dupe.wav", "NavEn.wav", "NavDis.wav"};
+    return files;
+}
+
 SeedOutcome seedWorkingFolder(const std::string& folder, const std::string& defaultsFolder) {
     for (const auto& name : workingFolderFiles()) {
         if (fileExists(folder + "/" + name)) {
@@ -29,6 +34,11 @@ SeedOutcome seedWorkingFolder(const std::string& folder, const std::string& defa
         const FileResult copied = copyFileAtomically(defaultsFolder + "/" + name, folder + "/" + name);
         if (!copied.ok) {
             return {SeedResult::Failed, defaultsFolder + "/" + name + ": " + copied.error};
+        }
+    }
+    for (const auto& name : optionalWorkingFolderFiles()) {
+        if (fileExists(defaultsFolder + "/" + name)) {
+            copyFileAtomically(defaultsFolder + "/" + name, folder + "/" + name); // quiet without them
         }
     }
     return {SeedResult::Seeded, {}};

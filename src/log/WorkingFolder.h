@@ -10,6 +10,9 @@ namespace corvane {
 
 // The files that make a working folder.
 const std::vector<std::string>& workingFolderFiles();
+// Files a new working folder also gets when the defaults have them (the voice prompts); the
+// program runs without them.
+const std::vector<std::string>& optionalWorkingFolderFiles();
 
 enum class SeedResult { AlreadyPrepared, Seeded, Failed };
 

@@ -20,6 +20,9 @@ class QWidget;
 
 namespace corvane {
 
+namespace cw {
+class ParallelOutput;
+}
 struct AppContext;
 class PortBroker;
 class Session;
@@ -47,6 +50,9 @@ struct FeatureContext {
     // The main window's SavePref: cvnpref.txt from the session's preferences. False when it
     // could not be written (the main window has told the operator).
     std::function<bool()> savePreferences = {};
+    // The parallel port, one for every feature that keys it: a second claim on the device
+    // would wait for the first to let go.
+    cw::ParallelOutput* parallel = nullptr;
 };
 
 struct CtrlShortcut {

@@ -81,6 +81,8 @@ const WindowCase kWindows[] = {
     {"frmCWStrings", ctrlKey(Qt::Key_W)},
     {"frmCodePractice", thenClick(ctrlKey(Qt::Key_S), "CWFrm", "cmdCodePractice")},
     {"frmVarkelLogo", showLogo},
+    {"PhoneFrm", ctrlKey(Qt::Key_P)},
+    {"BlindFrm", menu("mnuVoiceNav")},
 };
 
 // A full log whose listed rows carry the widest texts each column can hold.

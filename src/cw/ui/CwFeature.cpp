@@ -10,9 +10,19 @@
 
 namespace corvane::cw {
 
+namespace {
+// The program's one parallel port, unless the caller gave one of its own.
+CwDevices withSharedParallel(CwDevices devices, const FeatureContext& context) {
+    if (devices.parallel == nullptr) {
+        devices.parallel = context.parallel;
+    }
+    return devices;
+}
+} // namespace
+
 CwFeature::CwFeature(FeatureContext& context, const CwDevices& devices)
     : m_ctx(context), m_cw(std::make_unique<CwController>(static_cast<CwHost&>(*this), context.app, context.mainWindow,
-                                                          &context.ports, devices)) {
+                                                          &context.ports, withSharedParallel(devices, context))) {
     m_cw->setKeyRouter([this](QKeyEvent* key) { return m_ctx.keys.routeKey(key); });
 }
 

@@ -16,16 +16,21 @@ ClockPanel::ClockPanel(AppContext& context, Session& session, QWidget* central)
     : QObject(central), m_ctx(context), m_session(session) {
     m_ownCall = makeLabel(central, "Label2", QString(), {120, 120, 2000, 520}, 14, true);
     m_ownCall->setAccessibleName(QStringLiteral("Own call"));
+    m_ownCall->setAccessibleDescription(QStringLiteral("The call sign of your station"));
     m_ownGrid = makeLabel(central, "Label4", QString(), {2200, 120, 1100, 520}, 14, true);
     m_ownGrid->setAccessibleName(QStringLiteral("Own grid"));
+    m_ownGrid->setAccessibleDescription(QStringLiteral("The grid square of your station"));
 
     makeLabel(central, "lblUtcCaption", QStringLiteral("UTC"), {3500, 60, 1200, 240}, 8.25);
     m_utcClock = makeLabel(central, "lblutctime", QStringLiteral("00:00:00"), {3500, 300, 1200, 380}, 10, true);
     m_utcClock->setAccessibleName(QStringLiteral("UTC time"));
+    m_utcClock->setAccessibleDescription(QStringLiteral("The time in UTC, logged with each contact"));
     makeLabel(central, "lblLocalCaption", QStringLiteral("Local"), {4800, 60, 1100, 240}, 8.25);
     m_localClock = makeLabel(central, "lblCurTime", QString(), {4800, 300, 1100, 380}, 10);
     m_localClock->setAccessibleName(QStringLiteral("Local time"));
+    m_localClock->setAccessibleDescription(QStringLiteral("The time of this computer"));
     m_amPm = makeLabel(central, "Label16", QString(), {5900, 300, 520, 380}, 10);
+    m_amPm->setAccessibleName(QStringLiteral("AM or PM"));
 
     m_logOn = new QPushButton(QStringLiteral("&Log \"Time On\""), central);
     m_logOn->setObjectName(QStringLiteral("cmdLogOn"));
@@ -36,6 +41,7 @@ ClockPanel::ClockPanel(AppContext& context, Session& session, QWidget* central)
     connect(m_logOn, &QPushButton::clicked, this, &ClockPanel::toggleTimeOn);
     m_timeOnClock = makeLabel(central, "lblttrack", QStringLiteral("00:00:00"), {8400, 120, 1100, 480}, 10, true);
     m_timeOnClock->setAccessibleName(QStringLiteral("Time on the air"));
+    m_timeOnClock->setAccessibleDescription(QStringLiteral("How long you have been on the air"));
 
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this, &ClockPanel::tick);

@@ -169,6 +169,7 @@ ContactListPanel::ContactListPanel(const ContactLog& log, const TwipRect& design
     m_list = new QPushButton(fromLatin1(listModeCaption(false)), this);
     m_list->setObjectName(QStringLiteral("cmdList"));
     m_list->setToolTip(QString::fromLatin1(kListModeTip));
+    m_list->setAccessibleDescription(QString::fromLatin1(kListModeTip));
     m_list->setFocusPolicy(Qt::NoFocus);
     FormScaler::place(m_list, {design.width - 1200, 0, 1200, kCaptionTwips - 40}, 8.25);
     connect(m_list, &QPushButton::clicked, this, &ContactListPanel::toggleListAll);
@@ -177,6 +178,8 @@ ContactListPanel::ContactListPanel(const ContactLog& log, const TwipRect& design
     m_view = new QTableView(this);
     m_view->setObjectName(QStringLiteral("ListView1"));
     m_view->setToolTip(QString::fromLatin1(kListTip));
+    m_view->setAccessibleName(QStringLiteral("Recent contacts"));
+    m_view->setAccessibleDescription(QString::fromLatin1(kListTip));
     m_view->setModel(m_model);
     m_view->setItemDelegate(new CellDelegate(m_view));
     m_view->setShowGrid(false);
@@ -224,6 +227,7 @@ ContactListPanel::ContactListPanel(const ContactLog& log, const TwipRect& design
     const double buttonTop = design.height - kButtonRowTwips + 40;
     m_edit = new QPushButton(QStringLiteral("Edit Contact"), this);
     m_edit->setObjectName(QStringLiteral("cmdEdit"));
+    m_edit->setAccessibleDescription(QStringLiteral("Opens the chosen contact for editing"));
     FormScaler::place(m_edit, {0, buttonTop, 1500, kButtonRowTwips - 60}, 8.25);
     connect(m_edit, &QPushButton::clicked, this, [this] {
         if (m_editedIndex > 0) {
@@ -232,6 +236,7 @@ ContactListPanel::ContactListPanel(const ContactLog& log, const TwipRect& design
     });
     m_delete = new QPushButton(QStringLiteral("Delete Contact"), this);
     m_delete->setObjectName(QStringLiteral("cmdDelete"));
+    m_delete->setAccessibleDescription(QStringLiteral("Deletes the chosen contact from the log"));
     FormScaler::place(m_delete, {1620, buttonTop, 1500, kButtonRowTwips - 60}, 8.25);
     connect(m_delete, &QPushButton::clicked, this, [this] {
         if (m_editedIndex > 0) {

@@ -39,6 +39,11 @@ QLineEdit* makeField(QWidget* parent, const char* name, int maxLength, const cha
     return field;
 }
 
+// "Points: 3", or the caption alone while the label is empty.
+QString spokenValue(const QString& caption, const QString& value) {
+    return value.trimmed().isEmpty() ? caption : caption + QStringLiteral(": ") + value.trimmed();
+}
+
 // Moves the keyboard on as the Tab key does.
 void focusNextAsTab(QWidget* from) {
     for (QWidget* w = from->nextInFocusChain(); w != nullptr && w != from; w = w->nextInFocusChain()) {
@@ -78,10 +83,13 @@ void EntryLine::build(QWidget* central) {
                        {2520, 1040, 1080, 480}, 13);
     m_kilometres = makeLabel(central, "Label24", QString(), {3720, 1040, 1080, 480}, 12, true);
     m_kilometres->setAccessibleName(QStringLiteral("Kilometers"));
+    m_kilometres->setAccessibleDescription(QStringLiteral("Distance to the grid being entered"));
     m_bearing = makeLabel(central, "Label23", QString(), {4920, 1040, 880, 480}, 12, true);
     m_bearing->setAccessibleName(QStringLiteral("Bearing"));
+    m_bearing->setAccessibleDescription(QStringLiteral("Bearing in degrees to the grid being entered"));
     m_points = makeLabel(central, "Label5", QString(), {5920, 1040, 880, 480}, 12, true);
     m_points->setAccessibleName(QStringLiteral("Points"));
+    m_points->setAccessibleDescription(QStringLiteral("Points the contact being entered scores"));
     m_points->setAlignment(Qt::AlignCenter);
     m_postTime = makeField(central, "txtPostConTime", 5, "Time", "Time of a contact logged after the contest, HH:MM",
                            {6920, 1040, 780, 480}, 10);
@@ -111,6 +119,7 @@ void EntryLine::build(QWidget* central) {
               8.25);
     m_dupe = makeLabel(central, "lblDupe", QString(), {120, 2420, 4600, 700}, 8.25);
     m_dupe->setAccessibleName(QString::fromLatin1(kPossibleDuplicatesCaption.data()));
+    m_dupe->setAccessibleDescription(QStringLiteral("Logged calls that contain what is typed in the call field"));
     m_dupe->setWordWrap(true);
     m_dupe->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     m_dupe->setAutoFillBackground(true);
@@ -118,6 +127,7 @@ void EntryLine::build(QWidget* central) {
     m_dupToggle->setObjectName(QStringLiteral("cmdDup"));
     m_dupToggle->setToolTip(QStringLiteral("Displaying partial dupes slows the program on older pc's."));
     m_dupToggle->setAccessibleName(QStringLiteral("Partial duplicates display"));
+    m_dupToggle->setAccessibleDescription(QStringLiteral("Turns the list of possible duplicates on or off"));
     m_dupToggle->setFocusPolicy(Qt::NoFocus);
     FormScaler::place(m_dupToggle, {4760, 2420, 600, 360}, 8.25);
     connect(m_dupToggle, &QPushButton::clicked, this, [this] {
@@ -474,6 +484,10 @@ void EntryLine::refreshGridDisplay() {
     m_bearing->setText(fromLatin1(display.bearing));
     m_kilometres->setText(fromLatin1(display.kilometres));
     setPointsText(fromLatin1(display.points));
+    // A screen reader reads a label by its name: the figure goes with it.
+    m_bearing->setAccessibleName(spokenValue(QStringLiteral("Bearing"), m_bearing->text()));
+    m_kilometres->setAccessibleName(spokenValue(QStringLiteral("Kilometers"), m_kilometres->text()));
+    m_points->setAccessibleName(spokenValue(QStringLiteral("Points"), m_points->text()));
 }
 
 void EntryLine::setPointsText(const QString& text) {
@@ -487,6 +501,10 @@ void EntryLine::setPointsText(const QString& text) {
 void EntryLine::setDialog(const QString& text) {
     const bool changed = m_dialog->text() != text;
     m_dialog->setText(text);
+    // The message is part of the line's name, so that a screen reader reads what it says, not
+    // only that there is a message line.
+    m_dialog->setAccessibleName(text.trimmed().isEmpty() ? QStringLiteral("Message")
+                                                         : QStringLiteral("Message: ") + text.trimmed());
     if (changed && !text.trimmed().isEmpty() && QAccessible::isActive()) {
         // Screen readers announce what the message line says now (a refused duplicate, "Need Grid!").
         QAccessibleEvent event(m_dialog, QAccessible::NameChanged);

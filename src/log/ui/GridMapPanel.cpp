@@ -32,6 +32,8 @@ QColor GridMapPanel::colourOf(long bgr) {
 GridMapPanel::GridMapPanel(const ContactLog& log, const TwipRect& design, QWidget* parent)
     : QWidget(parent), m_log(log) {
     setObjectName(QStringLiteral("gridMap"));
+    setAccessibleName(QStringLiteral("Grid map"));
+    setAccessibleDescription(QStringLiteral("The grid squares around yours; worked squares are coloured"));
     FormScaler::place(this, design, 8.25);
 
     const double cellWidth = std::max(1.0, (design.width - 2 * kArrowTwips) / kGridColumns);
@@ -85,6 +87,8 @@ GridMapPanel::GridMapPanel(const ContactLog& log, const TwipRect& design, QWidge
         button->setObjectName(QString::fromLatin1(a.name));
         button->setIcon(style()->standardIcon(a.icon));
         button->setToolTip(QString::fromLatin1(a.tip));
+        button->setAccessibleName(QStringLiteral("Grid map ") + QString::fromLatin1(a.tip));
+        button->setAccessibleDescription(QStringLiteral("Moves the grid map one step ") + QString::fromLatin1(a.tip));
         button->setFocusPolicy(Qt::NoFocus);
         FormScaler::place(button, a.at, 8.25);
         const GridArrow arrow = a.arrow;

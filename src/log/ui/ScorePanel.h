@@ -22,6 +22,7 @@ public:
     QString totalScoreText() const;
 
 private:
+    void speakValues();
     QLabel* m_totalPoints = nullptr; // lblTotSec
     QLabel* m_totalScore = nullptr;  // lblTotScore
     QLabel* m_rate20 = nullptr;      // lblAQSO20

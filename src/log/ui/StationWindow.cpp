@@ -32,19 +32,30 @@ StationWindow::StationWindow(Dialogs& dialogs, SharedPrefs& sharedPrefs, const S
     setWindowTitle(QStringLiteral(" Amateur Station I.D."));
     setModal(true);
 
-    caption(this, QStringLiteral("Please Enter your Call Sign:"), {240, 240, 2800, 300});
+    setAccessibleName(QStringLiteral("Amateur Station I.D."));
+    setAccessibleDescription(QStringLiteral("Your own call sign, grid square, UTC offset and power class"));
+    QLabel* callCaption = caption(this, QStringLiteral("Please Enter your Call Sign:"), {240, 240, 2800, 300});
     m_call = new QLineEdit(current.call, this);
+    m_call->setAccessibleName(QStringLiteral("Your call sign"));
+    m_call->setAccessibleDescription(QStringLiteral("The call sign of your own station"));
+    callCaption->setBuddy(m_call);
     m_call->setObjectName(QStringLiteral("txtStationCall"));
     FormScaler::place(m_call, {3120, 200, 1400, 380}, 8.25);
 
-    caption(this, QStringLiteral("Your Grid Square:"), {240, 760, 2800, 300});
+    QLabel* gridCaption = caption(this, QStringLiteral("Your Grid Square:"), {240, 760, 2800, 300});
     m_grid = new QLineEdit(current.grid, this);
+    m_grid->setAccessibleName(QStringLiteral("Your grid square"));
+    m_grid->setAccessibleDescription(QStringLiteral("The four-character grid square of your own station"));
+    gridCaption->setBuddy(m_grid);
     m_grid->setObjectName(QStringLiteral("txtStationGrid"));
     m_grid->setMaxLength(4);
     FormScaler::place(m_grid, {3120, 720, 1400, 380}, 8.25);
 
-    caption(this, QStringLiteral("Hours added for UTC:"), {240, 1280, 2800, 300});
+    QLabel* offsetCaption = caption(this, QStringLiteral("Hours added for UTC:"), {240, 1280, 2800, 300});
     m_offset = new QLineEdit(current.offsetText, this);
+    m_offset->setAccessibleName(QStringLiteral("Hours added for UTC"));
+    m_offset->setAccessibleDescription(QStringLiteral("Hours added to local time to give UTC"));
+    offsetCaption->setBuddy(m_offset);
     m_offset->setObjectName(QStringLiteral("txtUtcOffset"));
     m_offset->setMaxLength(6);
     FormScaler::place(m_offset, {3120, 1240, 1400, 380}, 8.25);
@@ -56,6 +67,7 @@ StationWindow::StationWindow(Dialogs& dialogs, SharedPrefs& sharedPrefs, const S
     for (int i = 0; i < 3; ++i) {
         m_power[i] = new QRadioButton(QString::fromLatin1(labels[i]), frame);
         m_power[i]->setObjectName(QStringLiteral("optPower%1").arg(i + 1));
+        m_power[i]->setAccessibleDescription(QStringLiteral("Power class of your station"));
         FormScaler::place(m_power[i], {120.0 + i * 1380, 420, 1360, 400}, 8.25);
     }
     const int power = current.powerCategory >= 1 && current.powerCategory <= 3 ? current.powerCategory : 2;
@@ -64,6 +76,7 @@ StationWindow::StationWindow(Dialogs& dialogs, SharedPrefs& sharedPrefs, const S
     m_done = new QPushButton(QStringLiteral("Done"), this);
     m_done->setObjectName(QStringLiteral("cmdDone"));
     m_done->setAutoDefault(false);
+    m_done->setAccessibleDescription(QStringLiteral("Keeps your station details and goes on to the log"));
     FormScaler::place(m_done, {1800, 3000, 1200, 480}, 8.25);
     connect(m_done, &QPushButton::clicked, this, &StationWindow::done);
 

@@ -1,0 +1,66 @@
+#pragma once
+// Voice keying as a feature of the main window: Ctrl+P opens "Phone Wave Selections", and
+// Options > "&Voice Navigation" the navigation window; wave2.txt is read at start; any key on
+// the main window ends the F1 repeat; entering the call and grid fields and a refused
+// duplicate are announced by the voice prompts; every way out stops the playback and
+// releases push-to-talk.
+
+#include "cw/winkey/OneShotTimer.h"
+#include "platform/PortBroker.h"
+#include "platform/parallel/ParallelPort.h"
+#include "platform/serial/SerialPort.h"
+#include "ui/Feature.h"
+#include "voice/VoiceKeyer.h"
+#include "voice/VoicePrompts.h"
+
+#include <QPointer>
+#include <memory>
+
+namespace corvane {
+
+class BlindWindow;
+class PhoneWindow;
+
+// What plays and keys (tests give recording players and ports); the real ones where null.
+struct VoiceDevices {
+    WavePlayer* keyerPlayer = nullptr;
+    WavePlayer* promptPlayer = nullptr;
+    SerialPort* serial = nullptr;
+    cw::ParallelOutput* parallel = nullptr;
+};
+
+class VoiceFeature final : public Feature {
+public:
+    explicit VoiceFeature(FeatureContext& context, const VoiceDevices& devices = {});
+    ~VoiceFeature() override;
+
+    void addMenus(QMenuBar& menuBar) override;
+    std::vector<CtrlShortcut> ctrlShortcuts() override;
+    bool keyPress(QKeyEvent* key) override;
+    bool load() override;
+    void entryFieldEntered(EntryField field) override;
+    void duplicateRefused() override;
+    void shutdown() override;
+
+    void showPhoneWindow();
+    void showNavigationWindow();
+    VoiceKeyer& keyer() { return *m_keyer; }
+    VoicePrompts& prompts() { return *m_prompts; }
+    PhoneWindow* phoneWindow() const;
+    BlindWindow* navigationWindow() const;
+
+private:
+    struct Owned;
+    BlindWindow& navigation(); // made at first use
+    NavLevel level() const;
+
+    FeatureContext& m_ctx;
+    std::unique_ptr<Owned> m_owned;
+    std::unique_ptr<VoiceKeyer> m_keyer;
+    std::unique_ptr<VoicePrompts> m_prompts;
+    QPointer<PhoneWindow> m_phone;
+    QPointer<BlindWindow> m_blind;
+    bool m_shutDown = false;
+};
+
+} // namespace corvane

@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# The program as a screen reader sees it: starts the real logger on a private X server with
+# the accessibility bus (dbus-run-session, at-spi2-core) and has check_accessibility.py walk
+# the accessibility tree the way Orca reads it.
+#
+#   run_accessibility.sh <path-to-corvane> <path-to-check_accessibility.py>
+#
+# Exit status: 0 passed, 1 failed, 77 a required tool is missing (skipped).
+
+set -uo pipefail
+
+if [ $# -ne 2 ]; then
+    echo "usage: $0 <path-to-corvane> <check_accessibility.py>" >&2
+    exit 2
+fi
+
+# Debian's Python, where python3-pyatspi lives (a python3 earlier on PATH may not see it).
+PYTHON=/usr/bin/python3
+[ -x "$PYTHON" ] || PYTHON=python3
+export PYTHON
+
+if [ -z "${CORVANE_A11Y_SESSION:-}" ]; then
+    for tool in Xvfb openbox xdotool dbus-run-session "$PYTHON"; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "a11y: $tool is not installed; skipped (scripts/install-deps.sh installs it)" >&2
+            exit 77
+        fi
+    done
+    if ! "$PYTHON" -c 'import pyatspi' 2>/dev/null || [ ! -x /usr/libexec/at-spi-bus-launcher ]; then
+        echo "a11y: python3-pyatspi or at-spi2-core is missing; skipped" >&2
+        exit 77
+    fi
+    TMP=$(mktemp -d "${TMPDIR:-/tmp}/corvane-a11y.XXXXXX")
+    export HOME="$TMP/home" XDG_RUNTIME_DIR="$TMP/runtime"
+    export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CACHE_HOME="$HOME/.cache"
+    mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS SESSION_MANAGER XAUTHORITY WAYLAND_DISPLAY
+    export CORVANE_A11Y_SESSION="$TMP"
+    # A private session bus for the whole run; the accessibility bus starts on it on demand.
+    timeout 120 dbus-run-session -- bash "$0" "$@"
+    status=$?
+    rm -rf "$TMP"
+    exit $status
+fi
+
+TMP=$CORVANE_A11Y_SESSION
+CORVANE=$(readlink -f "$1")
+CHECKER=$(readlink -f "$2")
+APP_PID="" WM_PID="" XVFB_PID=""
+
+stop_pid() {
+    [ -n "$1" ] || return 0
+    kill "$1" 2>/dev/null || return 0
+    for _ in $(seq 1 20); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "$1" 2>/dev/null
+    wait "$1" 2>/dev/null
+    return 0
+}
+cleanup() {
+    stop_pid "$APP_PID"
+    stop_pid "$WM_PID"
+    stop_pid "$XVFB_PID"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "a11y: FAIL: $*" >&2
+    [ -s "$TMP/corvane.log" ] && sed 's/^/    /' "$TMP/corvane.log" >&2
+    exit 1
+}
+wait_until() {
+    local deadline=$(($(date +%s) + $1))
+    shift
+    until "$@"; do
+        [ "$(date +%s)" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+find_window() {
+    WID=$(xdotool search --onlyvisible --name "^${1}\$" 2>/dev/null | head -n 1)
+    [ -n "$WID" ]
+}
+wait_window() {
+    wait_until 15 find_window "$1" || fail "no window '$1'"
+    xdotool windowactivate "$WID" 2>/dev/null
+    sleep 0.5
+}
+keys() { xdotool key --clearmodifiers --delay 60 "$@" || fail "xdotool key $*"; }
+typed() { xdotool type --clearmodifiers --delay 60 -- "$1" || fail "xdotool type $1"; }
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$TMP/display" >"$TMP/xvfb.log" 2>&1 &
+XVFB_PID=$!
+wait_until 10 grep -q '[0-9]' "$TMP/display" || fail "Xvfb did not start"
+DISPLAY=":$(tr -dc '0-9' <"$TMP/display")"
+export DISPLAY
+openbox --sm-disable >"$TMP/openbox.log" 2>&1 &
+WM_PID=$!
+wait_until 10 xdotool get_num_desktops >/dev/null 2>&1 || fail "openbox did not start"
+
+mkdir -p "$TMP/work"
+export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 TZ=UTC LANG=C.UTF-8 LC_ALL=C.UTF-8
+(cd "$TMP/work" && exec "$CORVANE") >"$TMP/corvane.log" 2>&1 &
+APP_PID=$!
+
+wait_window "New Contest Folder"
+keys Return
+wait_window " Amateur Station I\\.D\\."
+typed w1xyz
+keys Tab
+typed fn20
+keys Return
+wait_window "Open existing log\\?"
+keys Return
+wait_window "Varkel's Corvane Contest Log 1\\.2"
+typed k2def
+keys space
+typed fn31
+keys Return
+sleep 0.5
+
+E2E_SHOTS=${E2E_SHOTS:-}
+if [ -n "$E2E_SHOTS" ] && command -v import >/dev/null 2>&1; then
+    mkdir -p "$E2E_SHOTS" && import -window root "$E2E_SHOTS/accessibility-main.png" 2>/dev/null
+fi
+"$PYTHON" "$CHECKER" || fail "the accessibility tree is not as a screen reader needs it"
+echo "a11y: passed" >&2
