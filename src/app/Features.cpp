@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "cw/ui/CwFeature.h"
+#include "platform/ui/SerialPortsFeature.h"
 
 namespace corvane {
 
@@ -7,6 +8,7 @@ namespace corvane {
 std::vector<std::unique_ptr<Feature>> makeFeatures(FeatureContext& context) {
     std::vector<std::unique_ptr<Feature>> features;
     features.push_back(std::make_unique<cw::CwFeature>(context));
+    features.push_back(std::make_unique<SerialPortsFeature>(context));
     return features;
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/FormScaler.h"
 #include "ui/KeyText.h"
+#include "ui/PortDeviceField.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -60,6 +61,13 @@ WinKeyerWindow::WinKeyerWindow(WinKeyerController& controller, Hooks hooks, QWid
             addLabel(QString::fromLatin1(f.help), 1850, top + 30, 5200);
         }
         top += kRow;
+    }
+
+    if (m_hooks.settings != nullptr) {
+        m_comDevice = new PortDeviceField(*m_hooks.settings, this);
+        m_comDevice->setObjectName(QStringLiteral("txtComDevice"));
+        FormScaler::place(m_comDevice, {1850, 200, 3300, 330}, kFont);
+        m_comDevice->follow(m_comPort);
     }
 
     m_pins = addChoices("fraPinConfig", QStringLiteral("Pin 5 Configuration"), kPinConfigChoices, 150, 2800,
