@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "cw/ui/CwFeature.h"
 #include "platform/ui/SerialPortsFeature.h"
+#include "scp/ui/ScpFeature.h"
 
 namespace corvane {
 
@@ -8,6 +9,7 @@ namespace corvane {
 std::vector<std::unique_ptr<Feature>> makeFeatures(FeatureContext& context) {
     std::vector<std::unique_ptr<Feature>> features;
     features.push_back(std::make_unique<cw::CwFeature>(context));
+    features.push_back(std::make_unique<scp::ScpFeature>(context));
     features.push_back(std::make_unique<SerialPortsFeature>(context));
     return features;
 }

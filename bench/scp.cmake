@@ -1,0 +1,1 @@
+corvane_bench(bench_scp SOURCES ScpBench.cpp)
