@@ -8,6 +8,7 @@
 #include "platform/serial/SerialSettings.h"
 #include "ui/PortDeviceField.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QMenu>
 #include <QTableWidget>
@@ -197,4 +198,25 @@ TEST(SerialPortsMenu, TheCwKeyingPortShowsItsDevice) {
     EXPECT_EQ(device->text().toStdString(), f.file("no-such-adapter"));
     EXPECT_FALSE(device->devicePresent());
     EXPECT_EQ(device->toolTip().toStdString(), absentDeviceMessage(5, f.file("no-such-adapter")));
+}
+
+TEST(SerialPortsMenu, TheWinKeyerPortShowsItsDevice) {
+    MainWindowFixture f;
+    ASSERT_TRUE(f.start());
+    std::ofstream(f.file("ttyACM0")).put('x');
+    f.settings->set(serialDeviceKey(2), f.file("ttyACM0"));
+    QTest::keyClick(f.call(), Qt::Key_S, Qt::ControlModifier);
+    QWidget* cw = nullptr;
+    QTRY_VERIFY((cw = f.window->findChild<QWidget*>(QStringLiteral("CWFrm"))) != nullptr && cw->isVisible());
+    cw->findChild<QAbstractButton*>(QStringLiteral("optWinKey"))->click();
+    cw->findChild<QAbstractButton*>(QStringLiteral("cmdConfigureWinkey"))->click();
+    QWidget* wk = nullptr;
+    QTRY_VERIFY((wk = f.window->findChild<QWidget*>(QStringLiteral("frmWinKey"))) != nullptr && wk->isVisible());
+    auto* device = wk->findChild<PortDeviceField*>(QStringLiteral("txtComDevice"));
+    ASSERT_NE(device, nullptr);
+    wk->findChild<QLineEdit*>(QStringLiteral("txtComPort"))->setText(QStringLiteral("2"));
+    EXPECT_EQ(device->text().toStdString(), f.file("ttyACM0"));
+    EXPECT_TRUE(device->devicePresent());
+    EXPECT_TRUE(device->isReadOnly());
+    wk->close();
 }

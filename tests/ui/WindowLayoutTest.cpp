@@ -81,6 +81,8 @@ const WindowCase kWindows[] = {
     {"frmCWStrings", ctrlKey(Qt::Key_W)},
     {"frmCodePractice", thenClick(ctrlKey(Qt::Key_S), "CWFrm", "cmdCodePractice")},
     {"frmVarkelLogo", showLogo},
+    {"frmSerialPorts", menu("mnuSerialPorts")},
+    {"frmWinKey", thenClick(thenClick(ctrlKey(Qt::Key_S), "CWFrm", "optWinKey"), "CWFrm", "cmdConfigureWinkey")},
 };
 
 // A full log whose listed rows carry the widest texts each column can hold.

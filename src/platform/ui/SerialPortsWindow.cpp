@@ -17,10 +17,10 @@ namespace corvane {
 
 namespace {
 
-constexpr TwipRect kDesign{0, 0, 8520, 7200};
+constexpr TwipRect kDesign{0, 0, 8520, 6480};
 constexpr double kFont = 8.25;
-constexpr double kFirstRow = 3000;
-constexpr double kRow = 370;
+constexpr double kFirstRow = 2450;
+constexpr double kRow = 340;
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
@@ -51,11 +51,12 @@ SerialPortsWindow::SerialPortsWindow(SettingsStore& settings, DeviceLister liste
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    FormScaler::place(m_table, {120, 480, 8280, 2000}, kFont);
-    FormScaler::setColumnWidths(m_table, {1300, 3000, 1800, 1000, 1100});
+    FormScaler::place(m_table, {120, 480, 8280, 1500}, kFont);
+    FormScaler::setColumnWidths(m_table, {1300, 2600, 1800, 1100, 1400});
 
-    makeLabel(this, "lblPorts", QStringLiteral("Port numbers and their devices"), {120, 2620, 5000, 280}, kFont, true);
+    makeLabel(this, "lblPorts", QStringLiteral("Port numbers and their devices"), {120, 2100, 5000, 280}, kFont, true);
     for (int i = 0; i < kSerialPortCount; ++i) {
         const int port = i + 1;
         const double top = kFirstRow + i * kRow;
@@ -75,7 +76,7 @@ SerialPortsWindow::SerialPortsWindow(SettingsStore& settings, DeviceLister liste
     auto* doneButton = new QPushButton(QStringLiteral("&Done"), this);
     doneButton->setObjectName(QStringLiteral("cmdDone"));
     doneButton->setAutoDefault(false);
-    FormScaler::place(doneButton, {3660, 6720, 1200, 380}, kFont);
+    FormScaler::place(doneButton, {3660, 5980, 1200, 380}, kFont);
     connect(doneButton, &QPushButton::clicked, this, &SerialPortsWindow::done);
 
     refresh();

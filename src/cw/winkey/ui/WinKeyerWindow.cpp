@@ -87,17 +87,17 @@ WinKeyerWindow::WinKeyerWindow(WinKeyerController& controller, Hooks hooks, QWid
     connect(addButton("cmdClose", QStringLiteral("Close"), 6250, 200, 850), &QPushButton::clicked, this,
             &WinKeyerWindow::close);
 
-    m_typing = addField("txtSend", 150, 4300, 4400);
+    m_typing = addField("txtSend", 150, 4240, 4400);
     m_typing->setValidator(nullptr);
-    connect(addButton("cmdTest", QStringLiteral("Test"), 150, 4750, 1000), &QPushButton::clicked, this,
+    connect(addButton("cmdTest", QStringLiteral("Test"), 150, 4660, 1000), &QPushButton::clicked, this,
             [this] { m_wk.test(m_hooks.ownCall ? m_hooks.ownCall() : std::string()); });
-    connect(addButton("cmdBufferTest", QStringLiteral("Buffer Test"), 1250, 4750, 1300), &QPushButton::clicked, this,
+    connect(addButton("cmdBufferTest", QStringLiteral("Buffer Test"), 1250, 4660, 1300), &QPushButton::clicked, this,
             [this] { m_wk.bufferTest(); });
-    connect(addButton("cmdStop", QStringLiteral("Stop"), 2650, 4750, 1000), &QPushButton::clicked, this,
+    connect(addButton("cmdStop", QStringLiteral("Stop"), 2650, 4660, 1000), &QPushButton::clicked, this,
             [this] { m_wk.stop(); });
-    m_done = addButton("cmdDone", QStringLiteral("&Done"), 5900, 4750, 1200);
+    m_done = addButton("cmdDone", QStringLiteral("&Done"), 5900, 4660, 1200);
     connect(m_done, &QPushButton::clicked, this, &WinKeyerWindow::done);
-    addLabel(QStringLiteral("Up / down arrows from main form change speeds."), 150, 5120, 6900);
+    addLabel(QStringLiteral("Up / down arrows from main form change speeds."), 150, 5070, 6900);
 
     m_wk.setView(this);
     m_filling = false;
