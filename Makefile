@@ -1,6 +1,7 @@
 # make run   - installs what is missing, builds the program (only), prepares the working folder run/ and starts it
 # make test  - installs what is missing, builds and runs every test through ctest
 # make bench - builds and prints the performance figures
+# make package - builds the Debian package (build/corvane_<version>_<arch>.deb)
 # make fuzz  - builds the fuzz targets with clang and runs each for FUZZ_SECONDS (default 300);
 #              FUZZ_TARGETS="log_file cw_settings" runs only those (see fuzz/README.md)
 BUILD ?= build
@@ -10,7 +11,7 @@ FUZZ_TARGETS ?=
 JOBS ?= $(shell nproc)
 RUN_DIR ?= run
 
-.PHONY: all deps configure build run test bench fuzz clean format
+.PHONY: all deps configure build run test bench package fuzz clean format
 
 all: build
 
@@ -35,6 +36,9 @@ test: build
 bench: build
 	@cmake --build $(BUILD) --target benches -j$(JOBS) >/dev/null
 	@bash $(BUILD)/run-benches.sh
+
+package: build
+	@cd $(BUILD) && cpack --config CPackConfig.cmake
 
 fuzz: deps
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

@@ -3,6 +3,8 @@
 #include "rig/ui/RigFeature.h"
 #include "spots/ui/SpotsFeature.h"
 #include "voice/ui/VoiceFeature.h"
+#include "platform/ui/SerialPortsFeature.h"
+#include "scp/ui/ScpFeature.h"
 
 namespace corvane {
 
@@ -13,6 +15,8 @@ std::vector<std::unique_ptr<Feature>> makeFeatures(FeatureContext& context) {
     features.push_back(std::make_unique<cw::CwFeature>(context));
     features.push_back(std::make_unique<rig::RigFeature>(context));
     features.push_back(std::make_unique<spots::SpotsFeature>(context));
+    features.push_back(std::make_unique<scp::ScpFeature>(context));
+    features.push_back(std::make_unique<SerialPortsFeature>(context));
     return features;
 }
 

@@ -207,8 +207,10 @@ void MainWindow::buildMenus() {
     m_cwModeAction = hidden("CW", "mnuCW");
     m_recordRstAction = hidden("Record RST", "mnuRecordRst");
 
-    QAction* setup = menuBar()->addAction(QStringLiteral("&Setup"), this, &MainWindow::stationSetup);
-    setup->setObjectName(QStringLiteral("mnuSetup"));
+    // The station first; the features add their setup windows (serial ports ...) below it.
+    QMenu* setupMenu = menuBar()->addMenu(QStringLiteral("&Setup"));
+    setupMenu->setObjectName(QStringLiteral("mnuSetupMenu"));
+    add(setupMenu, QStringLiteral("&Station"), "mnuSetup", [this] { stationSetup(); });
     QAction* graph = menuBar()->addAction(QStringLiteral("&Graph"), this, [this] {
         GraphWindow window(m_ctx.dialogs, m_session.log(), this);
         runModal(m_ctx, window);

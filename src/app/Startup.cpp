@@ -13,29 +13,57 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 namespace corvane {
 
 namespace {
 
-// The default files of a new working folder: beside the program, or where the
-// CORVANE_DATA_DIR environment variable points.
+// The default files of a new working folder: where the CORVANE_DATA_DIR environment variable
+// points, else beside the program (a build), else in the installed share folder.
 std::string defaultsFolder() {
     if (const char* dir = std::getenv("CORVANE_DATA_DIR"); dir && *dir) {
         return dir;
     }
-    return (QCoreApplication::applicationDirPath() + QStringLiteral("/data")).toStdString();
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/data");
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/corvane/data");
+    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed)) {
+        return QFileInfo(installed).canonicalFilePath().toStdString();
+    }
+    return beside.toStdString();
+}
+
+// The per-user contest folder becomes the working folder; false (with the reason) when it
+// cannot be made or entered, and the current folder stays.
+bool enterDesktopFolder(std::string* error) {
+    const FolderReport quiet = [](const std::string&, const std::string&) {};
+    const std::string folder = locateUserFolders(systemFolderBases(), quiet).userDataFolder + "/Contest";
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec || !QDir::setCurrent(QString::fromStdString(folder))) {
+        *error = folder + ": " + (ec ? ec.message() : std::string("cannot be entered"));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
-int runProgram(QApplication& app) {
+int runProgram(QApplication& app, bool desktop) {
     QtDialogs dialogs;
     SystemClock clock;
     auto settings = makeUserSettingsStore();
     SharedPrefs sharedPrefs;
+
+    if (std::string error; desktop && !enterDesktopFolder(&error)) {
+        dialogs.message(nullptr, QStringLiteral("Contest Folder"),
+                        QStringLiteral("The contest folder could not be made, so the current folder is used:\r\n%1")
+                            .arg(QString::fromStdString(error)),
+                        MsgButtons::Ok, MsgIcon::Warning);
+    }
 
     const std::string workingDirectory = QDir::currentPath().toStdString();
     // One copy per working folder: a second copy would write over the first one's contacts.

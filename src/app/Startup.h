@@ -6,6 +6,8 @@ class QApplication;
 
 namespace corvane {
 
-int runProgram(QApplication& app);
+// `desktop`: started from the desktop's menu, in the per-user contest folder
+// (<documents>/Varkel Software/Corvane/Contest, made when missing) instead of the current folder.
+int runProgram(QApplication& app, bool desktop = false);
 
 } // namespace corvane

@@ -22,5 +22,5 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varkel's Corvane Contest Log"));
-    return corvane::runProgram(app);
+    return corvane::runProgram(app, corvane::desktopStart(argc, argv));
 }

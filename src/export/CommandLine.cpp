@@ -343,6 +343,8 @@ bool isCommandLineCommand(std::string_view argument) {
 
 namespace {
 
+constexpr std::string_view kDesktopOption = "desktop";
+
 // The window toolkit's own options, which it takes from the command line when the windows
 // open. They are written with one dash or two.
 struct ToolkitOption {
@@ -365,6 +367,7 @@ constexpr ToolkitOption kToolkitOptions[] = {
 struct WindowArguments {
     std::string platform; // from -platform, empty when not given
     bool display = false; // -display given
+    bool desktop = false; // --desktop given
     std::string error;    // what is wrong; empty when the arguments are the toolkit's own
 };
 
@@ -380,6 +383,10 @@ WindowArguments readWindowArguments(int argc, char** argv) {
         } else {
             out.error = "unknown command '" + std::string(arg) + "'";
             return out;
+        }
+        if (name == kDesktopOption) {
+            out.desktop = true; // the program's own window option, not the toolkit's
+            continue;
         }
         std::optional<std::string_view> value;
         if (const auto eq = name.find('='); eq != std::string_view::npos) {
@@ -420,6 +427,11 @@ WindowArguments readWindowArguments(int argc, char** argv) {
 }
 
 } // namespace
+
+bool desktopStart(int argc, char** argv) {
+    const WindowArguments args = readWindowArguments(argc, argv);
+    return args.error.empty() && args.desktop;
+}
 
 std::optional<std::string> noDisplayMessage(int argc, char** argv,
                                             const std::function<std::string(const char* name)>& environment) {
@@ -463,6 +475,10 @@ std::string commandLineHelp() {
            "  corvane check\n"
            "      Reads log.txt and tells which line is damaged and what is wrong with it, and\n"
            "      warns of contacts whose date or time cannot be read.\n"
+           "  corvane --desktop\n"
+           "      Opens the windows with the per-user contest folder as the working folder,\n"
+           "      ~/Documents/Varkel Software/Corvane/Contest (made when missing), as the\n"
+           "      desktop menu entry does.\n"
            "  corvane --help\n"
            "      Shows this text.\n"
            "\n"

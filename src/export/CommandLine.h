@@ -27,6 +27,10 @@ bool isCommandLineCommand(std::string_view argument);
 
 std::string commandLineHelp();
 
+// True when the arguments ask for the windows with --desktop: the working folder is then the
+// per-user contest folder instead of the current one.
+bool desktopStart(int argc, char** argv);
+
 // The local date and time now, "yyyy-mm-dd hh:mm:ss".
 std::string localDateTimeText();
 

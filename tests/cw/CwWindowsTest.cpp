@@ -6,6 +6,7 @@
 #include "cw/ui/CwStringsWindow.h"
 #include "log/station/SharedPrefs.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/serial/SerialDevices.h"
 #include "support/ManualClock.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/AppContext.h"
@@ -18,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
 
@@ -149,6 +151,22 @@ TEST_F(CwWindows, AnInvalidKeyingPortIsReportedOncePerSending) {
     EXPECT_EQ(dialogs.beeps, 1);
     EXPECT_TRUE(controller->setupWindow()->isVisible());
     EXPECT_EQ(setup<QLineEdit>("txtSerialDevice")->text().toStdString(), dir.file("no-such-tty"));
+}
+
+TEST_F(CwWindows, AKeyingDeviceThatIsNotPluggedInIsNamedOnTheMessageLine) {
+    CwSettings s = fast(KeyingOption::Dtr);
+    s.serialPort = "4";
+    settings->set("SerialPortDevice4", dir.file("usb-adapter-if00"));
+    load(s);
+    controller->sender().fKey(2);
+    waitIdle();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "Invalid port.");
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_NE(std::find(host.messages.begin(), host.messages.end(),
+                        absentDeviceMessage(4, dir.file("usb-adapter-if00"))),
+              host.messages.end());
+    EXPECT_NE(setup<QLineEdit>("txtSerialDevice")->toolTip().toStdString().find("not plugged in"), std::string::npos);
 }
 
 TEST_F(CwWindows, ArrowsKeyboardModeAndEsc) {

@@ -20,6 +20,7 @@
 #   rig_windows           the rig window (Ctrl+R), the tune panel (Ctrl+G) and the privileges
 #                         window (Ctrl+F) open and close; typing goes on in the call field
 #   second_copy           a second copy in the same folder says the folder is in use and ends with 1
+#   desktop_start         started with --desktop elsewhere: the per-user contest folder is made and used
 #   startup_failure_fits  wave2.txt missing: after "Error opening default data." the
 #                         main window, frame included, lies inside the screen
 #
@@ -549,8 +550,33 @@ scenario_second_copy() {
     [ "$(line_count "$WORK/log.txt")" -eq 1 ] || fail "log.txt changed: $(cat "$WORK/log.txt")"
 }
 
+# Started as the desktop menu entry starts it, from a folder that is no contest folder: the
+# per-user contest folder is made, seeded and used; the folder it was started from stays empty.
+scenario_desktop_start() {
+    local contest="$HOME/Documents/Varkel Software/Corvane/Contest"
+    start_display
+    (cd "$WORK" && exec "$CORVANE" --desktop) >"$TMP/corvane.log" 2>&1 &
+    APP_PID=$!
+    wait_window "New Contest Folder"
+    keys Return
+    station_window
+    wait_window "Open existing log\\?"
+    keys Return
+    wait_window "$MAIN_TITLE"
+    typed k1abc
+    keys space
+    typed fn31
+    keys Return
+    wait_until "$STEP_TIMEOUT_S" has_lines "$contest/log.txt" 1 || fail "no contact in $contest/log.txt"
+    exit_program
+    [ -z "$(ls -A "$WORK")" ] || fail "the folder it was started from was written to: $(ls -A "$WORK")"
+    [ "$(head -n 1 "$contest/cvnpref.txt" | tr -d '\r')" = '"W1XYZ"' ] || fail "cvnpref.txt of the contest folder"
+    [ -f "$contest/readCVN.txt" ] || fail "the contest folder was not seeded"
+}
+
 case "$SCENARIO" in
-post_contest_contact | live_contact | damaged_log | sigterm_while_keying | focus_after_windows | startup_failure_fits | second_copy | rig_windows)
+post_contest_contact | live_contact | damaged_log | sigterm_while_keying | focus_after_windows | startup_failure_fits | second_copy | \
+    rig_windows | desktop_start)
     "scenario_$SCENARIO"
     ;;
 *)

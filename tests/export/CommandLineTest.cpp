@@ -107,6 +107,29 @@ TEST_F(CommandLine, AnUnknownCommandOrOptionPrintsTheUsage) {
     EXPECT_EQ(m_out.str(), commandLineHelp());
 }
 
+TEST_F(CommandLine, DesktopOpensTheWindowsInTheContestFolder) {
+    const auto desktop = [](std::vector<std::string> args) {
+        args.insert(args.begin(), "corvane");
+        std::vector<char*> argv;
+        for (auto& a : args) {
+            argv.push_back(a.data());
+        }
+        return desktopStart(static_cast<int>(argv.size()), argv.data());
+    };
+    EXPECT_EQ(run({"--desktop"}), std::nullopt);
+    EXPECT_EQ(run({"-platform", "offscreen", "--desktop"}), std::nullopt);
+    EXPECT_EQ(m_err.str(), "");
+    EXPECT_TRUE(desktop({"--desktop"}));
+    EXPECT_TRUE(desktop({"-desktop", "-style", "Fusion"}));
+    EXPECT_FALSE(desktop({}));
+    EXPECT_FALSE(desktop({"-platform", "offscreen"}));
+    // Not for a command, and not with arguments that are wrong anyway.
+    EXPECT_FALSE(desktop({"score", "--desktop"}));
+    EXPECT_FALSE(desktop({"--desktop", "--bogus"}));
+    EXPECT_EQ(run({"--desktop=yes"}), 2);
+    EXPECT_NE(commandLineHelp().find("corvane --desktop"), std::string::npos);
+}
+
 TEST(CommandLineDisplay, TheWindowsNeedADisplayOrAPlatformWithoutOne) {
     const auto check = [](std::vector<std::string> args, std::map<std::string, std::string> env) {
         args.insert(args.begin(), "corvane");

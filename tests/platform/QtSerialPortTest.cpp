@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <chrono>
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <poll.h>
@@ -274,6 +275,26 @@ TEST(QtSerialPort, ADeviceThatGoesAwayIsClosedAndReportedOnce) {
     }
     EXPECT_EQ(reports, afterFailure);
     EXPECT_FALSE(port.write("y"));
+}
+
+TEST(QtSerialPort, AStableNameIsFollowedAndAnUnpluggedDeviceIsNamedInTheFailure) {
+    Pty pty;
+    ASSERT_FALSE(pty.name().empty());
+    const std::string link = std::filesystem::temp_directory_path() /
+                             ("corvane-by-id-" + std::to_string(::getpid()) + "-usb-FTDI-if00-port0");
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(pty.name(), link);
+    QtSerialPort port([&](int) { return link; });
+    port.setPortNumber(4);
+    std::string error;
+    ASSERT_TRUE(port.open(&error)) << error;
+    port.close();
+    std::filesystem::remove(link); // unplugged: the stable name goes with the device
+    EXPECT_FALSE(port.open(&error));
+    EXPECT_EQ(error, "Serial port 4 is set to " + link +
+                         ", which is not plugged in. Plug it in, or choose another device for port 4 in Setup > "
+                         "Serial Ports.");
+    EXPECT_FALSE(port.isOpen());
 }
 
 } // namespace

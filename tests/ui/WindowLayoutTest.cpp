@@ -83,6 +83,8 @@ const WindowCase kWindows[] = {
     {"frmVarkelLogo", showLogo},
     {"PhoneFrm", ctrlKey(Qt::Key_P)},
     {"BlindFrm", menu("mnuVoiceNav")},
+    {"frmSerialPorts", menu("mnuSerialPorts")},
+    {"frmWinKey", thenClick(thenClick(ctrlKey(Qt::Key_S), "CWFrm", "optWinKey"), "CWFrm", "cmdConfigureWinkey")},
 };
 
 // A full log whose listed rows carry the widest texts each column can hold.

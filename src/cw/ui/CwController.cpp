@@ -208,6 +208,10 @@ KeyingPortResult CwController::cwSetup() {
     std::string error;
     const KeyingPortResult result = m_keyingPort.setup(m_send.settings().serialPort, &error);
     if (result == KeyingPortResult::Invalid) {
+        if (!error.empty()) {
+            // Why, naming the device (not plugged in, held by another owner, no permission).
+            m_host.showMessage(error);
+        }
         m_ctx.dialogs.beep();
         m_ctx.dialogs.message(m_setup, QString::fromLatin1(kInvalidPortTitle.data(), kInvalidPortTitle.size()),
                               QString::fromLatin1(kInvalidPortText.data(), kInvalidPortText.size()), MsgButtons::Ok);

@@ -9,6 +9,7 @@
 #include "ui/AppContext.h"
 #include "ui/FormScaler.h"
 #include "ui/KeyText.h"
+#include "ui/PortDeviceField.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -97,14 +98,13 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
             m_cw.sender().settings().serialPort = bytesOf(text);
         }
     });
-    m_serialDevice = addField("txtSerialDevice", QString(), 9100, 860, 1800);
-    m_serialDevice->setToolTip(QStringLiteral("Device of the keying port number"));
-    connect(m_serialDevice, &QLineEdit::editingFinished, this, [this] {
-        const auto port = parseNumber(bytesOf(m_port->text()));
-        if (port && *port >= 1) {
-            m_cw.setSerialDevice(static_cast<int>(*port), m_serialDevice->text());
-        }
-    });
+    // The device the keying port number stands for; typing another one there maps the number to it.
+    m_serialDevice = new PortDeviceField(m_cw.context().settings, this);
+    m_serialDevice->setObjectName(QStringLiteral("txtSerialDevice"));
+    m_serialDevice->setEditable(true);
+    m_serialDevice->installEventFilter(this);
+    placeOnCanvas(m_serialDevice, {9100, 860, 1800, 330}, kFont);
+    m_serialDevice->follow(m_port);
     addLabel(QStringLiteral("Parallel"), 6000, 1260, 1000);
     m_optPrinter = addOption("optPrinter", QStringLiteral("Printer"), 6000, 1560, 1000);
     addLabel(QStringLiteral("Address"), 7100, 1560, 800);
@@ -320,10 +320,7 @@ void CwSetupWindow::showSpeed(const QString& speedWpm) {
 }
 
 void CwSetupWindow::showSerialDevice() {
-    const auto port = parseNumber(bytesOf(m_port->text()));
-    const bool real = port && *port >= 1;
-    m_serialDevice->setEnabled(real);
-    m_serialDevice->setText(real ? m_cw.serialDeviceFor(static_cast<int>(*port)) : QString());
+    m_serialDevice->setPort(PortDeviceField::portOf(m_port->text()));
 }
 
 void CwSetupWindow::chooseTiming(int method) {

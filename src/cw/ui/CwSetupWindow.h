@@ -14,6 +14,10 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace corvane {
+class PortDeviceField;
+}
+
 namespace corvane::cw {
 
 class CwController;
@@ -59,7 +63,7 @@ private:
     CwController& m_cw;
     std::array<QLineEdit*, kMessageCount> m_messages{};
     QLineEdit* m_port = nullptr; // Text10
-    QLineEdit* m_serialDevice = nullptr;
+    PortDeviceField* m_serialDevice = nullptr;
     QLineEdit* m_speed = nullptr;   // Text11
     QLineEdit* m_address = nullptr; // Text14
     QLabel* m_parallelDevice = nullptr;

@@ -66,7 +66,8 @@ void WinKeyer::open(int portNumber, OpenDone done) {
     m_port.setHandshaking(Handshaking::None);
     m_port.setDtr(true); // the keyer takes its power-up cue from DTR on some interfaces
     m_port.setRts(false);
-    if (!m_port.open()) {
+    if (std::string error; !m_port.open(&error)) {
+        m_lastRefusal = error;
         if (m_released) {
             m_released();
         }

@@ -112,7 +112,8 @@ public:
     std::optional<int> speedPot() const { return m_speedPot; }
     // Characters the keyer echoed since the last call (when its mode asks for echoing).
     std::string takeEchoed();
-    // Why the port gate last refused the device ("" when it did not).
+    // Why the last open could not open the port: the port gate's refusal or the port's own
+    // error, such as a device that is not plugged in ("" when the port opened).
     const std::string& lastRefusal() const { return m_lastRefusal; }
 
 private:

@@ -92,6 +92,10 @@ void WinKeyerController::opened(int result, std::uint8_t version) {
     // NotOpen from an open means Close ended it early: nothing failed that needs a box.
     const bool cancelled = result == resultCode(WinKeyerResult::NotOpen);
     if (!alreadyOpen && !cancelled && version == 0) {
+        if (result == resultCode(WinKeyerResult::ComOpenFailed) && !m_keyer.lastRefusal().empty()) {
+            // Which device is missing or held, on the message line under the box.
+            m_host.showMessage(m_keyer.lastRefusal());
+        }
         m_host.messageBox(std::string(kNoConnectionTitle), noConnectionText(m_settings.comPort));
     }
     if (const auto text = winKeyerResultText(result); text && !cancelled) {

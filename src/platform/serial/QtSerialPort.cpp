@@ -1,5 +1,7 @@
 #include "platform/serial/QtSerialPort.h"
 
+#include "platform/serial/SerialDevices.h"
+
 #include <QFileInfo>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -99,6 +101,10 @@ bool QtSerialPort::open(std::string* error) {
     };
     if (device.empty()) {
         return fail("There is no serial port " + std::to_string(m_portNumber) + ".");
+    }
+    if (!serialDevicePresent(device)) {
+        // Named as the operator mapped it: an unplugged adapter's stable name is gone with it.
+        return fail(absentDeviceMessage(m_portNumber, device));
     }
     // The line settings go to QSerialPort before the open, which applies them itself: after it
     // returns, the first call on the device is the clearing of the lines.

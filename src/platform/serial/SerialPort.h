@@ -1,7 +1,7 @@
 #pragma once
 // One owner's serial port: the rig link, the CW keying line, the push-to-talk line or the
 // TNC each hold their own. Port numbers start at 1 and map to device paths (see
-// SerialDevices.h). Data is 8-bit clean both ways.
+// serial/SerialDevices.h). Data is 8-bit clean both ways.
 
 #include <cstdint>
 #include <functional>

@@ -111,6 +111,24 @@ TEST_F(WinKeyerControl, AKeyerThatNeverAnswersShowsTheBoxAndNoEchoResponse) {
     EXPECT_EQ(port.written, kGreeting + std::string("\x00\x03", 2));
 }
 
+TEST_F(WinKeyerControl, AKeyerThatIsNotPluggedInIsNamedOnTheMessageLine) {
+    wk.comPortLeft("3");
+    port.failOpen = true;
+    port.openError = "Serial port 3 is set to /dev/serial/by-id/usb-K1EL-if00, which is not plugged in.";
+    wk.openKeyer();
+    EXPECT_EQ(view.status, "Com Open Failed");
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].first, "Unable to establish connection with Winkey.");
+    EXPECT_EQ(host.messages, std::vector<std::string>{port.openError});
+    EXPECT_EQ(keyer.lastRefusal(), port.openError);
+    // Opened at the next try: nothing is left of the failure.
+    port.failOpen = false;
+    host.messages.clear();
+    openKeyer();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(keyer.lastRefusal(), "");
+}
+
 TEST_F(WinKeyerControl, TransmitOpensFirstAndHandsOverOneCharacterEveryTenMs) {
     buffer = "CQ DE K1ABC";
     wk.transmit();

@@ -47,6 +47,7 @@ void WinKeyerService::load() {
     WinKeyerWindow::Hooks hooks;
     hooks.ownCall = [this] { return m_ctx.host.ownCall(); };
     hooks.save = [this] { save(); };
+    hooks.settings = &m_ctx.settings;
     m_window = new WinKeyerWindow(m_controller, std::move(hooks), m_ctx.mainWindow);
 }
 

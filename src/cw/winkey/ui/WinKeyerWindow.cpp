@@ -2,6 +2,7 @@
 
 #include "ui/FormScaler.h"
 #include "ui/KeyText.h"
+#include "ui/PortDeviceField.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -62,6 +63,13 @@ WinKeyerWindow::WinKeyerWindow(WinKeyerController& controller, Hooks hooks, QWid
         top += kRow;
     }
 
+    if (m_hooks.settings != nullptr) {
+        m_comDevice = new PortDeviceField(*m_hooks.settings, this);
+        m_comDevice->setObjectName(QStringLiteral("txtComDevice"));
+        FormScaler::place(m_comDevice, {1850, 200, 3300, 330}, kFont);
+        m_comDevice->follow(m_comPort);
+    }
+
     m_pins = addChoices("fraPinConfig", QStringLiteral("Pin 5 Configuration"), kPinConfigChoices, 150, 2800,
                         [this](std::uint8_t v) { m_wk.choosePinConfig(v); });
     m_modes = addChoices("fraKeyerMode", QStringLiteral("Keyer Mode"), kKeyerModeChoices, 2750, 2800,
@@ -79,17 +87,17 @@ WinKeyerWindow::WinKeyerWindow(WinKeyerController& controller, Hooks hooks, QWid
     connect(addButton("cmdClose", QStringLiteral("Close"), 6250, 200, 850), &QPushButton::clicked, this,
             &WinKeyerWindow::close);
 
-    m_typing = addField("txtSend", 150, 4300, 4400);
+    m_typing = addField("txtSend", 150, 4240, 4400);
     m_typing->setValidator(nullptr);
-    connect(addButton("cmdTest", QStringLiteral("Test"), 150, 4750, 1000), &QPushButton::clicked, this,
+    connect(addButton("cmdTest", QStringLiteral("Test"), 150, 4660, 1000), &QPushButton::clicked, this,
             [this] { m_wk.test(m_hooks.ownCall ? m_hooks.ownCall() : std::string()); });
-    connect(addButton("cmdBufferTest", QStringLiteral("Buffer Test"), 1250, 4750, 1300), &QPushButton::clicked, this,
+    connect(addButton("cmdBufferTest", QStringLiteral("Buffer Test"), 1250, 4660, 1300), &QPushButton::clicked, this,
             [this] { m_wk.bufferTest(); });
-    connect(addButton("cmdStop", QStringLiteral("Stop"), 2650, 4750, 1000), &QPushButton::clicked, this,
+    connect(addButton("cmdStop", QStringLiteral("Stop"), 2650, 4660, 1000), &QPushButton::clicked, this,
             [this] { m_wk.stop(); });
-    m_done = addButton("cmdDone", QStringLiteral("&Done"), 5900, 4750, 1200);
+    m_done = addButton("cmdDone", QStringLiteral("&Done"), 5900, 4660, 1200);
     connect(m_done, &QPushButton::clicked, this, &WinKeyerWindow::done);
-    addLabel(QStringLiteral("Up / down arrows from main form change speeds."), 150, 5120, 6900);
+    addLabel(QStringLiteral("Up / down arrows from main form change speeds."), 150, 5070, 6900);
 
     m_wk.setView(this);
     m_filling = false;

@@ -16,6 +16,11 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace corvane {
+class PortDeviceField;
+class SettingsStore;
+} // namespace corvane
+
 namespace corvane::cw {
 
 class WinKeyerWindow final : public QDialog, public WinKeyerView {
@@ -24,6 +29,7 @@ public:
     struct Hooks {
         std::function<std::string()> ownCall; // the station's own call, for "Test"
         std::function<void()> save;           // "&Done": writes WK.txt (quietly)
+        SettingsStore* settings = nullptr;    // the port's device is shown beside its number when given
     };
 
     WinKeyerWindow(WinKeyerController& controller, Hooks hooks, QWidget* parent = nullptr);
@@ -57,6 +63,7 @@ private:
     WinKeyerController& m_wk;
     Hooks m_hooks;
     QLineEdit* m_comPort = nullptr;
+    PortDeviceField* m_comDevice = nullptr; // txtComDevice
     QLineEdit* m_speed = nullptr;
     QLineEdit* m_weight = nullptr;
     QLineEdit* m_leadIn = nullptr;

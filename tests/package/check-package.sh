@@ -1,0 +1,34 @@
+#!/bin/bash
+# check-package.sh <build folder>: builds the Debian package from the build and checks it.
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; fail "cpack"; }
+deb=$(ls "$work"/out/*.deb)
+listing=$(dpkg-deb -c "$deb")
+for file in ./usr/bin/corvane \
+            ./usr/share/applications/corvane.desktop \
+            ./usr/share/icons/hicolor/scalable/apps/corvane.svg \
+            ./usr/share/man/man1/corvane.1.gz \
+            ./usr/share/corvane/data/cvnpref.txt ./usr/share/corvane/data/cw.txt ./usr/share/corvane/data/log.txt \
+            ./usr/share/corvane/data/readCVN.txt ./usr/share/corvane/data/wave2.txt; do
+    grep -Eq " $file\$" <<<"$listing" || fail "$file is not in the package"
+done
+grep -Eq '^-rwxr-xr-x .* \./usr/bin/corvane$' <<<"$listing" || fail "corvane is not executable"
+[ "$(dpkg-deb -f "$deb" Package)" = corvane ] || fail "package name"
+dpkg-deb -f "$deb" Depends | grep -q libqt6serialport6 || fail "Depends lacks the serial port library"
+
+dpkg-deb -x "$deb" "$work/root"
+desktop-file-validate "$work/root/usr/share/applications/corvane.desktop" || fail "desktop-file-validate"
+grep -qx 'Exec=corvane --desktop' "$work/root/usr/share/applications/corvane.desktop" || fail "Exec line"
+grep -qx 'Icon=corvane' "$work/root/usr/share/applications/corvane.desktop" || fail "Icon line"
+page=$(zcat "$work/root/usr/share/man/man1/corvane.1.gz")
+grep -q '^\.TH CORVANE 1' <<<"$page" || fail "man page heading"
+grep -q 'corvane cabrillo' <<<"$page" || fail "man page lacks the commands of --help"
+grep -q 'desktop' <<<"$page" || fail "man page lacks --desktop"
+# The installed program runs from its installed place.
+"$work/root/usr/bin/corvane" --help | grep -q '^Usage: corvane' || fail "installed corvane --help"
+echo "package ok: $(basename "$deb")"
