@@ -6,14 +6,18 @@
 #include "MainWindowFixture.h"
 #include "log/LogFile.h"
 #include "log/station/Preferences.h"
+#include "platform/serial/SerialDevices.h"
+#include "platform/serial/SerialSettings.h"
 #include "support/FakeSerialPort.h"
 #include "support/RecordingWavePlayer.h"
+#include "ui/PortDeviceField.h"
 #include "voice/ui/BlindWindow.h"
 #include "voice/ui/PhoneWindow.h"
 #include "voice/ui/VoiceFeature.h"
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace corvane;
@@ -244,7 +248,7 @@ TEST_F(PhoneKeyer, AnInvalidPortIsReportedAndTheProgramEndingReleasesPushToTalk)
     EXPECT_EQ(
         f.dialogs.shown.back().text,
         QStringLiteral("The port you have selected for Phone keying is invalid.  Please select another or enter 0 "
-                       "for none."));
+                       "for none.\n\nThe port is in use.")); // the port's own reason follows
     EXPECT_EQ(keyerPlayer.played.size(), 1u) << "the recording plays without serial push-to-talk";
 
     serial.failOpen = false;
@@ -254,6 +258,39 @@ TEST_F(PhoneKeyer, AnInvalidPortIsReportedAndTheProgramEndingReleasesPushToTalk)
     EXPECT_FALSE(serial.rts());
     EXPECT_FALSE(serial.isOpen());
     EXPECT_EQ(f.exitCodes, std::vector<int>{0});
+}
+
+TEST_F(PhoneKeyer, ThePushToTalkPortShowsTheDeviceItStandsFor) {
+    std::ofstream(f.file("ttyPtt")).put('x');
+    f.settings->set(serialDeviceKey(4), f.file("ttyPtt"));
+    f.settings->set(serialDeviceKey(6), f.file("no-such-adapter"));
+    PhoneWindow* window = open();
+    window->show();
+    QLineEdit* port = child(window, "Text10");
+    auto* device = child<PortDeviceField>(window, "txtPttDevice");
+    ASSERT_NE(device, nullptr);
+    EXPECT_TRUE(device->isReadOnly());
+    // Just under the port number, clear of every other control, inside the window.
+    EXPECT_EQ(device->geometry().left(), port->geometry().left());
+    EXPECT_GT(device->geometry().top(), port->geometry().bottom());
+    EXPECT_LT(device->geometry().top() - port->geometry().bottom(), port->height());
+    EXPECT_TRUE(window->rect().contains(device->geometry()));
+    for (QWidget* other : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other != device && !other->isHidden()) {
+            EXPECT_FALSE(other->geometry().intersects(device->geometry())) << other->objectName().toStdString();
+        }
+    }
+
+    port->setText(QStringLiteral("4"));
+    EXPECT_EQ(device->text().toStdString(), f.file("ttyPtt"));
+    EXPECT_TRUE(device->devicePresent());
+    port->setText(QStringLiteral("6"));
+    EXPECT_EQ(device->text().toStdString(), f.file("no-such-adapter"));
+    EXPECT_FALSE(device->devicePresent());
+    EXPECT_EQ(device->toolTip().toStdString(), absentDeviceMessage(6, f.file("no-such-adapter")));
+    port->setText(QStringLiteral("0"));
+    EXPECT_TRUE(device->text().isEmpty()); // no port, no device
+    window->hide();
 }
 
 } // namespace

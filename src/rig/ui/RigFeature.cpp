@@ -96,6 +96,7 @@ RigWindow& RigFeature::window() {
             FrequencyTestWindow tester(*m_link, m_window);
             runModal(m_ctx.app, tester);
         };
+        hooks.settings = &m_ctx.app.settings;
         m_window = new RigWindow(m_ctx.app.dialogs, *m_link, std::move(hooks), m_ctx.mainWindow);
         m_window->load();
     }

@@ -8,6 +8,7 @@
 #include "rig/RigModels.h"
 #include "rig/ui/RigLink.h"
 #include "ui/FormScaler.h"
+#include "ui/PortDeviceField.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -99,9 +100,18 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     for (int i = 1; i <= 10; ++i) {
         ports.push_back(QStringLiteral("Com %1").arg(i));
     }
-    m_port = addOptions("fraPort", QStringLiteral("Port"), "optPort", ports, 5150, 80, 1900, 2);
+    // A row below the port options shows the device the chosen port stands for.
+    m_port = addOptions("fraPort", QStringLiteral("Port"), "optPort", ports, 5150, 80, 1900, 2, 1);
+    if (m_hooks.settings != nullptr) {
+        auto* frame = findChild<QGroupBox*>(QStringLiteral("fraPort"));
+        m_portDevice = new PortDeviceField(*m_hooks.settings, frame);
+        m_portDevice->setObjectName(QStringLiteral("txtRigDevice"));
+        m_portDevice->setAccessibleName(QStringLiteral("Rig port device"));
+        FormScaler::place(m_portDevice, {100, 1530, 1700, 300}, kFont);
+        connect(m_port, &QButtonGroup::idClicked, m_portDevice, [this](int id) { m_portDevice->setPort(id + 1); });
+    }
     m_power = addOptions("fraPower", QStringLiteral("Power Interface"), "optPower",
-                         {QStringLiteral("None"), QStringLiteral("Raise RTS"), QStringLiteral("Raise DTR")}, 5150, 1720,
+                         {QStringLiteral("None"), QStringLiteral("Raise RTS"), QStringLiteral("Raise DTR")}, 5150, 1970,
                          1900);
     m_poll = addOptions(
         "fraPoll", QStringLiteral("Poll Rate"), "optPoll",
@@ -112,7 +122,7 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
                    {QStringLiteral("Rig"), QStringLiteral("Frequency"), QStringLiteral("Don't Use")}, 7150, 1470, 2000);
     m_useFrequency = addCheck("chkUseFreq", QStringLiteral("Use Frequency"), 7150, 2620, 2000);
 
-    addLabel(QStringLiteral("String to read frequency:"), 2450, 2950, 3000);
+    addLabel(QStringLiteral("String to read frequency:"), 2450, 2950, 2600);
     m_freqCommand = new QLineEdit(this);
     m_freqCommand->setObjectName(QStringLiteral("txtFreq"));
     FormScaler::place(m_freqCommand, {2450, 3200, 3300, 330}, kFont);
@@ -240,12 +250,12 @@ QCheckBox* RigWindow::addCheck(const char* name, const QString& caption, double 
 
 QButtonGroup* RigWindow::addOptions(const char* frameName, const QString& title, const char* optionPrefix,
                                     const std::vector<QString>& captions, double left, double top, double width,
-                                    int columns) {
+                                    int columns, int extraRows) {
     auto* frame = new QGroupBox(title, this);
     frame->setObjectName(QString::fromLatin1(frameName));
     const int rows =
         static_cast<int>((captions.size() + static_cast<std::size_t>(columns) - 1) / static_cast<std::size_t>(columns));
-    FormScaler::place(frame, {left, top, width, 330.0 + rows * 250.0}, kFont);
+    FormScaler::place(frame, {left, top, width, 330.0 + (rows + extraRows) * 250.0}, kFont);
     auto* group = new QButtonGroup(this);
     const double columnWidth = (width - 160) / columns;
     for (std::size_t i = 0; i < captions.size(); ++i) {
@@ -316,6 +326,9 @@ void RigWindow::showSettings() {
     check(m_dataBits, indexOf(kDataBits, s.dataBits));
     check(m_stopBits, indexOf(kStopBits, s.stopBits));
     check(m_port, s.port - 1);
+    if (m_portDevice != nullptr) {
+        m_portDevice->setPort(s.port);
+    }
     check(m_power, indexOf(kPowers, s.power));
     check(m_poll, indexOf(kPollRates, s.pollRate));
     check(m_modeBy, indexOf(kModeSources, s.modeSource));

@@ -22,7 +22,9 @@ class QPushButton;
 
 namespace corvane {
 class Dialogs;
-}
+class PortDeviceField;
+class SettingsStore;
+} // namespace corvane
 
 namespace corvane::rig {
 
@@ -37,7 +39,8 @@ public:
         std::function<bool()> savePreferences;                      // the main window's SavePref
         std::function<std::string()> pegasusFolder;                 // where the Pegasus files are exchanged
         std::function<void(const std::string&)> setPegasusFolder;
-        std::function<void()> runTester; // the command tester, modal
+        std::function<void()> runTester;   // the command tester, modal
+        SettingsStore* settings = nullptr; // where port numbers are mapped to devices
     };
 
     RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* parent = nullptr);
@@ -66,7 +69,7 @@ private:
     QPushButton* addButton(const char* name, const QString& caption, double left, double top, double width);
     QButtonGroup* addOptions(const char* frameName, const QString& title, const char* optionPrefix,
                              const std::vector<QString>& captions, double left, double top, double width,
-                             int columns = 1);
+                             int columns = 1, int extraRows = 0);
     QCheckBox* addCheck(const char* name, const QString& caption, double left, double top, double width);
     void showSettings();
     void takeOptions();
@@ -83,6 +86,7 @@ private:
     QButtonGroup* m_dataBits = nullptr;
     QButtonGroup* m_stopBits = nullptr;
     QButtonGroup* m_port = nullptr;
+    PortDeviceField* m_portDevice = nullptr; // txtRigDevice, the device of the chosen port
     QButtonGroup* m_power = nullptr;
     QButtonGroup* m_poll = nullptr;
     QButtonGroup* m_modeBy = nullptr;

@@ -10,6 +10,7 @@
 #include "spots/ui/SpotSetupHost.h"
 #include "ui/AppContext.h"
 #include "ui/FormScaler.h"
+#include "ui/PortDeviceField.h"
 #include "ui/WidgetText.h"
 
 #include <QCheckBox>
@@ -216,6 +217,18 @@ void SpotSetupWindow::buildControls() {
         m_portOption[i] = addOption(
             comm, QStringLiteral("optPort%1").arg(i), QString::number(i + 1),
             {120.0 + 800.0 * static_cast<double>(i % 5), 210.0 + 230.0 * static_cast<double>(i / 5), 700, 240});
+    }
+    // The device the chosen comm port stands for, beside the hex box under the sent line.
+    m_portDevice = new PortDeviceField(m_ctx.settings, this);
+    m_portDevice->setObjectName(QStringLiteral("txtTncDevice"));
+    m_portDevice->setAccessibleName(QStringLiteral("TNC serial device"));
+    FormScaler::place(m_portDevice, {6540, 5310, 2820, 315}, kFont);
+    for (std::size_t i = 0; i < m_portOption.size(); ++i) {
+        connect(m_portOption[i], &QRadioButton::toggled, m_portDevice, [this, i](bool on) {
+            if (on) {
+                m_portDevice->setPort(static_cast<int>(i) + 1);
+            }
+        });
     }
     QGroupBox* power = group("fraPower", QStringLiteral("Connection Power"), {120, 5340, 1900, 940});
     const char* powerCaptions[] = {"None", "Raise RTS", "Raise DTR"};
@@ -510,15 +523,16 @@ void SpotSetupWindow::tncOpen() {
         m_serial->setHandshaking(Handshaking::XonXoff);
         break;
     }
-    if (m_ports != nullptr && !m_ports->acquire(PortOwner::Tnc, m_serial->devicePath())) {
-        tncFailed();
+    std::string reason;
+    if (m_ports != nullptr && !m_ports->acquire(PortOwner::Tnc, m_serial->devicePath(), &reason)) {
+        tncFailed(reason);
         return;
     }
-    if (!m_serial->open()) {
+    if (!m_serial->open(&reason)) {
         if (m_ports != nullptr) {
             m_ports->released(PortOwner::Tnc);
         }
-        tncFailed();
+        tncFailed(reason);
         return;
     }
     if (s.power == "R") {
@@ -533,9 +547,13 @@ void SpotSetupWindow::tncOpen() {
     showStatus();
 }
 
-void SpotSetupWindow::tncFailed() {
+void SpotSetupWindow::tncFailed(const std::string& reason) {
     m_ctx.dialogs.beep();
     appendStatus("** Unable to open TNC Serial Port **" + kBreak + kBreak);
+    if (!reason.empty()) {
+        // Names the device: one not plugged in, or one another owner holds.
+        appendStatus(reason + kBreak + kBreak);
+    }
     showStatus();
     m_ctx.dialogs.message(this, QStringLiteral("Invalid Comm Settings."),
                           QStringLiteral("The comm port that you selected for DX Spotting is either in use, invalid "

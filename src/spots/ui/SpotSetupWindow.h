@@ -32,6 +32,8 @@ class QPushButton;
 class QRadioButton;
 
 namespace corvane {
+
+class PortDeviceField;
 struct AppContext;
 class PortBroker;
 class TcpClient;
@@ -104,7 +106,7 @@ private:
     void setPrompt();
 
     void tncOpen();
-    void tncFailed();
+    void tncFailed(const std::string& reason = {});
     void telnetOpen();
     void telnetArrived(const QByteArray& bytes);
     void telnetFailed(int number);
@@ -154,6 +156,7 @@ private:
     QLineEdit* m_cmdChar = nullptr;
     QLineEdit* m_host_ = nullptr;
     QLineEdit* m_port = nullptr;
+    PortDeviceField* m_portDevice = nullptr; // txtTncDevice, the device of the chosen comm port
     QLabel* m_cmdCharLabel = nullptr;
     QLabel* m_baudCaption = nullptr;
     QLabel* m_hostLabel = nullptr;

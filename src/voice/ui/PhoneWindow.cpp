@@ -7,6 +7,7 @@
 #include "ui/AppContext.h"
 #include "ui/FormScaler.h"
 #include "ui/KeyText.h"
+#include "ui/PortDeviceField.h"
 #include "ui/WidgetText.h"
 
 #include <QButtonGroup>
@@ -91,11 +92,18 @@ PhoneWindow::PhoneWindow(AppContext& context, VoiceKeyer& keyer, QWidget* parent
             m_keyer.settings().pttPort = toLatin1(text);
         }
     });
-    m_optRts = addOption("optRTS", QStringLiteral("RTS"), side, kFirstRow + 720,
+    auto* device = new PortDeviceField(m_ctx.settings, this);
+    device->setObjectName(QStringLiteral("txtPttDevice"));
+    device->setAccessibleName(QStringLiteral("Push-to-talk serial device"));
+    // Just under the port number, as wide as the column.
+    FormScaler::place(device, {side, kFirstRow + 640, 1500, 330}, kFont);
+    device->follow(m_port);
+    m_portDevice = device;
+    m_optRts = addOption("optRTS", QStringLiteral("RTS"), side, kFirstRow + 1120,
                          QStringLiteral("Push-to-talk on the serial port's RTS line"));
-    m_optDtr = addOption("optDTR", QStringLiteral("DTR"), side, kFirstRow + 1040,
+    m_optDtr = addOption("optDTR", QStringLiteral("DTR"), side, kFirstRow + 1440,
                          QStringLiteral("Push-to-talk on the serial port's DTR line"));
-    m_optParallel = addOption("optParallel", QStringLiteral("Parallel"), side, kFirstRow + 1360,
+    m_optParallel = addOption("optParallel", QStringLiteral("Parallel"), side, kFirstRow + 1760,
                               QStringLiteral("Push-to-talk on the parallel port"));
     auto* lines = new QButtonGroup(this);
     const std::pair<QRadioButton*, PttLine> options[] = {
@@ -108,16 +116,16 @@ PhoneWindow::PhoneWindow(AppContext& context, VoiceKeyer& keyer, QWidget* parent
             }
         });
     }
-    addLabel(QStringLiteral("Address"), side, kFirstRow + 1720, 1000);
-    m_address = addField("Text11", side, kFirstRow + 2000, 1000, QStringLiteral("Parallel port address"),
+    addLabel(QStringLiteral("Address"), side, kFirstRow + 2120, 1000);
+    m_address = addField("Text11", side, kFirstRow + 2400, 1000, QStringLiteral("Parallel port address"),
                          QStringLiteral("Base address of the parallel port, decimal or &H hexadecimal"));
     connect(m_address, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!m_filling) {
             m_keyer.settings().parallelAddress = toLatin1(text);
         }
     });
-    addLabel(QStringLiteral("Loop (Sec)"), side, kFirstRow + 2440, 1200);
-    m_loop = addField("txtPHLoop", side, kFirstRow + 2720, 700, QStringLiteral("Loop seconds"),
+    addLabel(QStringLiteral("Loop (Sec)"), side, kFirstRow + 2840, 1200);
+    m_loop = addField("txtPHLoop", side, kFirstRow + 3120, 700, QStringLiteral("Loop seconds"),
                       QStringLiteral("Pause in seconds before F1 plays again; 0 plays it once"));
     m_loop->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), m_loop));
     connect(m_loop, &QLineEdit::textChanged, this, [this](const QString& text) {

@@ -59,6 +59,7 @@ private:
     bool m_filling = false;
     std::array<QLineEdit*, 9> m_paths{}; // Text1 .. Text9
     QLineEdit* m_port = nullptr;         // Text10
+    QLineEdit* m_portDevice = nullptr;   // txtPttDevice, the device the port number stands for
     QLineEdit* m_address = nullptr;      // Text11
     QLineEdit* m_loop = nullptr;         // txtPHLoop
     QRadioButton* m_optRts = nullptr;

@@ -8,6 +8,7 @@
 #include "log/station/SharedPrefs.h"
 #include "platform/PortBroker.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/serial/SerialDevices.h"
 #include "platform/serial/SerialSettings.h"
 #include "rig/RigFrequency.h"
 #include "rig/RigSettings.h"
@@ -21,8 +22,10 @@
 #include "support/SimulatedRadio.h"
 #include "ui/AppContext.h"
 #include "ui/Feature.h"
+#include "ui/PortDeviceField.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +42,7 @@
 #include <QTest>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace corvane::rig {
@@ -586,6 +590,34 @@ TEST_F(RigWindows, APortThatCannotOpenIsReportedAndNothingPolls) {
     EXPECT_FALSE(child<QPushButton>("cmdEndTest")->isEnabled());
     EXPECT_FALSE(child<QLabel>("lblPolling")->isVisible());
     EXPECT_FALSE(text("lblStatus").isEmpty());
+}
+
+TEST_F(RigWindows, ThePortShowsItsDeviceAndAnAbsentOneIsNamedWhenTestFails) {
+    std::ofstream(dir.file("ttyRig")).put('x');
+    settings->set(serialDeviceKey(3), dir.file("ttyRig"));
+    settings->set(serialDeviceKey(kRigPort), dir.file("no-such-device"));
+    makeFeature();
+    auto* device = child<PortDeviceField>("txtRigDevice");
+    ASSERT_NE(device, nullptr);
+    auto* frame = child<QGroupBox>("fraPort");
+    ASSERT_EQ(device->parentWidget(), frame); // beside the port options, inside their frame
+    for (QRadioButton* option : frame->findChildren<QRadioButton*>()) {
+        EXPECT_FALSE(option->geometry().intersects(device->geometry())) << option->objectName().toStdString();
+    }
+    EXPECT_TRUE(frame->rect().contains(device->geometry()));
+    EXPECT_TRUE(device->isReadOnly());
+
+    choose("Kenwood", 3);
+    EXPECT_EQ(device->port(), 3);
+    EXPECT_EQ(device->text().toStdString(), dir.file("ttyRig"));
+    EXPECT_TRUE(device->devicePresent());
+
+    click(QStringLiteral("optPort%1").arg(kRigPort - 1).toLatin1().constData());
+    EXPECT_EQ(device->text().toStdString(), dir.file("no-such-device"));
+    EXPECT_FALSE(device->devicePresent());
+    click("cmdTest");
+    EXPECT_FALSE(link().polling());
+    EXPECT_EQ(text("lblStatus").toStdString(), absentDeviceMessage(kRigPort, dir.file("no-such-device")));
 }
 
 TEST_F(RigWindows, ADeviceHeldByTheKeyingLineIsRefused) {

@@ -3,15 +3,20 @@
 // when a link cannot be made or is lost.
 
 #include "SpotsTestFixture.h"
+#include "platform/serial/SerialDevices.h"
+#include "platform/serial/SerialSettings.h"
 #include "spots/ui/AgwEngineClient.h"
 #include "spots/ui/SpotLabel.h"
 #include "support/LoopbackCluster.h"
 #include "support/ScriptedAgwServer.h"
 #include "support/SpotLines.h"
+#include "ui/PortDeviceField.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <fstream>
 
 using namespace corvane;
 using namespace corvane::test;
@@ -161,6 +166,41 @@ TEST(SpotSources, SettingsFileIsWrittenByDoneAndRestoredWithoutTheDxOnlyBox) {
     f.choose("None");
     f.control<QPushButton>("cmdDone")->click();
     EXPECT_EQ(call->geometry(), restored);
+}
+
+TEST(SpotSources, TheTncPortShowsItsDeviceAndAnAbsentOneIsNamed) {
+    SpotsFixture f;
+    ASSERT_TRUE(f.start());
+    std::ofstream(f.main.file("ttyTnc")).put('x');
+    f.main.settings->set(serialDeviceKey(3), f.main.file("ttyTnc"));
+    f.main.settings->set(serialDeviceKey(7), f.main.file("no-such-tnc"));
+    f.choose("TNC");
+    auto* device = f.control<PortDeviceField>("txtTncDevice");
+    ASSERT_NE(device, nullptr);
+    EXPECT_TRUE(device->isReadOnly());
+    EXPECT_TRUE(f.setup().rect().contains(device->geometry()));
+    for (QWidget* other : f.setup().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other != device && !other->isHidden()) {
+            EXPECT_FALSE(other->geometry().intersects(device->geometry())) << other->objectName().toStdString();
+        }
+    }
+
+    f.control<QRadioButton>("optPort2")->setChecked(true);
+    EXPECT_EQ(device->port(), 3);
+    EXPECT_EQ(device->text().toStdString(), f.main.file("ttyTnc"));
+    EXPECT_TRUE(device->devicePresent());
+    f.control<QRadioButton>("optPort6")->setChecked(true);
+    EXPECT_EQ(device->text().toStdString(), f.main.file("no-such-tnc"));
+    EXPECT_FALSE(device->devicePresent());
+
+    // The port's refusal names the device on the status lines.
+    ASSERT_NE(f.serial, nullptr);
+    f.serial->failOpen = true;
+    f.serial->openError = absentDeviceMessage(7, f.main.file("no-such-tnc"));
+    f.control<QPushButton>("cmdOpen")->click();
+    EXPECT_FALSE(f.serial->isOpen());
+    EXPECT_TRUE(f.status().contains(QStringLiteral("** Unable to open TNC Serial Port **")));
+    EXPECT_TRUE(f.status().contains(QString::fromStdString(f.serial->openError))) << f.status().toStdString();
 }
 
 TEST(SpotSources, TncDefaultsSplitLinesCommandModeAndFailures) {
