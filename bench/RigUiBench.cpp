@@ -7,6 +7,7 @@
 
 #include "BenchUtil.h"
 #include "TempDir.h"
+#include "WindowThread.h"
 #include "platform/PortBroker.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/serial/QtSerialPort.h"
@@ -23,29 +24,6 @@
 
 using namespace corvane;
 using SteadyClock = std::chrono::steady_clock;
-
-namespace {
-
-// Runs the event loop alone until `done` holds or the time is up.
-bool runUntil(const std::function<bool()>& done, int timeoutMs) {
-    if (done()) {
-        return true;
-    }
-    QEventLoop loop;
-    QTimer check;
-    check.setTimerType(Qt::PreciseTimer);
-    const auto giveUp = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
-    QObject::connect(&check, &QTimer::timeout, [&] {
-        if (done() || SteadyClock::now() >= giveUp) {
-            loop.quit();
-        }
-    });
-    check.start(1);
-    loop.exec();
-    return done();
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -70,31 +48,21 @@ int main(int argc, char** argv) {
     settings.modeCommand = "MD;";
     settings.pollRate = rig::PollRate::Fast;
     settings.port = 1;
-    if (!link.test() || !runUntil([&] { return link.state().frequencyMHz > 0; }, 3000)) {
+    if (!link.test() || !bench::runUntil([&] { return link.state().frequencyMHz > 0; }, 3000)) {
         std::fprintf(stderr, "rig bench: the radio did not answer\n");
         return 1;
     }
 
-    QTimer heartbeat;
-    heartbeat.setTimerType(Qt::PreciseTimer);
-    SteadyClock::time_point last{};
-    double longestMs = 0;
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        const auto now = SteadyClock::now();
-        if (last != SteadyClock::time_point{}) {
-            longestMs = std::max(longestMs, std::chrono::duration<double, std::milli>(now - last).count());
-        }
-        last = now;
-    });
-    heartbeat.start(1);
+    bench::StallMeter heartbeat;
+    heartbeat.start();
     std::vector<double> tuneMs;
     for (int second = 0; second < 10; ++second) {
         const long long hz = 1810000 + second * 1000;
         const auto asked = SteadyClock::now();
         link.changeFrequency(static_cast<float>(hz) / 1e6F);
-        runUntil([&] { return radio.frequencyHz() == hz; }, 1000);
+        bench::runUntil([&] { return radio.frequencyHz() == hz; }, 1000);
         tuneMs.push_back(std::chrono::duration<double, std::milli>(SteadyClock::now() - asked).count());
-        runUntil([] { return false; }, static_cast<int>(std::max(0.0, 1000.0 - tuneMs.back())));
+        bench::runUntil([] { return false; }, static_cast<int>(std::max(0.0, 1000.0 - tuneMs.back())));
     }
     heartbeat.stop();
     if (radio.frequencyHz() != 1819000 || !link.polling()) {
@@ -102,7 +70,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::sort(tuneMs.begin(), tuneMs.end());
-    bench::report("rig_ui_stall_max", longestMs, "ms");
+    bench::report("rig_ui_stall_max", heartbeat.longestMs(), "ms");
     bench::report("rig_ui_tune_ms", tuneMs[tuneMs.size() / 2], "ms");
     link.shutdown();
     return 0;

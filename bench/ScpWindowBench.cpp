@@ -7,6 +7,7 @@
 //                               and every other reaction of the window included
 
 #include "BenchUtil.h"
+#include "WindowThread.h"
 #include "log/LogFile.h"
 #include "log/MainWindowFixture.h"
 
@@ -37,21 +38,11 @@ int main(int argc, char** argv) {
     }
     f.writeFile("log.txt", formatLog(records));
 
-    QTimer heartbeat;
-    heartbeat.setTimerType(Qt::PreciseTimer);
-    SteadyClock::time_point last{};
-    double longestMs = 0;
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        const auto now = SteadyClock::now();
-        if (last != SteadyClock::time_point{}) {
-            longestMs = std::max(longestMs, std::chrono::duration<double, std::milli>(now - last).count());
-        }
-        last = now;
-    });
+    bench::StallMeter heartbeat;
     if (!f.start()) {
         return 1;
     }
-    heartbeat.start(1);
+    heartbeat.start();
     auto* line = f.child<QLabel>("lblScp");
     f.call()->setFocus();
     f.call()->setText(QStringLiteral("K1"));
@@ -65,7 +56,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "scp bench: the known calls never came\n");
         return 1;
     }
-    bench::report("scp_ui_stall_max", longestMs, "ms");
+    bench::report("scp_ui_stall_max", heartbeat.longestMs(), "ms");
 
     QLineEdit* call = f.call();
     call->setText(QStringLiteral("K1"));

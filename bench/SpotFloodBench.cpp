@@ -10,6 +10,7 @@
 // counts on the window thread.
 
 #include "BenchUtil.h"
+#include "WindowThread.h"
 #include "cw/ui/CwFeature.h"
 #include "log/MainWindowFixture.h"
 #include "platform/net/TcpClient.h"
@@ -153,18 +154,8 @@ int main(int argc, char** argv) {
     runUntil([] { return false; }, 200);
     const double rssBefore = residentMb();
 
-    QTimer heartbeat;
-    heartbeat.setTimerType(Qt::PreciseTimer);
-    SteadyClock::time_point last{};
-    double longestMs = 0;
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        const auto now = SteadyClock::now();
-        if (last != SteadyClock::time_point{}) {
-            longestMs = std::max(longestMs, std::chrono::duration<double, std::milli>(now - last).count());
-        }
-        last = now;
-    });
-    heartbeat.start(1);
+    bench::StallMeter heartbeat;
+    heartbeat.start();
     setup.findChild<QLineEdit*>(QStringLiteral("txtSent"))->setText(QStringLiteral("W1XYZ"));
     setup.sendText();
     double rssPeak = rssBefore;
@@ -180,7 +171,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     rssPeak = std::max(rssPeak, residentMb());
-    bench::report("spot_flood_ui_stall_max", longestMs, "ms");
+    bench::report("spot_flood_ui_stall_max", heartbeat.longestMs(), "ms");
     bench::report("spot_flood_rss_growth_mb", rssPeak - rssBefore, "MB");
     std::fprintf(stderr, "spot flood bench: %d spot lines sent, store newest %s\n", node.spotLines.load(),
                  feature.store().slot(spots::kSpotSlots - 1).call.c_str());

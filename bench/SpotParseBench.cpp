@@ -6,8 +6,8 @@
 #include "spots/BandMap.h"
 #include "spots/RecentSpots.h"
 #include "spots/SpotIntake.h"
-#include "support/SpotLines.h"
 #include "spots/StatusText.h"
+#include "support/SpotLines.h"
 
 #include <string>
 #include <vector>

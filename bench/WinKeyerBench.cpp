@@ -7,6 +7,7 @@
 
 #include "BenchUtil.h"
 #include "TempDir.h"
+#include "WindowThread.h"
 #include "cw/ui/CwController.h"
 #include "cw/winkey/ui/WinKeyerService.h"
 #include "log/station/SharedPrefs.h"
@@ -45,27 +46,6 @@ void pressKey(cw::CwController& cw, int code, const QString& text = {}) {
     }
 }
 
-// Runs the window thread's event loop until `done` holds or the time is up. Unlike
-// QTest::qWaitFor, which sleeps up to 10 ms between its turns, this leaves the thread to
-// the event loop alone, so the heartbeat measures the program and not the waiting.
-bool runUntil(const std::function<bool()>& done, int timeoutMs) {
-    if (done()) {
-        return true;
-    }
-    QEventLoop loop;
-    QTimer check;
-    check.setTimerType(Qt::PreciseTimer);
-    const auto giveUp = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
-    QObject::connect(&check, &QTimer::timeout, [&] {
-        if (done() || SteadyClock::now() >= giveUp) {
-            loop.quit();
-        }
-    });
-    check.start(1);
-    loop.exec();
-    return done();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -100,11 +80,11 @@ int main(int argc, char** argv) {
     cw::WinKeyerController& wk = cw.winKeyer().controller();
     wk.comPortLeft("1");
     wk.openKeyer();
-    if (!runUntil([&] { return wk.isOpen(); }, 5000)) {
+    if (!bench::runUntil([&] { return wk.isOpen(); }, 5000)) {
         std::fprintf(stderr, "winkey bench: the simulated keyer did not open\n");
         return 1;
     }
-    runUntil([] { return false; }, 50);
+    bench::runUntil([] { return false; }, 50);
 
     // A function key to the first character on the wire.
     std::vector<double> delays;
@@ -112,40 +92,30 @@ int main(int argc, char** argv) {
         keyer.forgetReceived();
         const auto pressed = SteadyClock::now();
         pressKey(cw, Qt::Key_F2);
-        if (!runUntil([&] { return keyer.firstCharacterAt().has_value(); }, 5000)) {
+        if (!bench::runUntil([&] { return keyer.firstCharacterAt().has_value(); }, 5000)) {
             std::fprintf(stderr, "winkey bench: no character reached the keyer\n");
             return 1;
         }
         delays.push_back(std::chrono::duration<double, std::milli>(*keyer.firstCharacterAt() - pressed).count());
         wk.stop();
-        runUntil([&] { return !keyer.busy() && !wk.transmitting(); }, 5000);
+        bench::runUntil([&] { return !keyer.busy() && !wk.transmitting(); }, 5000);
     }
     std::sort(delays.begin(), delays.end());
     bench::report("winkey_fkey_to_first_byte", delays[delays.size() / 2], "ms");
 
     // The window thread while a 60-character message streams to the keyer.
-    QTimer heartbeat;
-    heartbeat.setTimerType(Qt::PreciseTimer);
-    SteadyClock::time_point last{};
-    double longestMs = 0;
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        const auto now = SteadyClock::now();
-        if (last != SteadyClock::time_point{}) {
-            longestMs = std::max(longestMs, std::chrono::duration<double, std::milli>(now - last).count());
-        }
-        last = now;
-    });
+    bench::StallMeter heartbeat;
     keyer.forgetReceived();
-    heartbeat.start(1);
-    runUntil([] { return false; }, 20);
+    heartbeat.start();
+    bench::runUntil([] { return false; }, 20);
     pressKey(cw, Qt::Key_F3);
-    const bool streamed = runUntil([&] { return !wk.transmitting() && keyer.received().size() >= 60; }, 10000);
+    const bool streamed = bench::runUntil([&] { return !wk.transmitting() && keyer.received().size() >= 60; }, 10000);
     heartbeat.stop();
     if (!streamed) {
         std::fprintf(stderr, "winkey bench: the message did not stream\n");
         return 1;
     }
-    bench::report("winkey_ui_stall_max", longestMs, "ms");
+    bench::report("winkey_ui_stall_max", heartbeat.longestMs(), "ms");
     wk.stop();
     cw.shutdown();
     return 0;
