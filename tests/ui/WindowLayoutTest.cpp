@@ -85,6 +85,8 @@ const WindowCase kWindows[] = {
     {"BlindFrm", menu("mnuVoiceNav")},
     {"frmSerialPorts", menu("mnuSerialPorts")},
     {"frmWinKey", thenClick(thenClick(ctrlKey(Qt::Key_S), "CWFrm", "optWinKey"), "CWFrm", "cmdConfigureWinkey")},
+    {"RigControlfrm", ctrlKey(Qt::Key_R)},
+    {"frmRigTune", ctrlKey(Qt::Key_G)},
 };
 
 // A full log whose listed rows carry the widest texts each column can hold.

@@ -49,7 +49,7 @@ BandPlanWindow::BandPlanWindow(Dialogs& dialogs, std::string workingDirectory, Q
     m_heading = new QLabel(QStringLiteral("Privelages"), this);
     m_heading->setObjectName(QStringLiteral("lblHeading"));
     m_heading->setStyleSheet(QStringLiteral("font-weight: bold;"));
-    FormScaler::place(m_heading, {left + 150, 120, 9600 - left - 270, 300}, 10);
+    FormScaler::place(m_heading, {left + 90, 120, 9600 - left - 150, 300}, 9);
     m_effective = new QLabel(QStringLiteral("Frequencies Effective"), this);
     m_effective->setObjectName(QStringLiteral("lblEffective"));
     FormScaler::place(m_effective, {120, 450, 5000, 250}, kFont);

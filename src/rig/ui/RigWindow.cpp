@@ -101,7 +101,7 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
         ports.push_back(QStringLiteral("Com %1").arg(i));
     }
     // A row below the port options shows the device the chosen port stands for.
-    m_port = addOptions("fraPort", QStringLiteral("Port"), "optPort", ports, 5150, 80, 1900, 2, 1);
+    m_port = addOptions("fraPort", QStringLiteral("Port"), "optPort", ports, 5150, 80, 2060, 2, 1);
     if (m_hooks.settings != nullptr) {
         auto* frame = findChild<QGroupBox*>(QStringLiteral("fraPort"));
         m_portDevice = new PortDeviceField(*m_hooks.settings, frame);
@@ -115,18 +115,18 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
                          1900);
     m_poll = addOptions(
         "fraPoll", QStringLiteral("Poll Rate"), "optPoll",
-        {QStringLiteral("100 ms"), QStringLiteral("500 ms"), QStringLiteral("2 Sec"), QStringLiteral("10 Sec")}, 7150,
-        80, 2000);
+        {QStringLiteral("100 ms"), QStringLiteral("500 ms"), QStringLiteral("2 Sec"), QStringLiteral("10 Sec")}, 7280,
+        80, 1870);
     m_modeBy =
         addOptions("fraModeBy", QStringLiteral("Mode by:"), "optModeBy",
-                   {QStringLiteral("Rig"), QStringLiteral("Frequency"), QStringLiteral("Don't Use")}, 7150, 1470, 2000);
-    m_useFrequency = addCheck("chkUseFreq", QStringLiteral("Use Frequency"), 7150, 2620, 2000);
+                   {QStringLiteral("Rig"), QStringLiteral("Frequency"), QStringLiteral("Don't Use")}, 7280, 1470, 1870);
+    m_useFrequency = addCheck("chkUseFreq", QStringLiteral("Use Frequency"), 7280, 2620, 1870);
 
-    addLabel(QStringLiteral("String to read frequency:"), 2450, 2950, 2600);
+    addLabel(QStringLiteral("String to read frequency:"), 2450, 2920, 2600);
     m_freqCommand = new QLineEdit(this);
     m_freqCommand->setObjectName(QStringLiteral("txtFreq"));
     FormScaler::place(m_freqCommand, {2450, 3200, 3300, 330}, kFont);
-    addLabel(QStringLiteral("String to read mode:"), 2450, 3580, 3000);
+    addLabel(QStringLiteral("String to read mode:"), 2450, 3550, 3000);
     m_modeCommand = new QLineEdit(this);
     m_modeCommand->setObjectName(QStringLiteral("txtMode"));
     FormScaler::place(m_modeCommand, {2450, 3830, 3300, 330}, kFont);
@@ -165,12 +165,12 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
         display->setFrameShadow(QFrame::Sunken);
     }
 
-    addLabel(QStringLiteral("Unprocessed data returned:"), 120, 5080, 3000);
+    addLabel(QStringLiteral("Unprocessed data returned:"), 120, 5050, 3000);
     m_unprocessed = new QLineEdit(this);
     m_unprocessed->setObjectName(QStringLiteral("txtUnprocessed"));
     m_unprocessed->setReadOnly(true);
-    FormScaler::place(m_unprocessed, {120, 5330, 6600, 330}, kFont);
-    connect(addButton("cmdCopy", QStringLiteral("Copy unprocessed data to clipboard"), 6850, 5300, 2300),
+    FormScaler::place(m_unprocessed, {120, 5330, 5500, 330}, kFont);
+    connect(addButton("cmdCopy", QStringLiteral("Copy unprocessed data to clipboard"), 5750, 5300, 3400),
             &QPushButton::clicked, this, &RigWindow::copyUnprocessed);
 
     addLabel(QStringLiteral("Pegasus exchange folder:"), 120, 5800, 2200);
