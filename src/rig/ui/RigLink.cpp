@@ -202,6 +202,17 @@ bool RigLink::test() {
     return true;
 }
 
+// A step that failed ends the running change and drops the waiting ones; polling stays
+// stopped until the next Test.
+void RigLink::abandonChanges(const std::string& title, const std::string& why) {
+    const std::string titleCopy = title; // the step that holds it goes with the job
+    m_waiting.clear();
+    m_job.reset();
+    m_restartAfterJob = false;
+    emit pollingChanged(false);
+    failed(titleCopy, why);
+}
+
 void RigLink::endTest() {
     m_job.reset();
     m_waiting.clear();
@@ -472,13 +483,7 @@ void RigLink::runNextStep() {
                     failed(title, why);
                     continue; // a frequency change carries on after a failed mode
                 }
-                // Polling stays stopped until the next Test.
-                const std::string title = step.errorTitle;
-                m_waiting.clear();
-                m_job.reset();
-                m_restartAfterJob = false;
-                emit pollingChanged(false);
-                failed(title, why);
+                abandonChanges(step.errorTitle, why);
                 return;
             }
             break;
@@ -486,12 +491,7 @@ void RigLink::runNextStep() {
         case Step::Kind::WritePegasus: {
             std::string why;
             if (!writePegasusFile(step.bytes, &why)) {
-                const std::string title = step.errorTitle;
-                m_waiting.clear();
-                m_job.reset();
-                m_restartAfterJob = false;
-                emit pollingChanged(false);
-                failed(title, why);
+                abandonChanges(step.errorTitle, why);
                 return;
             }
             break;

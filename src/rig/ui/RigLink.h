@@ -161,6 +161,7 @@ private:
     void runNextStep();
     void finishJob();
     void failed(const std::string& title, const std::string& text);
+    void abandonChanges(const std::string& title, const std::string& why);
 
     Context m_ctx;
     std::unique_ptr<SerialPort> m_serial;
