@@ -66,6 +66,8 @@ public:
     // The timing to use from the next unit on (also while a character is on the air).
     virtual void setTiming(const KeyTiming& timing) = 0;
     virtual void transmit(char character) = 0;
+    // After a character ended with LineFailed: which line of which device failed and why.
+    virtual std::string lineFailure() const { return {}; }
 };
 
 } // namespace corvane::cw

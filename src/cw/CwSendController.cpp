@@ -193,6 +193,8 @@ void CwSendController::characterDone(CharacterOutcome outcome) {
     m_onAir = false;
     if (outcome == CharacterOutcome::NoSpeed) {
         refuseSpeed(); // its message is the last word of this sending
+    } else if (outcome == CharacterOutcome::LineFailed) {
+        stopOnLineFailure();
     } else {
         afterCharacter();
     }
@@ -225,6 +227,21 @@ void CwSendController::refuseSpeed() {
     m_buffer.clear();
     m_speedRefused = true;
     m_host.showMessage(std::string(kNoSpeedMessage));
+}
+
+void CwSendController::stopOnLineFailure() {
+    // Nothing more of this sending goes out and no calling loop goes on keying a line that
+    // cannot be keyed; the next function key tries again.
+    m_buffer.clear();
+    m_repeat = false;
+    m_repeatAfterQuiet = false;
+    m_repeatTimer.stop();
+    m_speedRefused = true;
+    std::string why = m_keyer.lineFailure();
+    if (why.empty()) {
+        why = "the key line could not be switched.";
+    }
+    m_host.showMessage(std::string(kLineFailedPrefix) + why);
 }
 
 void CwSendController::finishLoop() {

@@ -34,6 +34,8 @@ inline constexpr char kBackspace = '\b';
 inline constexpr std::string_view kKeyboardModeOn = "Keyboard CW mode is ON!  Press F12 to exit keyboard CW mode.";
 inline constexpr std::string_view kKeyboardModeStillOn = "Keyboard CW Mode is on.  Press F12 to exit.";
 inline constexpr std::string_view kNoSpeedMessage = "CW not sent: set a speed above 0 WPM.";
+// Followed by the line, the device and the reason.
+inline constexpr std::string_view kLineFailedPrefix = "CW not sent: ";
 
 class CwSendController {
 public:
@@ -109,6 +111,7 @@ private:
     void finishLoop();
     void startRepeatPause();
     void refuseSpeed();
+    void stopOnLineFailure();
     void sendToWinKeyer();
     bool winKeyerOpen() const { return m_winKeyer != nullptr && m_winKeyer->isOpen(); }
     void coupleSpeed();
@@ -128,7 +131,7 @@ private:
     bool m_onAir = false;
     bool m_lineBusy = false;         // a character was handed to the keyer and the line is not quiet yet
     bool m_repeatAfterQuiet = false; // the F1 pause starts when the line is quiet
-    bool m_speedRefused = false;     // this sending ended on "no speed": its message stays
+    bool m_speedRefused = false;     // this sending ended on "no speed" or a failed line: its message stays
     bool m_keyboardMode = false;
     bool m_repeat = false;
     bool m_inPump = false;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace corvane::cw {
@@ -16,6 +17,8 @@ public:
     virtual ~KeyLine() = default;
     virtual bool keyDown() = 0;
     virtual bool keyUp() = 0;
+    // After a change returned false: which line of which device failed and why.
+    virtual std::string failure() const { return {}; }
 };
 
 // Keys nothing and never fails.

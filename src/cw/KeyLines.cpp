@@ -2,7 +2,20 @@
 
 #include "core/NumberText.h"
 
+#include <cstdio>
+
 namespace corvane::cw {
+
+namespace {
+std::string printerAddressText(int base) {
+    if (base < 0) {
+        return "an unusable address";
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "&H%X", static_cast<unsigned>(base));
+    return text;
+}
+} // namespace
 
 void KeyingLine::setPrinterAddress(std::string_view field) {
     const auto parsed = parseParallelAddress(field);
@@ -62,8 +75,31 @@ bool KeyingLine::setLine(KeyingOption option, bool down) {
     }
     if (switched) {
         m_down = down;
+        return true;
     }
-    return switched;
+    switch (option) {
+    case KeyingOption::Rts:
+    case KeyingOption::Dtr: {
+        const std::string device = m_serial.devicePath();
+        const std::string why = m_serial.lineError();
+        m_failure = std::string(option == KeyingOption::Rts ? "RTS" : "DTR") + " on " +
+                    (device.empty() ? "serial port " + std::to_string(m_serial.portNumber()) : device) + ": " +
+                    (why.empty() ? "the device refused the change" : why);
+        break;
+    }
+    default: {
+        const std::string why = m_parallel.lastError();
+        m_failure = "Printer port at " + printerAddressText(m_printerBase) + ": " +
+                    (why.empty() ? "the register could not be written" : why);
+        break;
+    }
+    }
+    return false;
+}
+
+std::string KeyingLine::failure() const {
+    std::lock_guard lock(m_mutex);
+    return m_failure;
 }
 
 KeyingPort::KeyingPort(SerialPort& port, PortBroker& broker, std::function<void()> release)

@@ -48,6 +48,8 @@ public:
 
     bool keyDown() override { return set(true); }
     bool keyUp() override { return set(false); }
+    // "RTS on /dev/ttyUSB0: Inappropriate ioctl for device" after a refused change.
+    std::string failure() const override;
 
 private:
     bool set(bool down);
@@ -55,10 +57,11 @@ private:
 
     SerialPort& m_serial;
     ParallelOutput& m_parallel;
-    std::mutex m_mutex;  // one line change at a time, and none while the option changes
-    bool m_down = false; // the line of the option was last put down
+    mutable std::mutex m_mutex; // one line change at a time, and none while the option changes
+    bool m_down = false;        // the line of the option was last put down
     std::atomic<KeyingOption> m_option{KeyingOption::None};
     std::atomic<int> m_printerBase{0x378};
+    std::string m_failure; // guarded by m_mutex
 };
 
 enum class KeyingPortResult {

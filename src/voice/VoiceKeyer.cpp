@@ -27,8 +27,9 @@ std::optional<long long> portNumber(const std::string& field) {
 
 } // namespace
 
-VoiceKeyer::VoiceKeyer(const VoiceKeyerDevices& devices, std::function<void(const std::string&)> invalidPort)
-    : m_dev(devices), m_invalidPort(std::move(invalidPort)) {
+VoiceKeyer::VoiceKeyer(const VoiceKeyerDevices& devices, std::function<void(const std::string&)> invalidPort,
+                       std::function<void(const std::string&)> lineFailed)
+    : m_dev(devices), m_invalidPort(std::move(invalidPort)), m_lineFailed(std::move(lineFailed)) {
     m_dev.broker.join(PortOwner::PushToTalk, [this] {
         // Another owner takes the device: a keyed line goes down with the port.
         m_keyedSerial = false;
@@ -99,7 +100,18 @@ void VoiceKeyer::fKeyPhone(int key) {
         // Nothing to play; a recording just cut off is released by the running end poll.
         return;
     }
-    keyPtt();
+    std::string failure;
+    if (!keyPtt(&failure)) {
+        // Playing without push-to-talk would send nothing and say nothing: stop here.
+        m_dev.endPoll.stop();
+        m_polling = false;
+        releasePtt();
+        stopRepeat();
+        if (m_lineFailed) {
+            m_lineFailed(failure);
+        }
+        return;
+    }
     if (!m_dev.player.open() || !m_dev.player.play()) {
         // The file cannot be played after PTT went on: the transmitter is not left keyed.
         m_dev.player.close();
@@ -114,9 +126,10 @@ void VoiceKeyer::fKeyPhone(int key) {
     m_dev.endPoll.start(kEndOfPlayPollMs, [this] { poll(); });
 }
 
-void VoiceKeyer::keyPtt() {
+bool VoiceKeyer::keyPtt(std::string* failure) {
     const auto port = portNumber(m_settings.pttPort);
     const PttLine line = m_settings.pttLine.value_or(PttLine::Rts);
+    bool keyed = true;
     if (port && *port > 0) {
         if (!m_dev.serial.isOpen()) {
             openPttPort();
@@ -130,6 +143,13 @@ void VoiceKeyer::keyPtt() {
                 m_keyedSerial = true;
                 m_keyedDtr = dtr;
                 m_keyed = true;
+            } else {
+                // Made as safe as the device allows: the line is asked to go off again.
+                (dtr ? m_dev.serial.setDtr(false) : m_dev.serial.setRts(false));
+                const std::string why = m_dev.serial.lineError();
+                *failure = std::string(dtr ? "DTR" : "RTS") + " on " + m_dev.serial.devicePath() + ": " +
+                           (why.empty() ? "the device refused the change" : why);
+                keyed = false;
             }
         }
     }
@@ -141,8 +161,14 @@ void VoiceKeyer::keyPtt() {
             m_keyedAddress = address;
             m_openedParallel = m_openedParallel || !wasOpen;
             m_keyed = true;
+        } else if (address >= 0) { // an address field that names no port keys nothing, as before
+            const std::string why = m_dev.parallel.lastError();
+            *failure = "Parallel push-to-talk at " + m_settings.parallelAddress + ": " +
+                       (why.empty() ? "the port could not be written" : why);
+            keyed = false;
         }
     }
+    return keyed;
 }
 
 void VoiceKeyer::releasePtt() {

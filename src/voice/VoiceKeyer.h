@@ -9,6 +9,7 @@
 //     empty path: stop (nothing keyed)
 //     port > 0: open the PTT port when closed; DTR on for "DTR", else RTS on
 //     "Parallel": 3 to base + 2
+//     a line that cannot be keyed: PTT released, nothing played, repeat off, the owner told
 //     open + play; failure: PTT released at once
 //     end poll every 40 ms
 //   end poll: not playing -> PTT released (line off, 2 to base + 2); repeat on -> repeat timer
@@ -51,8 +52,11 @@ struct VoiceKeyerDevices {
 class VoiceKeyer {
 public:
     // `invalidPort`: the owner's "Invalid port." message (with its beep) after a PTT port
-    // failed to open; the reason is passed for the record.
-    VoiceKeyer(const VoiceKeyerDevices& devices, std::function<void(const std::string&)> invalidPort);
+    // failed to open; the reason is passed for the record. `lineFailed`: push-to-talk could not
+    // be keyed on the open port or the parallel port ("RTS on /dev/ttyUSB1: Inappropriate ioctl
+    // for device"); nothing is played and a calling loop ends.
+    VoiceKeyer(const VoiceKeyerDevices& devices, std::function<void(const std::string&)> invalidPort,
+               std::function<void(const std::string&)> lineFailed = {});
     ~VoiceKeyer();
     VoiceKeyer(const VoiceKeyer&) = delete;
     VoiceKeyer& operator=(const VoiceKeyer&) = delete;
@@ -81,7 +85,8 @@ public:
     bool playing() const { return m_polling; }
 
 private:
-    void keyPtt();
+    // False, with the reason in *failure, when a line asked for could not be keyed.
+    bool keyPtt(std::string* failure);
     void releasePtt();
     void poll();
     int parallelAddress() const; // base + 2, or -1 when the address field is not usable
@@ -89,6 +94,7 @@ private:
 
     VoiceKeyerDevices m_dev;
     std::function<void(const std::string&)> m_invalidPort;
+    std::function<void(const std::string&)> m_lineFailed;
     VoiceSettings m_settings;
     long long m_repeatMs = 0;
     bool m_repeat = false;

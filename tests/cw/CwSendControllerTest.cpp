@@ -29,9 +29,11 @@ struct FakeHost : CwHost {
 
 struct FakeKeyer : CharacterKeyer {
     std::string sent;
+    std::string failure;
     KeyTiming timing;
     void setTiming(const KeyTiming& t) override { timing = t; }
     void transmit(char c) override { sent.push_back(c); }
+    std::string lineFailure() const override { return failure; }
 };
 
 struct FakeTimer : RepeatTimer {
@@ -283,9 +285,22 @@ TEST_F(CwSend, CloseIsRefusedWhileACharacterIsOnTheAir) {
     EXPECT_TRUE(cw.mayClose());
 }
 
-TEST_F(CwSend, ALineFailureSkipsTheCharacterAndGoesOn) {
-    cw.fKey(3);
+TEST_F(CwSend, ALineFailureEndsTheSendingAndTheLoopAndSaysWhy) {
+    keyer.failure = "RTS on /dev/ttyUSB0: Inappropriate ioctl for device";
+    ASSERT_TRUE(cw.applyRepeatSeconds("2"));
+    cw.fKey(1);
     cw.characterDone(CharacterOutcome::LineFailed);
+    finishAll();
+    EXPECT_EQ(keyer.sent, "C") << "nothing after the failed character is handed over";
+    EXPECT_FALSE(cw.sending());
+    EXPECT_FALSE(cw.repeating());
+    EXPECT_FALSE(timer.running);
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages.back(), "CW not sent: RTS on /dev/ttyUSB0: Inappropriate ioctl for device");
+
+    // The next function key tries again.
+    keyer.sent.clear();
+    cw.fKey(3);
     finishAll();
     EXPECT_EQ(keyer.sent, "TU ");
 }

@@ -22,6 +22,8 @@
 #include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <unistd.h>
 
 namespace corvane::cw {
 namespace {
@@ -167,6 +169,35 @@ TEST_F(CwWindows, AKeyingDeviceThatIsNotPluggedInIsNamedOnTheMessageLine) {
                         absentDeviceMessage(4, dir.file("usb-adapter-if00"))),
               host.messages.end());
     EXPECT_NE(setup<QLineEdit>("txtSerialDevice")->toolTip().toStdString().find("not plugged in"), std::string::npos);
+}
+
+// A pseudo-terminal has no modem lines: every RTS change is refused, as by an adapter that
+// cannot switch them or one unplugged mid-message. The sending and its calling loop stop, the
+// message line says which line of which device failed and why, and the next key tries again.
+TEST_F(CwWindows, AKeyLineTheDeviceRefusesStopsTheSendingAndSaysWhy) {
+    int master = -1;
+    int slave = -1;
+    char name[128] = {};
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    settings->set("SerialPortDevice1", name);
+    CwSettings s = fast(KeyingOption::Rts);
+    s.serialPort = "1";
+    s.messages[0] = "CQ CQ CVN TEST";
+    s.repeatSeconds = "2";
+    load(s);
+    const std::string expected = "CW not sent: RTS on " + std::string(name) + ": Inappropriate ioctl for device";
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        host.messages.clear();
+        controller->sender().fKey(1);
+        waitIdle();
+        ASSERT_FALSE(host.messages.empty());
+        EXPECT_EQ(host.messages.back(), expected) << "attempt " << attempt;
+        EXPECT_TRUE(controller->sender().buffer().empty());
+        EXPECT_FALSE(controller->sender().repeating()) << "no calling loop on a dead line";
+    }
+    EXPECT_TRUE(dialogs.shown.empty()) << "the port itself opened: no Invalid port box";
+    ::close(slave);
+    ::close(master);
 }
 
 TEST_F(CwWindows, ArrowsKeyboardModeAndEsc) {

@@ -96,9 +96,12 @@ TEST(KeyLines, RtsAndDtrKeyTheirOwnLineForEveryUnit) {
     EXPECT_EQ(seen, "R1R0R0R0D1D0D0D0");
     EXPECT_TRUE(parallel.writes.empty());
 
-    serial.failLines = true;
+    // A line that fails part way through a character: the outcome says so and the failure
+    // names the line, the device and the system's reason.
+    serial.linesBeforeFailure = 1;
     line.setOption(KeyingOption::Rts);
-    EXPECT_EQ(keyOne(line, 'E'), CharacterOutcome::LineFailed);
+    EXPECT_EQ(keyOne(line, 'A'), CharacterOutcome::LineFailed);
+    EXPECT_EQ(line.failure(), "RTS on " + serial.devicePath() + ": Inappropriate ioctl for device");
 
     // With no port open the character is timed and no line moves on the device.
     FakeSerialPort closed;

@@ -21,6 +21,7 @@ public:
 
     bool failOpen = false;  // the next opens fail
     bool failLines = false; // line changes on the open port fail
+    int linesBeforeFailure = -1; // when >= 0: that many changes on the open port pass, then they fail
     std::string openError = "The port is in use.";
 
     void setPortNumber(int port) override { m_port = port; }
@@ -40,6 +41,10 @@ public:
     bool setRts(bool on) override { return line('R', on, m_rts); }
     bool dtr() const override { return m_dtr; }
     bool rts() const override { return m_rts; }
+    std::string lineError() const override {
+        std::lock_guard lock(m_mutex);
+        return m_refused ? "Inappropriate ioctl for device" : "";
+    }
 
     bool open(std::string* error = nullptr) override {
         ++opens;
@@ -91,7 +96,13 @@ public:
 private:
     bool line(char which, bool on, bool& state) {
         std::lock_guard lock(m_mutex);
+        if (m_open && linesBeforeFailure == 0) {
+            failLines = true;
+        } else if (m_open && linesBeforeFailure > 0) {
+            --linesBeforeFailure;
+        }
         if (m_open && failLines) {
+            m_refused = true;
             return false;
         }
         state = on;
@@ -106,6 +117,7 @@ private:
     bool m_dtr = false;
     bool m_rts = false;
     bool m_open = false;
+    bool m_refused = false;
 };
 
 } // namespace corvane

@@ -3,6 +3,7 @@
 
 #include "platform/parallel/ParallelPort.h"
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -14,6 +15,7 @@ struct RecordingParallel final : cw::ParallelOutput {
     int closes = 0;
     int openAddress = -1;
     bool failOpen = false;
+    bool failWrites = false; // writes to the open address fail, as a device that went away
     bool open(int address) override {
         opens.push_back(address);
         if (failOpen) {
@@ -28,12 +30,13 @@ struct RecordingParallel final : cw::ParallelOutput {
     }
     bool isOpenFor(int address) const override { return address == openAddress; }
     bool write(int address, std::uint8_t value) override {
-        if (address != openAddress) {
+        if (address != openAddress || failWrites) {
             return false;
         }
         writes.emplace_back(address, value);
         return true;
     }
+    std::string lastError() const override { return failWrites ? "/dev/parport0: Input/output error" : ""; }
 };
 
 } // namespace corvane::test

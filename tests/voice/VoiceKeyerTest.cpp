@@ -45,8 +45,10 @@ protected:
     ManualTimer endPoll{time};
     ManualTimer repeat{time};
     std::vector<std::string> invalidPorts;
+    std::vector<std::string> lineFailures;
     VoiceKeyer keyer{VoiceKeyerDevices{player, serial, parallel, broker, endPoll, repeat},
-                     [this](const std::string& why) { invalidPorts.push_back(why); }};
+                     [this](const std::string& why) { invalidPorts.push_back(why); },
+                     [this](const std::string& why) { lineFailures.push_back(why); }};
 };
 
 TEST_F(VoiceKeyerTest, PttGoesOnBeforeTheRecordingAndOffAtTheFirstCheckAfterItsEnd) {
@@ -199,6 +201,36 @@ TEST_F(VoiceKeyerTest, F1RepeatsAfterItsPauseUntilStopped) {
     EXPECT_FALSE(serial.rts());
     time.advance(60000);
     EXPECT_EQ(player.played.size(), 2u);
+}
+
+TEST_F(VoiceKeyerTest, APttLineTheDeviceRefusesPlaysNothingEndsTheLoopAndSaysWhy) {
+    keyer.setRepeatIntervalMs(5000);
+    serial.linesBeforeFailure = 0; // the first change on the open port, keying RTS, fails
+    keyer.fKeyPhone(1);
+    EXPECT_TRUE(player.played.empty()) << "a recording without PTT goes nowhere";
+    EXPECT_FALSE(keyer.pttKeyed());
+    EXPECT_FALSE(keyer.repeatOn());
+    ASSERT_EQ(lineFailures.size(), 1u);
+    EXPECT_EQ(lineFailures[0], "RTS on " + serial.devicePath() + ": Inappropriate ioctl for device");
+    time.advance(60000);
+    EXPECT_TRUE(player.played.empty());
+
+    // The next key tries again and plays once the line can be keyed.
+    serial.linesBeforeFailure = -1;
+    serial.failLines = false;
+    keyer.fKeyPhone(2);
+    EXPECT_EQ(player.played, std::vector<std::string>{"/w/report.wav"});
+    EXPECT_TRUE(serial.rts());
+
+    // The same for the parallel port: a write that fails names the port and the reason.
+    keyer.stopPlayback();
+    keyer.settings().pttPort = "0";
+    keyer.settings().pttLine = PttLine::Parallel;
+    parallel.failWrites = true;
+    keyer.fKeyPhone(2);
+    EXPECT_EQ(player.played.size(), 1u);
+    ASSERT_EQ(lineFailures.size(), 2u);
+    EXPECT_EQ(lineFailures[1].rfind("Parallel push-to-talk at &H378: ", 0), 0u) << lineFailures[1];
 }
 
 TEST_F(VoiceKeyerTest, OnlyF1RepeatsAndOnlyWithAPause) {

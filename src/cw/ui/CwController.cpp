@@ -53,6 +53,7 @@ public:
                 Qt::QueuedConnection);
         }
     }
+    std::string lineFailure() const override { return m_owner.m_line.failure(); }
 
 private:
     CwController& m_owner;

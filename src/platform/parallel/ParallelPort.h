@@ -23,6 +23,8 @@ public:
     virtual bool isOpenFor(int address) const = 0;
     // Writes value to the I/O address; false when that address is not open or the write failed.
     virtual bool write(int address, std::uint8_t value) = 0;
+    // Why the last open or write failed, naming the device; "" when nothing failed.
+    virtual std::string lastError() const { return {}; }
 };
 
 // The ppdev device of a base address: the parport listed with that base under
@@ -45,7 +47,7 @@ public:
     // A device chosen by the operator instead of the mapping ("" to map again); a device open
     // under the old choice is let go, the next open uses the new one.
     void setDeviceOverride(std::string device);
-    std::string lastError() const;
+    std::string lastError() const override;
 
 protected:
     // The system calls, one each, so that a test can stand in for a parallel port.

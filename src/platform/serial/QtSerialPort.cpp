@@ -3,6 +3,8 @@
 #include "platform/serial/SerialDevices.h"
 
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <sys/ioctl.h>
 #include <termios.h>
 
@@ -77,7 +79,19 @@ bool QtSerialPort::setLine(int bit, bool on) {
         return true; // remembered for the next open
     }
     // Straight to the device: thread-safe, and it sends no Qt signal from the keyer thread.
-    return on ? m_lines.raise(fd, bit) : m_lines.clear(fd, bit);
+    errno = 0;
+    if (on ? m_lines.raise(fd, bit) : m_lines.clear(fd, bit)) {
+        return true;
+    }
+    const int why = errno;
+    std::lock_guard lock(m_lineErrorMutex);
+    m_lineError = why != 0 ? std::strerror(why) : "the device refused the change";
+    return false;
+}
+
+std::string QtSerialPort::lineError() const {
+    std::lock_guard lock(m_lineErrorMutex);
+    return m_lineError;
 }
 
 bool QtSerialPort::setDtr(bool on) {

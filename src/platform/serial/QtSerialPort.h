@@ -13,6 +13,7 @@
 #include <QSerialPort>
 #include <atomic>
 #include <functional>
+#include <mutex>
 
 namespace corvane {
 
@@ -54,6 +55,7 @@ public:
     bool setRts(bool on) override;
     bool dtr() const override { return m_dtr; }
     bool rts() const override { return m_rts; }
+    std::string lineError() const override;
 
     bool open(std::string* error = nullptr) override;
     void close() override;
@@ -85,6 +87,8 @@ private:
     std::atomic<int> m_fd{-1};
     std::function<void()> m_arrived;
     std::string m_failure;
+    mutable std::mutex m_lineErrorMutex; // the keyer thread writes it, the window thread reads it
+    std::string m_lineError;
 };
 
 } // namespace corvane

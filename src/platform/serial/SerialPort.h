@@ -32,6 +32,9 @@ public:
     virtual bool setRts(bool on) = 0;
     virtual bool dtr() const = 0;
     virtual bool rts() const = 0;
+    // Why the last refused line change was refused, as the system put it ("Inappropriate ioctl
+    // for device"); "" when none was refused. May be read from another thread than the change.
+    virtual std::string lineError() const { return {}; }
 
     // Opens the device of the port number; false with the reason in *error when the port is
     // missing, in use or the settings are invalid.

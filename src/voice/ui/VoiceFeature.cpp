@@ -40,20 +40,23 @@ VoiceFeature::VoiceFeature(FeatureContext& context, const VoiceDevices& devices)
                                          context.ports,
                                          o.endPoll,
                                          o.repeat};
-    m_keyer = std::make_unique<VoiceKeyer>(keyerDevices, [this](const std::string& reason) {
-        m_ctx.app.dialogs.beep();
-        QWidget* parent = m_phone ? static_cast<QWidget*>(m_phone) : m_ctx.mainWindow;
-        // The reason names the device (one not plugged in, or held by another owner).
-        QString text = QString::fromLatin1(kPhoneInvalidPortText.data());
-        if (!reason.empty()) {
-            text += QStringLiteral("\n\n") + QString::fromStdString(reason);
-        }
-        m_ctx.app.dialogs.message(parent, QString::fromLatin1(kPhoneInvalidPortTitle.data()), text, MsgButtons::Ok,
-                                  MsgIcon::Information);
-        if (m_phone && !m_phone->isVisible()) {
-            m_phone->show();
-        }
-    });
+    m_keyer = std::make_unique<VoiceKeyer>(
+        keyerDevices,
+        [this](const std::string& reason) {
+            m_ctx.app.dialogs.beep();
+            QWidget* parent = m_phone ? static_cast<QWidget*>(m_phone) : m_ctx.mainWindow;
+            // The reason names the device (one not plugged in, or held by another owner).
+            QString text = QString::fromLatin1(kPhoneInvalidPortText.data());
+            if (!reason.empty()) {
+                text += QStringLiteral("\n\n") + QString::fromStdString(reason);
+            }
+            m_ctx.app.dialogs.message(parent, QString::fromLatin1(kPhoneInvalidPortTitle.data()), text, MsgButtons::Ok,
+                                      MsgIcon::Information);
+            if (m_phone && !m_phone->isVisible()) {
+                m_phone->show();
+            }
+        },
+        [this](const std::string& failure) { m_ctx.entry.showMessage("Voice message not sent: " + failure); });
     m_prompts = std::make_unique<VoicePrompts>(devices.promptPlayer ? *devices.promptPlayer : o.promptPlayer,
                                                o.promptWait, context.app.workingDirectory);
 }
