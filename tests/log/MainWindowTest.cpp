@@ -3,6 +3,7 @@
 #include "log/station/Preferences.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <gtest/gtest.h>
 
@@ -138,6 +139,15 @@ TEST(MainWindow, PostContestModeLogsTypedTimesAndDates) {
     press(f.grid(), Qt::Key_Return);
     EXPECT_EQ(f.labelText("lblDialog"), QStringLiteral("Invalid date format!"));
     EXPECT_EQ(f.window->log().qsoCount(), 1);
+
+    // Leaving the mode with the caret in the date field: the next letters go into the call.
+    date->setFocus();
+    ASSERT_TRUE(date->hasFocus());
+    f.window->findChild<QAction*>(QStringLiteral("mnuPostContest"))->trigger();
+    EXPECT_FALSE(date->isVisible());
+    f.call()->clear();
+    typeInto(QApplication::focusWidget(), QStringLiteral("w1aw"));
+    EXPECT_EQ(f.call()->text(), QStringLiteral("W1AW"));
 }
 
 TEST(MainWindow, ClocksAndTimeOn) {

@@ -538,6 +538,12 @@ void EntryLine::togglePostContest() {
                        static_cast<QWidget*>(m_postTimeCaption), static_cast<QWidget*>(m_postDateCaption)}) {
         w->setVisible(m_postContestMode);
     }
+    if (!m_postContestMode) {
+        // The date and time fields are gone: typing goes on in the call field, not in whatever
+        // the toolkit would pick next (the contact list).
+        m_lastField = m_call;
+        m_call->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 } // namespace corvane
