@@ -1,6 +1,7 @@
 #include "ui/FormScaler.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFont>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -21,6 +22,47 @@ const char* const kDesignColumns = "corvaneDesignColumns";
 const char* const kFactorX = "corvaneFactorX";
 const char* const kFactorY = "corvaneFactorY";
 const char* const kFrame = "corvaneFrameMargins";
+const char* const kPendingOuter = "corvanePendingOuterRect";
+
+// A window laid out before the window manager framed it was placed by its frame's corner with
+// its whole outer size inside; once the frame is known, the inner size is fitted so that the
+// window, frame and all, covers exactly the planned rectangle.
+class FrameFitter final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Show) {
+            return false;
+        }
+        auto* window = qobject_cast<QWidget*>(watched);
+        if (window == nullptr) {
+            return false;
+        }
+        const QVariant pending = window->property(kPendingOuter);
+        if (!pending.isValid()) {
+            window->removeEventFilter(this);
+            return false;
+        }
+        const QRect frame = window->frameGeometry();
+        const QRect inner = window->geometry();
+        const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                               frame.bottom() - inner.bottom());
+        if (margins.isNull()) {
+            return false;
+        }
+        window->setProperty(kPendingOuter, QVariant());
+        window->removeEventFilter(this);
+        FormScaler::rememberFrame(window);
+        window->setGeometry(pending.toRect() - margins);
+        return false;
+    }
+};
+
+FrameFitter& frameFitter() {
+    static auto* fitter = new FrameFitter(qApp);
+    return *fitter;
+}
 
 // Edges are rounded, not sizes: controls that touch on the canvas touch on the screen,
 // never overlapping by a pixel.
@@ -137,7 +179,20 @@ void FormScaler::scale(QWidget* window, ScaleVariant variant, const TwipRect& de
 }
 
 void FormScaler::apply(QWidget* window, const ScalePlan& plan) {
-    window->setGeometry(toPixelRect(plan.window) - frameMargins(window));
+    const QRect outer = toPixelRect(plan.window);
+    const QMargins frame = frameMargins(window);
+    if (frame.isNull() && window->isWindow() && !window->windowFlags().testFlag(Qt::FramelessWindowHint)) {
+        // No frame known yet (the window manager has not framed the window): the place is given
+        // for the frame, so the title bar lands on the screen; the next pass, with the frame
+        // known, fits the inner size.
+        window->resize(outer.size());
+        window->move(outer.topLeft());
+        window->setProperty(kPendingOuter, outer);
+        window->installEventFilter(&frameFitter());
+    } else {
+        window->setProperty(kPendingOuter, QVariant());
+        window->setGeometry(outer - frame);
+    }
     window->setProperty(kFactorX, plan.controlX);
     window->setProperty(kFactorY, plan.controlY);
     const auto controls = window->findChildren<QWidget*>();
