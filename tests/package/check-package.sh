@@ -31,4 +31,12 @@ grep -q 'corvane cabrillo' <<<"$page" || fail "man page lacks the commands of --
 grep -q 'desktop' <<<"$page" || fail "man page lacks --desktop"
 # The installed program runs from its installed place.
 "$work/root/usr/bin/corvane" --help | grep -q '^Usage: corvane' || fail "installed corvane --help"
+# Debian's own checker: no errors and no warnings.
+if command -v lintian >/dev/null 2>&1; then
+    lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 ||
+        { cat "$work/lintian.log"; fail "lintian"; }
+    grep -E '^[EW]: ' "$work/lintian.log" && fail "lintian reports errors or warnings"
+else
+    echo "lintian is not installed: the package was not checked by it (scripts/install-deps.sh installs it)" >&2
+fi
 echo "package ok: $(basename "$deb")"
