@@ -2,16 +2,19 @@
 # make test  - installs what is missing, builds and runs every test through ctest
 # make bench - builds and prints the performance figures
 # make package - builds the Debian package (build/corvane_<version>_<arch>.deb)
+# make asan  - builds everything with AddressSanitizer and UBSan in build-asan/ and runs the logic and
+#              window tests there (every sanitizer report stops the test that made it)
 # make fuzz  - builds the fuzz targets with clang and runs each for FUZZ_SECONDS (default 300);
 #              FUZZ_TARGETS="log_file cw_settings" runs only those (see fuzz/README.md)
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
+ASAN_BUILD ?= build-asan
 FUZZ_SECONDS ?= 300
 FUZZ_TARGETS ?=
 JOBS ?= $(shell nproc)
 RUN_DIR ?= run
 
-.PHONY: all deps configure build run test bench package fuzz clean format
+.PHONY: all deps configure build run test bench package fuzz asan clean format
 
 all: build
 
@@ -46,8 +49,15 @@ fuzz: deps
 	@cmake --build $(FUZZ_BUILD) --target fuzzers -j$(JOBS)
 	@bash fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
+asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_SANITIZE=address,undefined \
+		-DCORVANE_BENCH=OFF >/dev/null
+	@cmake --build $(ASAN_BUILD) -j$(JOBS)
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=halt_on_error=1:detect_leaks=0:abort_on_error=1 \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j$(JOBS) -LE 'e2e|package'
+
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf $(BUILD) $(FUZZ_BUILD)
+	@rm -rf $(BUILD) $(FUZZ_BUILD) $(ASAN_BUILD)
