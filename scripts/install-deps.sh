@@ -10,7 +10,7 @@ packages=(
     direwolf libhamlib-utils
     dbus dbus-x11 at-spi2-core python3-pyatspi
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good espeak-ng sox
-    desktop-file-utils dpkg-dev file lintian
+    desktop-file-utils dpkg-dev file lintian orca speech-dispatcher
 )
 missing=()
 for p in "${packages[@]}"; do

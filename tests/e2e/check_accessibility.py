@@ -105,13 +105,44 @@ def heard(event):
         announced.append((event.type, name))
 
 
-pyatspi.Registry.registerEventListener(heard, "object:property-change:accessible-name")
+focus_events = []
+notifications = []
+
+
+def focused(event):
+    try:
+        if event.detail1:
+            focus_events.append(event.source.name)
+    except Exception:  # the object may be gone
+        pass
+
+
+def shown(event):
+    try:
+        if event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
+            notifications.append(event.source.name)
+    except Exception:
+        pass
+
+
+listeners = ((heard, "object:property-change:accessible-name"), (focused, "object:state-changed:focused"),
+             (shown, "object:state-changed:showing"))
+for listener, kind in listeners:
+    pyatspi.Registry.registerEventListener(listener, kind)
 subprocess.Popen(["sh", "-c", "sleep 1; xdotool type --delay 60 k2def; xdotool key space"])
 GLib.timeout_add(5000, pyatspi.Registry.stop)
 pyatspi.Registry.start()
-pyatspi.Registry.deregisterEventListener(heard, "object:property-change:accessible-name")
+for listener, kind in listeners:
+    pyatspi.Registry.deregisterEventListener(listener, kind)
 check(any("K2DEF" in name for _, name in announced),
       "the refused duplicate was not announced on the message line (heard: %r)" % announced)
+# A notification is what a screen reader speaks at once, wherever the keyboard is.
+check(any(name.startswith("Duplicate K2DEF") for name in notifications),
+      "the refused duplicate was not shown as a notification (notifications: %r)" % notifications)
+# The keyboard went back to the call field, and the last focus event says so.
+check(bool(focus_events) and focus_events[-1] == "Call",
+      "after the refusal the last focus event names %r, not the call field (focus events: %r)"
+      % (focus_events[-1] if focus_events else None, focus_events))
 
 for f in failures:
     print("a11y: " + f, file=sys.stderr)

@@ -47,7 +47,7 @@ fi
 TMP=$CORVANE_A11Y_SESSION
 CORVANE=$(readlink -f "$1")
 CHECKER=$(readlink -f "$2")
-APP_PID="" WM_PID="" XVFB_PID=""
+APP_PID="" WM_PID="" XVFB_PID="" ORCA_PID=""
 
 stop_pid() {
     [ -n "$1" ] || return 0
@@ -61,6 +61,7 @@ stop_pid() {
     return 0
 }
 cleanup() {
+    stop_pid "$ORCA_PID"
     stop_pid "$APP_PID"
     stop_pid "$WM_PID"
     stop_pid "$XVFB_PID"
@@ -127,4 +128,31 @@ if [ -n "$E2E_SHOTS" ] && command -v import >/dev/null 2>&1; then
     mkdir -p "$E2E_SHOTS" && import -window root "$E2E_SHOTS/accessibility-main.png" 2>/dev/null
 fi
 "$PYTHON" "$CHECKER" || fail "the accessibility tree is not as a screen reader needs it"
+
+# What a blind operator hears: the real Orca, its speech written to its debug file. A call
+# already logged, typed again and Tab: the refusal is spoken within a second.
+if command -v orca >/dev/null 2>&1; then
+    mkdir -p "$TMP/orca-prefs"
+    orca --replace -u "$TMP/orca-prefs" --debug-file "$TMP/orca.debug" >"$TMP/orca.log" 2>&1 &
+    ORCA_PID=$!
+    spoken() { grep -a "SPEECH OUTPUT: '.*$1" "$TMP/orca.debug" >/dev/null 2>&1; }
+    wait_until 60 grep -aq "ORCA: Launching version" "$TMP/orca.debug" ||
+        fail "Orca did not start: $(tail -n 5 "$TMP/orca.debug" 2>/dev/null)"
+    sleep 6 # Orca reads the desktop before it speaks; the keys held after the checker's refusal are through
+    typed k2def
+    tab_at=$(date +%H:%M:%S.%N)
+    keys Tab
+    # Orca writes its debug file through a buffer: it is complete once Orca has ended.
+    sleep 2
+    kill -TERM "$ORCA_PID" 2>/dev/null
+    orca_ended() { ! kill -0 "$ORCA_PID" 2>/dev/null; }
+    wait_until 15 orca_ended || stop_pid "$ORCA_PID"
+    ORCA_PID=""
+    spoken "Duplicate K2DEF" ||
+        fail "Orca did not speak the refused duplicate; it said: $(grep -a 'SPEECH OUTPUT' "$TMP/orca.debug" | tail -n 12)"
+    "$PYTHON" "$(dirname "$CHECKER")/orca_spoke_in_time.py" "$TMP/orca.debug" "$tab_at" "Duplicate K2DEF" ||
+        fail "Orca spoke the refusal late"
+else
+    echo "a11y: orca is not installed: what it speaks was not checked (scripts/install-deps.sh installs it)" >&2
+fi
 echo "a11y: passed" >&2

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 #include "log/LogFile.h"
 #include "log/station/Preferences.h"
+#include "ui/Announcer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -376,6 +377,9 @@ TEST(MainWindow, DuplicateIsRefusedAndTheNextKeysWaitInOrder) {
     const int beeps = f.dialogs.beeps;
     press(f.call(), Qt::Key_Space);
     EXPECT_EQ(f.labelText("lblDialog"), QStringLiteral("Duplicate K1ABC 2012/12/29 23:15:02 ON 1  Rec# 1"));
+    // Spoken by a screen reader at once, wherever the keyboard is.
+    EXPECT_EQ(f.child<Announcer>("announcer")->lastAnnouncement(),
+              QStringLiteral("Duplicate K1ABC 2012/12/29 23:15:02 ON 1  Rec# 1"));
     EXPECT_EQ(f.child<QLabel>("lblDialog")->palette().color(QPalette::Window), QColor(255, 0, 0));
     EXPECT_EQ(f.dialogs.beeps, beeps + 1);
     EXPECT_TRUE(f.call()->text().isEmpty());

@@ -6,6 +6,7 @@
 #include "log/Session.h"
 #include "log/score/Dupes.h"
 #include "platform/Dialogs.h"
+#include "ui/Announcer.h"
 #include "ui/AppContext.h"
 #include "ui/KeyText.h"
 #include "ui/WidgetText.h"
@@ -104,6 +105,7 @@ void EntryLine::build(QWidget* central) {
     QWidget::setTabOrder(m_postTime, m_postDate);
 
     m_dialog = makeLabel(central, "lblDialog", QString(), {120, 1640, 7800, 400}, 10, true);
+    m_announcer = new Announcer(central);
     m_dialog->setAccessibleName(QStringLiteral("Message"));
     m_dialog->setAccessibleDescription(QStringLiteral("What the logger says about the contact being entered"));
     paint(m_dialog, kTeal);
@@ -366,7 +368,7 @@ bool EntryLine::dupcheck() {
     if (!hit) {
         return false;
     }
-    setDialog(fromLatin1(hit->message));
+    setDialog(fromLatin1(hit->message), Announce::Yes);
     setDialogBackground(kRed.red(), kRed.green(), kRed.blue());
     setDupeList(QString(), false);
     m_ctx.dialogs.beep();
@@ -383,7 +385,7 @@ bool EntryLine::dupcheck() {
 void EntryLine::refuseLogging(const QString& title, const QString& text) {
     m_ctx.dialogs.beep();
     m_ctx.dialogs.message(m_call->window(), title, text, MsgButtons::Ok, MsgIcon::Critical);
-    setDialog(QStringLiteral("Contact NOT logged!"));
+    setDialog(QStringLiteral("Contact NOT logged!"), Announce::Yes);
     setDialogBackground(kRed.red(), kRed.green(), kRed.blue());
 }
 
@@ -393,7 +395,7 @@ void EntryLine::mains() {
         m_ctx.dialogs.beep();
     }
     if (!check.message.empty()) {
-        setDialog(fromLatin1(check.message));
+        setDialog(fromLatin1(check.message), Announce::Yes);
     }
     if (check.focus == EntryFocus::Grid) {
         m_grid->setFocus();
@@ -407,13 +409,13 @@ void EntryLine::mains() {
     if (m_postContestMode) {
         stamp = stampPostContest(toLatin1(m_postDate->text()), toLatin1(m_postTime->text()));
         if (stamp.error == "Invalid date format!") {
-            setDialog(fromLatin1(stamp.error));
+            setDialog(fromLatin1(stamp.error), Announce::Yes);
             m_ctx.dialogs.beep();
             return;
         }
         m_postDate->setText(fromLatin1(stamp.dateText));
         if (!stamp.ok) {
-            setDialog(fromLatin1(stamp.error));
+            setDialog(fromLatin1(stamp.error), Announce::Yes);
             m_ctx.dialogs.beep();
             return;
         }
@@ -498,7 +500,7 @@ void EntryLine::setPointsText(const QString& text) {
     paint(m_points, QColor(bg.red, bg.green, bg.blue), QColor(fg.red, fg.green, fg.blue));
 }
 
-void EntryLine::setDialog(const QString& text) {
+void EntryLine::setDialog(const QString& text, Announce announce) {
     const bool changed = m_dialog->text() != text;
     m_dialog->setText(text);
     // The message is part of the line's name, so that a screen reader reads what it says, not
@@ -506,12 +508,17 @@ void EntryLine::setDialog(const QString& text) {
     m_dialog->setAccessibleName(text.trimmed().isEmpty() ? QStringLiteral("Message")
                                                          : QStringLiteral("Message: ") + text.trimmed());
     if (changed && !text.trimmed().isEmpty() && QAccessible::isActive()) {
-        // Screen readers announce what the message line says now (a refused duplicate, "Need Grid!").
         QAccessibleEvent event(m_dialog, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
-        QAccessibleEvent alert(m_dialog, QAccessible::Alert);
-        QAccessible::updateAccessibility(&alert);
     }
+    if (announce == Announce::Yes) {
+        // A refusal the operator must act on is spoken at once, wherever the keyboard is.
+        m_announcer->announce(text);
+    }
+}
+
+QString EntryLine::lastAnnouncement() const {
+    return m_announcer->lastAnnouncement();
 }
 
 void EntryLine::setDialogBackground(int r, int g, int b) {

@@ -22,6 +22,8 @@ class QWidget;
 
 namespace corvane {
 
+class Announcer;
+
 struct AppContext;
 class Session;
 struct DateTime;
@@ -48,7 +50,11 @@ public:
     void mains();
     // Recomputes distance, bearing and points from the grid field and the own station.
     void refreshGridDisplay();
-    void setDialog(const QString& text);
+    // Announce::Yes: news the operator must act on, also spoken by a screen reader at once.
+    enum class Announce { No, Yes };
+    void setDialog(const QString& text, Announce announce = Announce::No);
+    // What the screen reader was last asked to speak.
+    QString lastAnnouncement() const;
     void setDupeList(const QString& text, bool teal);
     QString dupeListText() const;
     void resetForStart();
@@ -110,6 +116,7 @@ private:
     QLabel* m_bearing = nullptr;        // Label23
     QLabel* m_points = nullptr;         // Label5
     QLabel* m_dialog = nullptr;         // lblDialog
+    Announcer* m_announcer = nullptr;   // speaks refusals
     QLabel* m_dupe = nullptr;           // lblDupe
     QPushButton* m_clear = nullptr;     // cmdClear
     QPushButton* m_dupToggle = nullptr; // cmdDup
