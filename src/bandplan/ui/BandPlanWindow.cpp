@@ -49,7 +49,10 @@ BandPlanWindow::BandPlanWindow(Dialogs& dialogs, std::string workingDirectory, Q
     m_heading = new QLabel(QStringLiteral("Privelages"), this);
     m_heading->setObjectName(QStringLiteral("lblHeading"));
     m_heading->setStyleSheet(QStringLiteral("font-weight: bold;"));
-    FormScaler::place(m_heading, {left + 90, 120, 9600 - left - 150, 300}, 9);
+    // Two lines when the screen is narrow: "Technician Plus Frequency Privileges" is long.
+    m_heading->setWordWrap(true);
+    m_heading->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    FormScaler::place(m_heading, {left + 90, 30, 9600 - left - 150, 400}, 9);
     m_effective = new QLabel(QStringLiteral("Frequencies Effective"), this);
     m_effective->setObjectName(QStringLiteral("lblEffective"));
     FormScaler::place(m_effective, {120, 450, 5000, 250}, kFont);
@@ -71,7 +74,8 @@ BandPlanWindow::BandPlanWindow(Dialogs& dialogs, std::string workingDirectory, Q
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("cmdDone"));
     done->setAutoDefault(false);
-    FormScaler::place(done, {4200, 6650, 1200, 380}, kFont);
+    // Clear of the bottom edge, which a window frame may take.
+    FormScaler::place(done, {4200, 6420, 1200, 380}, kFont);
     connect(done, &QPushButton::clicked, this, &QDialog::accept);
 
     FormScaler::scale(this, ScaleVariant::WorkAreaFilled, kDesign);
@@ -90,6 +94,10 @@ void BandPlanWindow::load() {
         return;
     }
     m_plan = parseBandPlan(*bytes);
+    // The date line is set as soon as the date is read, before any row can fail.
+    if (m_plan.effectiveDateRead) {
+        m_effective->setText(latin1(effectiveLine(m_plan)));
+    }
     if (m_plan.error) {
         // What was read before the fault stays, and the class buttons chart it.
         m_dialogs.message(this, latin1(kNotAvailableTitle),
@@ -97,7 +105,6 @@ void BandPlanWindow::load() {
                           MsgButtons::Ok, MsgIcon::Information);
         return;
     }
-    m_effective->setText(latin1(effectiveLine(m_plan)));
     chooseClass(kExtraClass);
 }
 
