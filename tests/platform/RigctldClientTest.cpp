@@ -7,14 +7,14 @@
 #include "rig/Rigctld.h"
 
 #include <QProcess>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTest>
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace corvane {
 namespace {

@@ -330,8 +330,7 @@ bool isLine(const QWidget* w) {
 
 // A read-only text box whose vertical scroll bar is off shows only what fits its box.
 void checkTextBox(const QTextEdit* box, Report& report) {
-    if (!box->isReadOnly() || box->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff ||
-        box->document()->isEmpty()) {
+    if (!box->isReadOnly() || box->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff || box->document()->isEmpty()) {
         return;
     }
     const QTextDocument* doc = box->document();
@@ -365,7 +364,8 @@ void checkSiblings(const QWidget* parent, Report& report, const QMargins& frame 
                                         .arg(inside.height()));
         }
         for (std::size_t j = i + 1; j < children.size(); ++j) {
-            if (isLine(children[i]) && isLine(children[j])) {
+            if ((isLine(children[i]) && isLine(children[j])) || children[i]->property("drawnOver").toBool() ||
+                children[j]->property("drawnOver").toBool()) {
                 continue;
             }
             const QRect overlap = a.intersected(children[j]->geometry());

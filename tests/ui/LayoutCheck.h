@@ -10,6 +10,9 @@
 // platform without one lays the window out over the whole size the program gave it; on a
 // desktop the frame takes its share of that size, so the window's own controls must fit in
 // what remains.
+//
+// A control with the property "drawnOver" set lies over others on purpose (a segment laid on
+// its bar in a chart): its overlaps are not faults.
 
 #include <QMargins>
 #include <string>

@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "ui/FormScaler.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -19,6 +20,7 @@ namespace {
 constexpr TwipRect kDesign{0, 0, 9600, 7200};
 constexpr double kFont = 8.25;
 constexpr double kRuleTwips = 720;
+constexpr int kSegmentTextMarginPx = 2; // the box line and a pixel of air on each side
 
 QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -184,10 +186,17 @@ void BandPlanWindow::draw() {
             ++segment;
             const QString style = s.cw ? QStringLiteral("background-color: rgb(0, 0, 255); color: white;")
                                        : QStringLiteral("background-color: rgb(0, 255, 0); color: black;");
-            QLabel* label = addLabel(QStringLiteral("priv%1").arg(segment), latin1(s.caption), latin1(s.tooltip),
-                                     QRect(static_cast<int>(barLeft + barWidth * s.leftFraction), top,
-                                           std::max(1, static_cast<int>(barWidth * s.widthFraction)), barHeight),
-                                     style, segmentFont);
+            const QRect at(static_cast<int>(barLeft + barWidth * s.leftFraction), top,
+                           std::max(1, static_cast<int>(barWidth * s.widthFraction)), barHeight);
+            // A segment too narrow for its edges shows them in its tool tip only: a caption cut
+            // short would show other numbers than the segment's.
+            const QString caption = latin1(s.caption);
+            const bool fits =
+                QFontMetrics(segmentFont).horizontalAdvance(caption) + 2 * kSegmentTextMarginPx <= at.width();
+            QLabel* label = addLabel(QStringLiteral("priv%1").arg(segment), fits ? caption : QString(),
+                                     latin1(s.tooltip), at, style, segmentFont);
+            label->setAccessibleName(caption);
+            label->setProperty("drawnOver", true); // laid on its bar on purpose
             label->raise();
         }
     }

@@ -111,7 +111,13 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
         m_portDevice->setObjectName(QStringLiteral("txtRigDevice"));
         m_portDevice->setAccessibleName(QStringLiteral("Rig port device"));
         FormScaler::place(m_portDevice, {100, 1530, 1700, 300}, kFont);
-        connect(m_port, &QButtonGroup::idClicked, m_portDevice, [this](int id) { m_portDevice->setPort(id + 1); });
+        // Follows the option checked, however it came to be checked: a click, the keyboard, a
+        // screen reader's toggle action or the settings being shown.
+        connect(m_port, &QButtonGroup::idToggled, m_portDevice, [this](int id, bool checked) {
+            if (checked) {
+                m_portDevice->setPort(id + 1);
+            }
+        });
     }
     m_power = addOptions("fraPower", QStringLiteral("Power Interface"), "optPower",
                          {QStringLiteral("None"), QStringLiteral("Raise RTS"), QStringLiteral("Raise DTR")}, 5150, 1970,
@@ -148,7 +154,7 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     });
     connect(m_useFrequency, &QCheckBox::toggled, this, [this](bool on) { m_link.settings().useFrequency = on; });
 
-    m_icomNote = addLabel(latin1(kIcomNote), 2450, 4230, 6700, 450);
+    m_icomNote = addLabel(latin1(kIcomNote), 2450, 4200, 6700, 420);
     m_icomNote->setObjectName(QStringLiteral("lblIcomNote"));
     m_icomNote->setWordWrap(true);
     m_icomNote->hide();
@@ -169,46 +175,48 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
         display->setFrameShadow(QFrame::Sunken);
     }
 
-    addLabel(QStringLiteral("Unprocessed data returned:"), 120, 4790, 2300);
+    addLabel(QStringLiteral("Unprocessed data returned:"), 120, 4705, 2300);
     m_unprocessed = new QLineEdit(this);
     m_unprocessed->setObjectName(QStringLiteral("txtUnprocessed"));
     m_unprocessed->setReadOnly(true);
-    FormScaler::place(m_unprocessed, {2450, 4770, 3150, 330}, kFont);
-    connect(addButton("cmdCopy", QStringLiteral("Copy unprocessed data to clipboard"), 5750, 4745, 3430),
+    FormScaler::place(m_unprocessed, {2450, 4685, 3150, 330}, kFont);
+    connect(addButton("cmdCopy", QStringLiteral("Copy unprocessed data to clipboard"), 5750, 4660, 3430),
             &QPushButton::clicked, this, &RigWindow::copyUnprocessed);
 
     // The Pegasus files and the rigctld address share a row: each model uses one of them.
-    addLabel(QStringLiteral("Pegasus folder:"), 120, 5260, 1300);
+    addLabel(QStringLiteral("Pegasus folder:"), 120, 5130, 1300);
     m_pegasusFolder = new QLineEdit(this);
     m_pegasusFolder->setObjectName(QStringLiteral("txtPegasusFolder"));
     m_pegasusFolder->setAccessibleName(QStringLiteral("Pegasus exchange folder"));
-    FormScaler::place(m_pegasusFolder, {1450, 5230, 2900, 330}, kFont);
-    addLabel(QStringLiteral("rigctld host:"), 4480, 5260, 1200);
+    FormScaler::place(m_pegasusFolder, {1450, 5100, 2900, 330}, kFont);
+    addLabel(QStringLiteral("rigctld host:"), 4480, 5130, 1200);
     m_rigctldHost = new QLineEdit(this);
     m_rigctldHost->setObjectName(QStringLiteral("txtRigctldHost"));
     m_rigctldHost->setAccessibleName(QStringLiteral("rigctld host"));
     m_rigctldHost->setMaxLength(static_cast<int>(kMaxRigctldHostLength));
-    FormScaler::place(m_rigctldHost, {5700, 5230, 1950, 330}, kFont);
-    addLabel(QStringLiteral("Port:"), 7760, 5260, 500);
+    FormScaler::place(m_rigctldHost, {5700, 5100, 1950, 330}, kFont);
+    addLabel(QStringLiteral("Port:"), 7760, 5130, 500);
     m_rigctldPort = new QLineEdit(this);
     m_rigctldPort->setObjectName(QStringLiteral("txtRigctldPort"));
     m_rigctldPort->setAccessibleName(QStringLiteral("rigctld TCP port"));
     m_rigctldPort->setMaxLength(5);
-    m_rigctldPort->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_rigctldPort));
-    FormScaler::place(m_rigctldPort, {8280, 5230, 900, 330}, kFont);
+    m_rigctldPort->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_rigctldPort));
+    FormScaler::place(m_rigctldPort, {8280, 5100, 900, 330}, kFont);
 
-    connect(addButton("cmdTest", QStringLiteral("Test"), 120, 5690, 1400), &QPushButton::clicked, this,
+    connect(addButton("cmdTest", QStringLiteral("Test"), 120, 5490, 1400), &QPushButton::clicked, this,
             &RigWindow::test);
-    m_endTest = addButton("cmdEndTest", QStringLiteral("End Test"), 1650, 5690, 1400);
+    m_endTest = addButton("cmdEndTest", QStringLiteral("End Test"), 1650, 5490, 1400);
     m_endTest->setEnabled(false);
     connect(m_endTest, &QPushButton::clicked, this, &RigWindow::endTest);
-    connect(addButton("cmdChangeFreq", QStringLiteral("Change Frequency"), 3180, 5690, 2200), &QPushButton::clicked,
+    connect(addButton("cmdChangeFreq", QStringLiteral("Change Frequency"), 3180, 5490, 2200), &QPushButton::clicked,
             this, &RigWindow::changeFrequencyButton);
-    m_done = addButton("cmdDone", QStringLiteral("&Done"), 7780, 5690, 1400);
+    m_done = addButton("cmdDone", QStringLiteral("&Done"), 7780, 5490, 1400);
     connect(m_done, &QPushButton::clicked, this, &RigWindow::done);
 
-    // The link's news across the whole window, room for four lines: a missing device or an
-    // unreachable daemon is named in full, a long path broken wherever it must be.
+    // The link's news across the whole window, room for five lines: a missing device or an
+    // unreachable daemon is named in full, a long path broken wherever it must be. It ends
+    // clear of the bottom edge, which a window frame may take.
     m_status = new QTextEdit(this);
     m_status->setObjectName(QStringLiteral("txtStatus"));
     m_status->setAccessibleName(QStringLiteral("Rig link status"));
@@ -221,13 +229,20 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     m_status->document()->setDocumentMargin(0);
     m_status->viewport()->setAutoFillBackground(false);
     m_status->setStyleSheet(QStringLiteral("QTextEdit { background: transparent; }"));
-    FormScaler::place(m_status, {120, 6150, 9060, 730}, kFont);
+    FormScaler::place(m_status, {120, 5930, 9060, 950}, kFont);
 
     // Any click on a line, port, power or poll option ends a test; the mode source clears the mode.
+    // A screen reader's toggle action checks an option without a click: it counts as one.
     for (QButtonGroup* group : {m_baud, m_parity, m_dataBits, m_stopBits, m_port, m_power, m_poll}) {
         connect(group, &QButtonGroup::buttonClicked, this, [this] {
             endTest();
             takeOptions();
+        });
+        connect(group, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+            if (checked && !m_loading) {
+                endTest();
+                takeOptions();
+            }
         });
     }
     connect(m_modeBy, &QButtonGroup::buttonClicked, this, [this] {

@@ -24,6 +24,8 @@
 #include "ui/Feature.h"
 #include "ui/PortDeviceField.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -39,8 +41,8 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTextEdit>
 #include <QTest>
+#include <QTextEdit>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -663,6 +665,19 @@ TEST_F(RigWindows, ThePortShowsItsDeviceAndAnAbsentOneIsNamedWhenTestFails) {
     EXPECT_EQ(device->text().toStdString(), dir.file("ttyRig"));
     EXPECT_TRUE(device->devicePresent());
 
+    // The field always shows the device of the port chosen, also when a screen reader's
+    // toggle action chose it (no click then), and the link takes that port.
+    settings->set(serialDeviceKey(1), dir.file("ttyOne"));
+    QAccessibleInterface* comOne = QAccessible::queryAccessibleInterface(child<QRadioButton>("optPort0"));
+    ASSERT_NE(comOne, nullptr);
+    ASSERT_TRUE(comOne->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    comOne->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(child<QRadioButton>("optPort0")->isChecked());
+    EXPECT_EQ(device->port(), 1);
+    EXPECT_EQ(device->text().toStdString(), dir.file("ttyOne"));
+    EXPECT_EQ(link().settings().port, 1);
+    click(QStringLiteral("optPort%1").arg(kRigPort).toLatin1().constData());
+    EXPECT_EQ(device->text().toStdString(), dir.file("ttyRig"));
     click(QStringLiteral("optPort%1").arg(kRigPort - 1).toLatin1().constData());
     EXPECT_EQ(device->text().toStdString(), dir.file("no-such-device"));
     EXPECT_FALSE(device->devicePresent());
@@ -680,8 +695,7 @@ TEST_F(RigWindows, ADeviceHeldByTheKeyingLineIsRefused) {
     EXPECT_FALSE(link().polling());
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Invalid Comm Settings."));
-    EXPECT_TRUE(status().contains(QStringLiteral("CW"), Qt::CaseInsensitive))
-        << status().toStdString();
+    EXPECT_TRUE(status().contains(QStringLiteral("CW"), Qt::CaseInsensitive)) << status().toStdString();
 }
 
 // ---------------------------------------------------------------- the tester and the tune panel
