@@ -43,10 +43,14 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTextEdit>
+#include <arpa/inet.h>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace corvane::rig {
 namespace {
@@ -762,8 +766,32 @@ private:
     QStringList m_lines;
 };
 
+// A TCP port of this machine held for the test and never listened on: connecting is refused,
+// and no other test can start a daemon there meanwhile.
+class RefusingPort {
+public:
+    RefusingPort() {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        if (m_fd >= 0 && ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+            ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
+            m_port = ntohs(address.sin_port);
+        }
+    }
+    ~RefusingPort() { ::close(m_fd); }
+    quint16 port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    quint16 m_port = 0;
+};
+
 TEST_F(RigWindows, WhileNoRigctldListensPollingLeavesTheSocketAlone) {
-    const quint16 port = freePort(); // nothing listens there
+    const RefusingPort refusing;
+    const quint16 port = refusing.port();
     ASSERT_NE(port, 0);
     QtMessages messages;
     choose("Hamlib (rigctld)"); // polls every 50 ms
