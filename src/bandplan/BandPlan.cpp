@@ -45,6 +45,7 @@ template <typename Keep> BandPlan parse(std::string_view bytes, Keep keep) {
         return plan;
     }
     plan.effectiveDate = field.text;
+    plan.effectiveDateRead = true;
     for (;;) {
         std::array<Field, 5> items;
         for (std::size_t i = 0; i < items.size(); ++i) {

@@ -39,6 +39,7 @@ struct BandPlanError {
 
 struct BandPlan {
     std::string effectiveDate;
+    bool effectiveDateRead = false;     // the first item was read (the rows may still have failed)
     std::vector<BandPlanRow> rows;      // file order, at most kMaxBandPlanRows
     bool rowsDropped = false;           // the file held more rows than are kept
     std::optional<BandPlanError> error; // reading stopped early; rows holds what was read before

@@ -274,7 +274,12 @@ BuiltCommand frequencyOrion(const RigCommands&, const PollState&, float f) {
     if (!usable(f)) {
         return outOfRange(f);
     }
-    return bytesCommand({205}, "*AF" + formatSingle(f) + '\r');
+    // The Orion takes the frequency in whole Hz, as its "@AF" reply gives it, without padding.
+    const long long hz = frequencyHz(f);
+    if (!digitsOf(hz, 11)) {
+        return outOfRange(f);
+    }
+    return bytesCommand({205}, "*AF" + std::to_string(hz) + '\r');
 }
 
 BuiltCommand frequencyPegasus(const RigCommands&, const PollState& state, float f) {

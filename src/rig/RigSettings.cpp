@@ -109,7 +109,7 @@ int readItems(ItemReader& reader, RigLinkSettings& s, bool& modelRead) {
     }
     s.modeSource = static_cast<ModeSource>(*source);
     auto host = reader.text();
-    if (!host || trimmed(*host).empty()) {
+    if (!host || trimmed(*host).empty() || trimmed(*host).size() > kMaxRigctldHostLength) {
         return count;
     }
     s.rigctldHost = trimmed(*host);
@@ -136,6 +136,18 @@ int pollIntervalMs(PollRate rate) {
         return 5000;
     }
     return 250;
+}
+
+std::optional<int> parseRigctldPort(std::string_view text) {
+    const std::string digits = trimmed(text);
+    if (digits.empty() || digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int port = std::stoi(digits);
+    if (port < 1 || port > 65535) {
+        return std::nullopt;
+    }
+    return port;
 }
 
 std::string RigLinkSettings::settingsString() const {

@@ -13,7 +13,9 @@
 // Items 15 and 16 were added for the network model; a file of 14 items reads with the
 // default host and port.
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,8 @@ namespace corvane::rig {
 inline constexpr std::string_view kRigSettingsFile = "RigCntrl.txt";
 inline constexpr std::string_view kDefaultRigctldHost = "localhost";
 inline constexpr int kDefaultRigctldPort = 4532;
+// The longest host name there is (a DNS name holds at most 253 characters).
+inline constexpr std::size_t kMaxRigctldHostLength = 253;
 inline constexpr int kRigSettingsItems = 16;
 inline constexpr int kRigSettingsItemsBeforeNetwork = 14;
 
@@ -31,6 +35,10 @@ enum class ModeSource : std::uint8_t { Rig = 1, Frequency = 2, DontUse = 3 };
 
 // The polling timer's interval: 50, 250, 1000 or 5000 ms (a reading takes two ticks).
 int pollIntervalMs(PollRate rate);
+
+// The rigctld TCP port as typed: a whole number from 1 to 65535, blanks around it allowed;
+// nothing for any other text.
+std::optional<int> parseRigctldPort(std::string_view text);
 
 struct RigLinkSettings {
     std::string baud = "56000"; // trimmed; written padded to five characters

@@ -198,8 +198,8 @@ void FormScaler::apply(QWidget* window, const ScalePlan& plan) {
     const auto controls = window->findChildren<QWidget*>();
     for (QWidget* control : controls) {
         const QVariant rect = control->property(kDesignRect);
-        if (!rect.isValid()) {
-            continue;
+        if (!rect.isValid() || control->window() != window) {
+            continue; // a window made as this one's child (a dialog) keeps its own scaling
         }
         const QVariantList r = rect.toList();
         const TwipRect scaled{r[0].toDouble() * plan.controlX, r[1].toDouble() * plan.controlY,

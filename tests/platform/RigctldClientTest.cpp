@@ -10,7 +10,11 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTest>
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace corvane {
 namespace {
@@ -90,6 +94,42 @@ DecodeResult poll(RigctldClient& client) {
     return result;
 }
 
+// A host that drops every packet, made on this machine: a listening socket whose queue of
+// waiting connections is full, so the kernel drops each new connection request unanswered.
+class DroppingHost {
+public:
+    explicit DroppingHost(quint16 port) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(port);
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int yes = 1;
+        ::setsockopt(m_listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        const auto* where = reinterpret_cast<const sockaddr*>(&address);
+        if (::bind(m_listener, where, sizeof address) != 0 || ::listen(m_listener, 0) != 0) {
+            return;
+        }
+        for (int& filler : m_fillers) { // never accepted
+            filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(filler, where, sizeof address);
+        }
+        m_ready = true;
+    }
+    ~DroppingHost() {
+        for (int fd : m_fillers) {
+            ::close(fd);
+        }
+        ::close(m_listener);
+    }
+    bool ready() const { return m_ready; }
+
+private:
+    int m_listener = -1;
+    int m_fillers[3] = {-1, -1, -1};
+    bool m_ready = false;
+};
+
 class RigctldClientTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -161,6 +201,25 @@ TEST_F(RigctldClientTest, DaemonStoppedMidPollAndStartedAgain) {
     const auto again = poll(client);
     EXPECT_TRUE(again.frequencyMHz);
     EXPECT_EQ(again.status, DecodeStatus::Decoded);
+}
+
+TEST_F(RigctldClientTest, AHostThatNeverAnswersIsReportedAsNotConnectingInTime) {
+    DroppingHost host(m_port);
+    ASSERT_TRUE(host.ready());
+    RigctldClient client;
+    client.setConnectTimeoutMs(300);
+    client.setReconnectIntervalMs(200);
+    QStringList statuses;
+    QObject::connect(&client, &RigctldClient::statusChanged, [&](const QString& s) { statuses << s; });
+    client.connectTo(QStringLiteral("127.0.0.1"), m_port);
+    const QString timedOut = QStringLiteral("Could not connect to rigctld at 127.0.0.1:%1 within 0.3 s").arg(m_port);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return statuses.filter(timedOut).size() >= 2; }, 5000))
+        << statuses.join('|').toStdString();
+    EXPECT_FALSE(client.isConnected());
+    // It never connected: nothing was lost and no daemon closed anything.
+    EXPECT_TRUE(statuses.filter(QStringLiteral("Lost")).isEmpty()) << statuses.join('|').toStdString();
+    EXPECT_TRUE(statuses.filter(QStringLiteral("closed")).isEmpty()) << statuses.join('|').toStdString();
+    EXPECT_TRUE(client.readAll().empty());
 }
 
 TEST_F(RigctldClientTest, NoDaemonGivesAStatusLineAndKeepsTrying) {

@@ -119,7 +119,7 @@ TEST(FrequencyCommands, TheBytesForOnePointEightThreeZeroFive) {
         {"Icom 735", bytes("FE FE 64 E0 05 00 05 83 01 00 FD"), {140}},
         {"Ten Tec Omni VI", bytes("FE FE 04 E0 05 00 05 83 01 00 FD"), {140, 220}},
         {"Ten Tec Fnt Pnl", bytes("2A 41 00 1B EE 64 0D"), {205}},
-        {"Ten Tec Orion", "*AF1.8305\r", {205}},
+        {"Ten Tec Orion", "*AF1830500\r", {205}},
         {"Yaesu", bytes("00 18 30 50 01"), {205}},
         {"Yaesu 757 GX II", bytes("50 30 18 00 0A"), {205}},
         {"Yaesu 890", bytes("50 30 18 00 0A"), {205}},
@@ -164,6 +164,8 @@ TEST(FrequencyCommands, RoundingAndRange) {
     EXPECT_EQ(tune("Yaesu FTdx9000", 1296.0F).kind, BuiltCommand::Kind::Error);
     EXPECT_EQ(tune("Yaesu", 2000.0F).kind, BuiltCommand::Kind::Error);
     EXPECT_EQ(tune("Kenwood", -1.0F).kind, BuiltCommand::Kind::Error);
+    EXPECT_EQ(tune("Ten Tec Orion", 1e9F).kind, BuiltCommand::Kind::Error);
+    EXPECT_EQ(tune("Ten Tec Orion", 7.0F).command.bytes, "*AF7000000\r"); // whole Hz, no decimals
     EXPECT_FALSE(tune("Kenwood", std::numeric_limits<float>::quiet_NaN()).error.empty());
 }
 

@@ -74,6 +74,19 @@ TEST(RigSettingsFile, ReadingStopsAtTheFirstBadValue) {
     badPort.replace(badPort.find("4532"), 4, "70000");
     EXPECT_EQ(parseRigSettings(badPort).itemsRead, 15);
     EXPECT_EQ(parseRigSettings(badPort).settings.rigctldPort, kDefaultRigctldPort);
+    // A host longer than any host name can be is not one.
+    std::string longHost = kIcomFile;
+    longHost.replace(longHost.find("localhost"), 9, std::string(kMaxRigctldHostLength + 1, 'h'));
+    EXPECT_EQ(parseRigSettings(longHost).itemsRead, 14);
+}
+
+TEST(RigSettingsFile, TheTypedRigctldPortIsOneTo65535) {
+    EXPECT_EQ(parseRigctldPort("4532"), 4532);
+    EXPECT_EQ(parseRigctldPort(" 1 "), 1);
+    EXPECT_EQ(parseRigctldPort("65535"), 65535);
+    for (const char* bad : {"", " ", "0", "65536", "99999", "-1", "45 32", "4532x", "0x10", "100000"}) {
+        EXPECT_FALSE(parseRigctldPort(bad)) << bad;
+    }
 }
 
 TEST(RigSettingsFile, QuotesInCommandsAreLeftOut) {

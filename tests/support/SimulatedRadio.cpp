@@ -111,6 +111,12 @@ long long SimulatedRadio::vfoBHz() const {
     return m_vfoBHz;
 }
 
+bool SimulatedRadio::rtsCtsHandshake() const {
+    std::lock_guard lock(m_mutex);
+    termios line{};
+    return m_follower >= 0 && ::tcgetattr(m_follower, &line) == 0 && (line.c_cflag & CRTSCTS) != 0;
+}
+
 std::vector<SimulatedRadio::Command> SimulatedRadio::commands() const {
     std::lock_guard lock(m_mutex);
     return m_commands;
@@ -362,9 +368,10 @@ void SimulatedRadio::orion(const std::string& line) {
     } else if (body == "?RMM") {
         reply("@RMM" + std::to_string(m_mode) + "\r");
     } else if (body.starts_with("*AF")) {
-        try {
-            m_frequencyHz = std::llround(std::stod(body.substr(3)) * 1e6);
-        } catch (...) {
+        // Whole Hz only: anything else (a point, a sign) is not a frequency to this radio.
+        const std::string number = body.substr(3);
+        if (!number.empty() && number.size() <= 11 && number.find_first_not_of("0123456789") == std::string::npos) {
+            m_frequencyHz = std::stoll(number);
         }
     }
 }

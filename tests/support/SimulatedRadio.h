@@ -10,7 +10,7 @@
 //     answers 03 (frequency) and 04 (mode) and acknowledges 05 and 06 with FB.
 //   - Yaesu five-byte frames: 03 read (four BCD bytes of 10 Hz, then the mode), 01 set
 //     frequency, 07 set mode, 00 and 80 the CAT switch.
-//   - Ten-Tec Orion: "?AF", "?RMM" answered as "@AF<Hz>", "@RMM<digit>", "*AF<MHz>" applied;
+//   - Ten-Tec Orion: "?AF", "?RMM" answered as "@AF<Hz>", "@RMM<digit>", "*AF<Hz>" applied;
 //     lines end with a carriage return.
 // It can vanish, split every reply in two writes some milliseconds apart, stay silent, or flood the
 // line with bytes that never stop.
@@ -56,6 +56,9 @@ public:
     long long frequencyHz() const;
     int modeCode() const;
     long long vfoBHz() const;
+    // Whether the program's side of the line is set to RTS/CTS handshaking now (a
+    // pseudo-terminal keeps the setting, though it has no such lines).
+    bool rtsCtsHandshake() const;
     std::vector<Command> commands() const; // every complete command heard, in order
     std::string received() const;          // every byte heard
     void forget();                         // commands() and received() start again

@@ -18,6 +18,7 @@
 #include <QStyleOptionGroupBox>
 #include <QTabBar>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <cmath>
 #include <string_view>
 
@@ -327,14 +328,29 @@ bool isLine(const QWidget* w) {
     return thin <= 4 && std::max(w->width(), w->height()) >= 4 * thin;
 }
 
-void checkSiblings(const QWidget* parent, Report& report) {
+// A read-only text box whose vertical scroll bar is off shows only what fits its box.
+void checkTextBox(const QTextEdit* box, Report& report) {
+    if (!box->isReadOnly() || box->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff || box->document()->isEmpty()) {
+        return;
+    }
+    const QTextDocument* doc = box->document();
+    const int needed = static_cast<int>(std::ceil(doc->size().height()));
+    const int room = box->viewport()->height();
+    if (needed > room) {
+        report.add(box, QStringLiteral("text \"%1\" taller than its box: ").arg(doc->toPlainText().left(60)) +
+                            roomText(needed, room));
+    }
+}
+
+void checkSiblings(const QWidget* parent, Report& report, const QMargins& frame = {}) {
     std::vector<const QWidget*> children;
     for (const QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (child->isVisible() && !child->isWindow()) {
             children.push_back(child);
         }
     }
-    const QRect inside = parent->rect();
+    // A window's frame, when it has one, comes off the room its controls have.
+    const QRect inside = QRect(QPoint(0, 0), parent->size().shrunkBy(frame));
     for (std::size_t i = 0; i < children.size(); ++i) {
         const QRect a = children[i]->geometry();
         if (!inside.contains(a)) {
@@ -348,7 +364,8 @@ void checkSiblings(const QWidget* parent, Report& report) {
                                         .arg(inside.height()));
         }
         for (std::size_t j = i + 1; j < children.size(); ++j) {
-            if (isLine(children[i]) && isLine(children[j])) {
+            if ((isLine(children[i]) && isLine(children[j])) || children[i]->property("drawnOver").toBool() ||
+                children[j]->property("drawnOver").toBool()) {
                 continue;
             }
             const QRect overlap = a.intersected(children[j]->geometry());
@@ -364,7 +381,7 @@ void checkSiblings(const QWidget* parent, Report& report) {
 
 } // namespace
 
-std::vector<std::string> layoutProblems(const QWidget* window) {
+std::vector<std::string> layoutProblems(const QWidget* window, const QMargins& frame) {
     Report report(window);
     if (const QScreen* screen = window->screen()) {
         const QRect frame = window->frameGeometry();
@@ -379,7 +396,14 @@ std::vector<std::string> layoutProblems(const QWidget* window) {
                                    .arg(s.height()));
         }
     }
-    checkSiblings(window, report);
+    // The part of the frame the platform did not draw itself.
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    const QMargins drawn(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    const QMargins missing(std::max(0, frame.left() - drawn.left()), std::max(0, frame.top() - drawn.top()),
+                           std::max(0, frame.right() - drawn.right()), std::max(0, frame.bottom() - drawn.bottom()));
+    checkSiblings(window, report, missing);
     for (const QWidget* w : window->findChildren<QWidget*>()) {
         if (!w->isVisible() || w->isWindow() || insideComposite(w, window)) {
             continue;
@@ -390,6 +414,8 @@ std::vector<std::string> layoutProblems(const QWidget* window) {
             checkButton(button, report);
         } else if (const auto* box = qobject_cast<const QGroupBox*>(w)) {
             checkGroupBox(box, report);
+        } else if (const auto* text = qobject_cast<const QTextEdit*>(w)) {
+            checkTextBox(text, report);
         }
         if (const auto* view = qobject_cast<const QAbstractItemView*>(w)) {
             for (const QHeaderView* header : view->findChildren<QHeaderView*>(Qt::FindDirectChildrenOnly)) {

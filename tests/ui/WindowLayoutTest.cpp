@@ -3,21 +3,32 @@
 // size: every text fits its control, no two controls overlap, nothing lies outside its
 // window and no window outside the screen.
 //
-// A new window is one line in kWindows: its object name and how the operator opens it.
+// A new window is one line in kWindows: its object name and how the operator opens it, and
+// what to do in it before it is looked at (fill it with the longest texts it can show).
+//
+// The check allows for the frame a desktop's window manager puts around a window
+// (kDesktopFrame) for the windows marked `framed`: the test platform draws none, so without it
+// a window whose controls run into the part of its size a title bar takes looks fine here and
+// is cut on a desktop. (Marking every window shows more of them cut that way.)
 
 #include "log/LogFile.h"
 #include "log/MainWindowFixture.h"
 #include "log/station/Preferences.h"
 #include "log/ui/LogoWindow.h"
+#include "platform/serial/SerialDevices.h"
+#include "platform/serial/SerialSettings.h"
 #include "ui/LayoutCheck.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QListWidget>
 #include <QScreen>
 #include <QTest>
+#include <QTextEdit>
 #include <QTreeView>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -25,6 +36,11 @@ namespace corvane::test {
 namespace {
 
 using Opener = std::function<void(MainWindowFixture&)>;
+using Preparer = std::function<void(MainWindowFixture&, QWidget&)>;
+
+// A title bar and borders as openbox draws them around a window on a 1024x768 to 1920x1080
+// screen, with a little to spare.
+const QMargins kDesktopFrame(2, 28, 2, 6);
 
 Opener menu(const char* actionName) {
     return [actionName](MainWindowFixture& f) { f.child<QAction>(actionName)->trigger(); };
@@ -61,7 +77,48 @@ struct WindowCase {
     const char* objectName;
     Opener open;            // empty: the main window itself
     const char* state = ""; // names a second look at the same window
+    Preparer prepare = {};  // runs once the window is on screen, before it is looked at
+    bool framed = false;    // checked with the desktop's window frame taken off its room
 };
+
+void clickIn(QWidget& window, const char* name) {
+    window.findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+}
+
+// The longest device the rig's status line names: a stable USB name as long as a file name
+// can be (255 characters, of the kind the system makes them from the adapter's maker, model
+// and serial number), under /dev/serial/by-id, on the highest port number.
+std::string longestDevice() {
+    std::string name = "usb-";
+    while (name.size() < 255 - 11) {
+        name += "Silicon_Labs_CP2102N_USB_to_UART_Bridge_Controller_9a2b1c3d4e5f6071_";
+    }
+    name.resize(255 - 11);
+    return "/dev/serial/by-id/" + name + "-if00-port0";
+}
+
+// Port 10 stands for a device that is not plugged in; Test names it in the status line.
+void testAnAbsentLongDevice(MainWindowFixture& f, QWidget& rig) {
+    f.settings->set(serialDeviceKey(kSerialPortCount), longestDevice());
+    auto* models = rig.findChild<QListWidget*>(QStringLiteral("List1"));
+    const QListWidgetItem* kenwood = models->findItems(QStringLiteral("Kenwood"), Qt::MatchExactly).value(0);
+    QTest::mouseClick(models->viewport(), Qt::LeftButton, {}, models->visualItemRect(kenwood).center());
+    clickIn(rig, "optPort9");
+    clickIn(rig, "cmdTest");
+}
+
+// The longest thing the rigctld link says: it did not get through, with a host name of the
+// greatest length a host name can have.
+void showAnUnreachableLongHost(MainWindowFixture&, QWidget& rig) {
+    const QString host = QString(63, QLatin1Char('r')) + QLatin1Char('.') + QString(63, QLatin1Char('i')) +
+                         QLatin1Char('.') + QString(63, QLatin1Char('g')) + QLatin1Char('.') +
+                         QString(61, QLatin1Char('d'));
+    rig.findChild<QTextEdit*>(QStringLiteral("txtStatus"))
+        ->setPlainText(
+            QStringLiteral("Could not connect to rigctld at %1:65535 within 5 s: no answer came. Is the host "
+                           "on and rigctld running there? Trying again every 3 s")
+                .arg(host));
+}
 
 void PrintTo(const WindowCase& c, std::ostream* out) {
     *out << c.objectName << c.state;
@@ -85,8 +142,12 @@ const WindowCase kWindows[] = {
     {"BlindFrm", menu("mnuVoiceNav")},
     {"frmSerialPorts", menu("mnuSerialPorts")},
     {"frmWinKey", thenClick(thenClick(ctrlKey(Qt::Key_S), "CWFrm", "optWinKey"), "CWFrm", "cmdConfigureWinkey")},
-    {"RigControlfrm", ctrlKey(Qt::Key_R)},
-    {"frmRigTune", ctrlKey(Qt::Key_G)},
+    {"RigControlfrm", ctrlKey(Qt::Key_R), "", {}, true},
+    {"RigControlfrm", ctrlKey(Qt::Key_R), "AbsentLongDevice", testAnAbsentLongDevice, true},
+    {"RigControlfrm", ctrlKey(Qt::Key_R), "UnreachableLongHost", showAnUnreachableLongHost, true},
+    {"frmRigTune", ctrlKey(Qt::Key_G), "", {}, true},
+    {"frmBandPlan", ctrlKey(Qt::Key_F), "TechnicianPlus",
+     [](MainWindowFixture&, QWidget& privileges) { clickIn(privileges, "cmdClassP"); }, true},
 };
 
 // A full log whose listed rows carry the widest texts each column can hold.
@@ -103,7 +164,8 @@ std::string wideLog() {
 // it once it has been on screen for one round of events, then closes it.
 class Inspector : public QObject {
 public:
-    Inspector(QString objectName, QWidget* mainWindow) : m_name(std::move(objectName)), m_main(mainWindow) {
+    Inspector(QString objectName, QWidget* mainWindow, std::function<void(QWidget&)> prepare = {}, QMargins frame = {})
+        : m_name(std::move(objectName)), m_main(mainWindow), m_prepare(std::move(prepare)), m_frame(frame) {
         connect(&m_timer, &QTimer::timeout, this, &Inspector::look);
         m_timer.start(5);
     }
@@ -118,9 +180,12 @@ public:
         }
         if (!m_seen) {
             m_seen = true; // let it lay itself out first
+            if (m_prepare) {
+                m_prepare(*window);
+            }
             return;
         }
-        m_problems = layoutProblems(window);
+        m_problems = layoutProblems(window, m_frame);
         m_timer.stop();
         if (window != m_main) {
             window->close();
@@ -146,6 +211,8 @@ private:
 
     QString m_name;
     QWidget* m_main;
+    std::function<void(QWidget&)> m_prepare;
+    QMargins m_frame;
     QTimer m_timer;
     bool m_seen = false;
     std::optional<std::vector<std::string>> m_problems;
@@ -163,7 +230,12 @@ TEST_P(WindowLayout, EveryTextFitsAndNoControlsOverlap) {
     f.writeFile("cvnpref.txt", formatPreferences(prefs.prefs));
     ASSERT_TRUE(f.start());
 
-    Inspector inspector(QString::fromLatin1(windowCase.objectName), f.window.get());
+    std::function<void(QWidget&)> prepare;
+    if (windowCase.prepare) {
+        prepare = [&f, &windowCase](QWidget& window) { windowCase.prepare(f, window); };
+    }
+    Inspector inspector(QString::fromLatin1(windowCase.objectName), f.window.get(), prepare,
+                        windowCase.framed ? kDesktopFrame : QMargins());
     if (windowCase.open) {
         windowCase.open(f);
     }
@@ -184,6 +256,45 @@ INSTANTIATE_TEST_SUITE_P(Windows, WindowLayout,
                              const WindowCase& c = std::get<0>(info.param);
                              return std::string(c.objectName) + c.state + "_" + std::to_string(std::get<1>(info.param));
                          });
+
+// What the main window's layout passes could reach: every named control's text size and
+// place in the rig window.
+std::map<QString, std::pair<double, QRect>> rigWindowControls(MainWindowFixture& f) {
+    QTest::keyClick(f.call(), Qt::Key_R, Qt::ControlModifier);
+    std::map<QString, std::pair<double, QRect>> controls;
+    if (const auto* rig = f.window->findChild<QWidget*>(QStringLiteral("RigControlfrm"))) {
+        for (const QWidget* control : rig->findChildren<QWidget*>()) {
+            if (!control->objectName().isEmpty()) {
+                controls[control->objectName()] = {control->font().pointSizeF(), control->geometry()};
+            }
+        }
+    }
+    return controls;
+}
+
+// A saved radio makes the rig window while the main window starts and lays itself out; the
+// window then looks as it does when Ctrl+R makes it later.
+TEST(WindowScaling, TheRigWindowMadeAtStartIsScaledLikeOneOpenedLater) {
+    std::map<QString, std::pair<double, QRect>> openedLater;
+    {
+        MainWindowFixture f;
+        ASSERT_TRUE(f.start());
+        openedLater = rigWindowControls(f);
+    }
+    ASSERT_FALSE(openedLater.empty());
+    MainWindowFixture f;
+    PreferencesReadResult prefs = parsePreferences(f.readFile("cvnpref.txt"));
+    ASSERT_TRUE(prefs.ok);
+    prefs.prefs.selectedRig = "Kenwood";
+    f.writeFile("cvnpref.txt", formatPreferences(prefs.prefs));
+    ASSERT_TRUE(f.start());
+    const auto madeAtStart = rigWindowControls(f);
+    for (const auto& [name, control] : openedLater) {
+        ASSERT_TRUE(madeAtStart.contains(name)) << name.toStdString();
+        EXPECT_DOUBLE_EQ(madeAtStart.at(name).first, control.first) << name.toStdString();
+        EXPECT_EQ(madeAtStart.at(name).second, control.second) << name.toStdString();
+    }
+}
 
 // CTest gives each run a screen named after its size; a run on another screen tests
 // another size than it says.

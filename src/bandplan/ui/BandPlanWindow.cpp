@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "ui/FormScaler.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -19,6 +20,7 @@ namespace {
 constexpr TwipRect kDesign{0, 0, 9600, 7200};
 constexpr double kFont = 8.25;
 constexpr double kRuleTwips = 720;
+constexpr int kSegmentTextMarginPx = 2; // the box line and a pixel of air on each side
 
 QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -49,7 +51,10 @@ BandPlanWindow::BandPlanWindow(Dialogs& dialogs, std::string workingDirectory, Q
     m_heading = new QLabel(QStringLiteral("Privelages"), this);
     m_heading->setObjectName(QStringLiteral("lblHeading"));
     m_heading->setStyleSheet(QStringLiteral("font-weight: bold;"));
-    FormScaler::place(m_heading, {left + 90, 120, 9600 - left - 150, 300}, 9);
+    // Two lines when the screen is narrow: "Technician Plus Frequency Privileges" is long.
+    m_heading->setWordWrap(true);
+    m_heading->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    FormScaler::place(m_heading, {left + 90, 30, 9600 - left - 150, 400}, 9);
     m_effective = new QLabel(QStringLiteral("Frequencies Effective"), this);
     m_effective->setObjectName(QStringLiteral("lblEffective"));
     FormScaler::place(m_effective, {120, 450, 5000, 250}, kFont);
@@ -71,7 +76,8 @@ BandPlanWindow::BandPlanWindow(Dialogs& dialogs, std::string workingDirectory, Q
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("cmdDone"));
     done->setAutoDefault(false);
-    FormScaler::place(done, {4200, 6650, 1200, 380}, kFont);
+    // Clear of the bottom edge, which a window frame may take.
+    FormScaler::place(done, {4200, 6420, 1200, 380}, kFont);
     connect(done, &QPushButton::clicked, this, &QDialog::accept);
 
     FormScaler::scale(this, ScaleVariant::WorkAreaFilled, kDesign);
@@ -90,6 +96,10 @@ void BandPlanWindow::load() {
         return;
     }
     m_plan = parseBandPlan(*bytes);
+    // The date line is set as soon as the date is read, before any row can fail.
+    if (m_plan.effectiveDateRead) {
+        m_effective->setText(latin1(effectiveLine(m_plan)));
+    }
     if (m_plan.error) {
         // What was read before the fault stays, and the class buttons chart it.
         m_dialogs.message(this, latin1(kNotAvailableTitle),
@@ -97,7 +107,6 @@ void BandPlanWindow::load() {
                           MsgButtons::Ok, MsgIcon::Information);
         return;
     }
-    m_effective->setText(latin1(effectiveLine(m_plan)));
     chooseClass(kExtraClass);
 }
 
@@ -177,10 +186,17 @@ void BandPlanWindow::draw() {
             ++segment;
             const QString style = s.cw ? QStringLiteral("background-color: rgb(0, 0, 255); color: white;")
                                        : QStringLiteral("background-color: rgb(0, 255, 0); color: black;");
-            QLabel* label = addLabel(QStringLiteral("priv%1").arg(segment), latin1(s.caption), latin1(s.tooltip),
-                                     QRect(static_cast<int>(barLeft + barWidth * s.leftFraction), top,
-                                           std::max(1, static_cast<int>(barWidth * s.widthFraction)), barHeight),
-                                     style, segmentFont);
+            const QRect at(static_cast<int>(barLeft + barWidth * s.leftFraction), top,
+                           std::max(1, static_cast<int>(barWidth * s.widthFraction)), barHeight);
+            // A segment too narrow for its edges shows them in its tool tip only: a caption cut
+            // short would show other numbers than the segment's.
+            const QString caption = latin1(s.caption);
+            const bool fits =
+                QFontMetrics(segmentFont).horizontalAdvance(caption) + 2 * kSegmentTextMarginPx <= at.width();
+            QLabel* label = addLabel(QStringLiteral("priv%1").arg(segment), fits ? caption : QString(),
+                                     latin1(s.tooltip), at, style, segmentFont);
+            label->setAccessibleName(caption);
+            label->setProperty("drawnOver", true); // laid on its bar on purpose
             label->raise();
         }
     }

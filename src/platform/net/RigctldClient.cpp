@@ -53,6 +53,9 @@ bool RigctldClient::write(std::string_view bytes) {
 }
 
 std::string RigctldClient::readAll() {
+    if (!isConnected()) {
+        return {}; // a socket that is not open has nothing to read (and says so on stderr)
+    }
     const QByteArray data = m_socket.readAll();
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
@@ -87,8 +90,8 @@ void RigctldClient::onConnected() {
 }
 
 void RigctldClient::onDisconnected() {
-    if (!m_wanted) {
-        return;
+    if (!m_wanted || !m_wasConnected) {
+        return; // a connection that never came up did not close: the error or the time limit says why
     }
     scheduleRetry(QStringLiteral("the daemon closed the connection"));
 }
@@ -104,10 +107,11 @@ void RigctldClient::onConnectTimeout() {
     if (!m_wanted || isConnected()) {
         return;
     }
-    scheduleRetry(QStringLiteral("no answer within %1 s").arg(m_connectTimeoutMs / 1000.0));
+    // Nothing came back at all (a host that drops the packets, or one that is switched off).
+    scheduleRetry({}, QString::number(m_connectTimeoutMs / 1000.0));
 }
 
-void RigctldClient::scheduleRetry(const QString& why) {
+void RigctldClient::scheduleRetry(const QString& why, const QString& timedOutAfterSeconds) {
     m_connectTimer.stop();
     if (m_retryTimer.isActive()) {
         return; // already reported; one retry is pending
@@ -119,6 +123,10 @@ void RigctldClient::scheduleRetry(const QString& why) {
     if (lost) {
         setStatus(QStringLiteral("Lost %1 (%2); trying again every %3 s").arg(where(), why, seconds));
         emit connectedChanged(false);
+    } else if (!timedOutAfterSeconds.isEmpty()) {
+        setStatus(QStringLiteral("Could not connect to %1 within %2 s: no answer came. Is the host on and rigctld "
+                                 "running there? Trying again every %3 s")
+                      .arg(where(), timedOutAfterSeconds, seconds));
     } else {
         setStatus(
             QStringLiteral("Cannot reach %1 (%2); is it running? Trying again every %3 s").arg(where(), why, seconds));

@@ -52,7 +52,9 @@ private:
     void onDisconnected();
     void onError(QAbstractSocket::SocketError error);
     void onConnectTimeout();
-    void scheduleRetry(const QString& why);
+    // Drops the attempt and tries again later; the status says why (`why`, or no answer within
+    // `timedOutAfterSeconds`), and says "Lost" only for a connection that had been up.
+    void scheduleRetry(const QString& why, const QString& timedOutAfterSeconds = {});
     void setStatus(const QString& status);
     QString where() const;
 

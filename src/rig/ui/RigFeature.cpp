@@ -52,6 +52,7 @@ RigFeature::RigFeature(FeatureContext& context, std::unique_ptr<SerialPort> port
                 showWindow();
             }
         },
+        [this] { dropFrequency(); },
     };
     m_link = std::make_unique<RigLink>(std::move(link), std::move(port));
     m_ctx.tuner.attach(m_link.get());
@@ -139,12 +140,18 @@ void RigFeature::handFrequency(float frequencyMHz) {
     m_handedAtMs = monotonicMs();
 }
 
+void RigFeature::dropFrequency() {
+    // The next contact is logged without a frequency rather than with the radio's last one.
+    m_ctx.session.setRigFrequencyText(std::string());
+    m_handedAtMs = -1;
+}
+
 void RigFeature::contactLogged(const QsoRecord&) {
     // The entry line empties the polled frequency after every contact. With a slow poll rate
     // the next contact would go out without one although the radio has not moved: hand the
     // last reading over again once this contact is done, while it is no older than two
     // readings and polling still runs.
-    if (m_handedAtMs < 0 || !m_link->active() || !m_link->settings().useFrequency) {
+    if (m_handedAtMs < 0 || !m_link->active() || !m_link->haveReading() || !m_link->settings().useFrequency) {
         return;
     }
     const qint64 fresh = 4LL * pollIntervalMs(m_link->settings().pollRate) + 500;
@@ -153,7 +160,7 @@ void RigFeature::contactLogged(const QsoRecord&) {
     }
     const float frequencyMHz = m_link->state().frequencyMHz;
     QTimer::singleShot(0, m_link.get(), [this, frequencyMHz] {
-        if (m_ctx.session.rigFrequencyText().empty() && m_link->active()) {
+        if (m_ctx.session.rigFrequencyText().empty() && m_link->active() && m_link->haveReading()) {
             m_ctx.session.setRigFrequencyText(rigFrequencyText(frequencyMHz));
         }
     });

@@ -41,6 +41,7 @@ public:
 
 private:
     void handFrequency(float frequencyMHz);
+    void dropFrequency();
 
     FeatureContext& m_ctx;
     std::unique_ptr<RigLink> m_link;

@@ -54,6 +54,11 @@ RigLink::RigLink(Context context, std::unique_ptr<SerialPort> port)
     m_serial->setArrivalHandler([this] { portEvent(); });
     m_network.setArrivalHandler([this] { gather(); });
     connect(&m_network.client(), &RigctldClient::statusChanged, this, &RigLink::statusChanged);
+    connect(&m_network.client(), &RigctldClient::connectedChanged, this, [this](bool connected) {
+        if (!connected) {
+            dropReading(); // what the daemon said last is not what the radio shows now
+        }
+    });
     m_ctx.broker.join(PortOwner::Rig, [this] { displaced(); });
 }
 
@@ -81,10 +86,9 @@ bool RigLink::openRigPort() {
     }
     m_port = m_serial.get();
     m_port->setPortNumber(m_settings.port);
-    if (row != nullptr && row->rtsCtsHandshake) {
-        // Stays set for whatever model is opened next in this run, as the port keeps it.
-        m_port->setHandshaking(Handshaking::RtsCts);
-    }
+    // Every line setting is applied at each open, handshaking included: a model without
+    // RTS/CTS opened after one with it must not wait for a CTS its cable may not carry.
+    m_port->setHandshaking(row != nullptr && row->rtsCtsHandshake ? Handshaking::RtsCts : Handshaking::None);
     std::string reason;
     bool opened = m_port->setSettings(m_settings.settingsString());
     if (!opened) {
@@ -160,8 +164,46 @@ void RigLink::portEvent() {
     m_waiting.clear();
     m_stepTimer.stop();
     stopPolling();
+    dropReading();
     emit statusChanged(QStringLiteral("The rig port closed: %1. Polling stopped; press Test to start again.")
                            .arg(why.empty() ? QStringLiteral("the device went away") : latin1(why)));
+}
+
+bool RigLink::networkModel() const {
+    const RigModel* row = model();
+    return row != nullptr && row->transport == Transport::Network;
+}
+
+bool RigLink::linkUp() const {
+    const RigModel* row = model();
+    if (row == nullptr) {
+        return false;
+    }
+    switch (row->transport) {
+    case Transport::Serial:
+        return m_port == m_serial.get() && m_serial->isOpen();
+    case Transport::Network:
+        return m_network.isOpen() && m_network.connected();
+    case Transport::PegasusFile:
+        return true;
+    case Transport::None:
+        break;
+    }
+    return false;
+}
+
+void RigLink::dropReading() {
+    m_readPhasesWithoutReading = 0;
+    if (!m_haveReading && m_state.frequencyMHz == 0.0F && m_state.mode.empty()) {
+        return; // nothing to drop
+    }
+    m_haveReading = false;
+    m_state.frequencyMHz = 0.0F;
+    m_state.mode.clear();
+    if (m_ctx.dropFrequency) {
+        m_ctx.dropFrequency();
+    }
+    emit readingLost();
 }
 
 void RigLink::gather() {
@@ -238,6 +280,14 @@ void RigLink::stopPolling() {
 }
 
 void RigLink::tick() {
+    if (networkModel() && !linkUp()) {
+        // rigctld is not connected (yet): nothing is asked or read, the socket is left alone,
+        // and the client's status line says it is waiting for the daemon.
+        m_state.awaitingReply = false;
+        m_reply.clear();
+        dropReading();
+        return;
+    }
     if (!m_state.awaitingReply) {
         sendPhase();
     } else {
@@ -248,7 +298,7 @@ void RigLink::tick() {
 void RigLink::sendPhase() {
     const RigModel* row = model();
     const bool linked = row != nullptr && (row->transport == Transport::Serial || row->transport == Transport::Network);
-    if (linked && row->question != nullptr && m_port->isOpen() && m_port->outputPending() == 0) {
+    if (linked && row->question != nullptr && linkUp() && m_port->outputPending() == 0) {
         const std::string question = row->question(commandsOf(m_settings), m_state);
         if (!question.empty()) {
             m_port->write(question);
@@ -264,11 +314,12 @@ void RigLink::readPhase() {
     if (pegasus) {
         reply = readPegasusFile();
     } else {
-        if (m_port->isOpen()) {
+        if (linkUp()) {
             gather();
         }
         reply = m_reply;
     }
+    bool fresh = false;
     if (row != nullptr && (pegasus || !reply.empty())) {
         DecodeResult result;
         result.status = DecodeStatus::NoDecoder;
@@ -281,7 +332,11 @@ void RigLink::readPhase() {
             m_state.awaitingReply = false;
             return;
         }
+        fresh = result.frequencyMHz.has_value() || result.mode.has_value();
         result.applyTo(m_state);
+        if (fresh) {
+            m_haveReading = true;
+        }
         if (m_settings.modeSource == ModeSource::Frequency) {
             m_state.mode = modeByFrequency(m_state.frequencyMHz, m_state.mode);
         }
@@ -290,12 +345,19 @@ void RigLink::readPhase() {
             emit statusChanged(latin1(result.error));
         }
         emit replyRead();
-        if (m_settings.useFrequency && m_ctx.handFrequency) {
+        // A radio whose replies cannot be read hands nothing on: no frequency beats a made-up
+        // one. A model without a decoder ("Other") hands on what the link holds.
+        if (m_settings.useFrequency && m_ctx.handFrequency && (m_haveReading || row->decode == nullptr)) {
             m_ctx.handFrequency(m_state.frequencyMHz);
         }
         if (m_settings.modeSource != ModeSource::DontUse && m_ctx.handMode) {
             m_ctx.handMode(m_state.mode);
         }
+    }
+    if (fresh) {
+        m_readPhasesWithoutReading = 0;
+    } else if (++m_readPhasesWithoutReading >= kStaleReadPhases) {
+        dropReading(); // the radio has not answered for a while: its last reading is stale
     }
     m_keptPartial = false;
     m_reply.clear();
@@ -416,11 +478,11 @@ void RigLink::finishJob() {
     }
     if (job.frequency) {
         // The radio's talk so far is dropped: what comes next answers this change.
-        if (m_port->isOpen()) {
+        const RigModel* row = model();
+        if (row != nullptr && row->transport != Transport::PegasusFile && linkUp()) {
             m_port->readAll();
         }
         m_reply.clear();
-        const RigModel* row = model();
         appendModeSteps(job.steps, job.frequencyMHz, std::string());
         job.steps.push_back(Step::waitForSend());
         const BuiltCommand built = row != nullptr && row->frequency != nullptr
@@ -453,7 +515,7 @@ void RigLink::runNextStep() {
             if (m_waitStartedMs < 0) {
                 m_waitStartedMs = nowMs();
             }
-            const bool drained = !m_port->isOpen() || m_port->outputPending() == 0;
+            const bool drained = !linkUp() || m_port->outputPending() == 0;
             if (!drained && nowMs() - m_waitStartedMs < kWaitForSendMs) {
                 m_stepTimer.start(1);
                 return;

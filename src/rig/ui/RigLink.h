@@ -22,6 +22,13 @@
 //
 // "Wait for send" waits until the port's output queue is empty, at most 2000 ms. A change asked
 // for while a job runs waits its turn; a newer frequency replaces one still waiting.
+//
+// A reading is only as good as the link behind it. When the link is lost (the device went
+// away, rigctld closed the connection) or kStaleReadPhases read phases in a row bring nothing
+// the radio's decoder takes, the frequency and mode are dropped: the main window's pending
+// frequency is emptied, so a contact is logged without a frequency rather than with one the
+// radio may have left long ago. While rigctld is not connected polling runs on but leaves the
+// socket alone.
 
 #include "core/Tuner.h"
 #include "platform/serial/SerialPort.h"
@@ -52,6 +59,8 @@ class RigLink final : public QObject, public Tuner {
     Q_OBJECT
 public:
     static constexpr std::size_t kReplyCapBytes = 4096;
+    // Read phases in a row without a reading after which the last one is dropped.
+    static constexpr int kStaleReadPhases = 4;
 
     struct Context {
         Dialogs& dialogs;
@@ -65,6 +74,8 @@ public:
         std::function<std::string()> pegasusFolder;
         // "Invalid Comm Settings." was shown while the rig window was hidden: show it.
         std::function<void()> showWindow;
+        // The reading was dropped: the main window's pending frequency is emptied.
+        std::function<void()> dropFrequency;
     };
 
     RigLink(Context context, std::unique_ptr<SerialPort> port);
@@ -94,6 +105,11 @@ public:
     const RigModel* model() const { return findRigModel(m_settings.model); }
     // The last read phase's bytes as received (the unprocessed-data display).
     const std::string& lastReply() const { return m_lastReply; }
+    // Whether the radio can be talked to now: the serial port is open, rigctld is connected,
+    // or the Pegasus files are used.
+    bool linkUp() const;
+    // Whether the frequency and mode in state() come from the radio and are current.
+    bool haveReading() const { return m_haveReading; }
 
     // One tick of tmrGetData.
     void tick();
@@ -119,6 +135,8 @@ signals:
     void pollingChanged(bool polling);
     // A line for the status label ("" clears it).
     void statusChanged(const QString& text);
+    // The frequency and mode were dropped (link lost or no reading for a while).
+    void readingLost();
 
 private:
     struct Step {
@@ -152,6 +170,8 @@ private:
     void readPhase();
     void gather();
     void portEvent();
+    bool networkModel() const;
+    void dropReading();
     std::string readPegasusFile() const;
     bool writePegasusFile(const std::string& text, std::string* error) const;
 
@@ -179,6 +199,8 @@ private:
     qint64 m_waitStartedMs = 0;
     bool m_restartAfterJob = false;
     bool m_keptPartial = false;
+    bool m_haveReading = false;
+    int m_readPhasesWithoutReading = 0;
     bool m_portHeld = false;
     bool m_shutDown = false;
 };

@@ -16,12 +16,14 @@
 #include <QClipboard>
 #include <QEvent>
 #include <QGroupBox>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QShowEvent>
+#include <QTextEdit>
 #include <array>
 #include <memory>
 
@@ -41,6 +43,7 @@ constexpr std::array<PowerLine, 3> kPowers = {PowerLine::None, PowerLine::Rts, P
 constexpr std::array<PollRate, 4> kPollRates = {PollRate::Fast, PollRate::Medium, PollRate::Slow, PollRate::Rare};
 constexpr std::array<ModeSource, 3> kModeSources = {ModeSource::Rig, ModeSource::Frequency, ModeSource::DontUse};
 constexpr std::string_view kNoResponse = "No Response";
+constexpr std::string_view kBadPortTitle = "Invalid rigctld Port";
 constexpr std::string_view kNotPollingTitle = "You must be polling your rig to test this function.";
 constexpr std::string_view kNotPollingText = "You must be polling your rig to test this function.  Please select your "
                                              "rig type and click the Test command button.";
@@ -78,7 +81,7 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     addLabel(QStringLiteral("Select Rig:"), 120, 80, 2200);
     m_models = new QListWidget(this);
     m_models->setObjectName(QStringLiteral("List1"));
-    FormScaler::place(m_models, {120, 380, 2200, 3900}, kFont);
+    FormScaler::place(m_models, {120, 380, 2200, 2950}, kFont);
     connect(m_models, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         if (!m_loading && item != nullptr) {
             selectModel(item->text());
@@ -108,7 +111,13 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
         m_portDevice->setObjectName(QStringLiteral("txtRigDevice"));
         m_portDevice->setAccessibleName(QStringLiteral("Rig port device"));
         FormScaler::place(m_portDevice, {100, 1530, 1700, 300}, kFont);
-        connect(m_port, &QButtonGroup::idClicked, m_portDevice, [this](int id) { m_portDevice->setPort(id + 1); });
+        // Follows the option checked, however it came to be checked: a click, the keyboard, a
+        // screen reader's toggle action or the settings being shown.
+        connect(m_port, &QButtonGroup::idToggled, m_portDevice, [this](int id, bool checked) {
+            if (checked) {
+                m_portDevice->setPort(id + 1);
+            }
+        });
     }
     m_power = addOptions("fraPower", QStringLiteral("Power Interface"), "optPower",
                          {QStringLiteral("None"), QStringLiteral("Raise RTS"), QStringLiteral("Raise DTR")}, 5150, 1970,
@@ -145,18 +154,19 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     });
     connect(m_useFrequency, &QCheckBox::toggled, this, [this](bool on) { m_link.settings().useFrequency = on; });
 
-    m_icomNote = addLabel(latin1(kIcomNote), 2450, 4230, 6700, 450);
+    m_icomNote = addLabel(latin1(kIcomNote), 2450, 4200, 6700, 420);
     m_icomNote->setObjectName(QStringLiteral("lblIcomNote"));
     m_icomNote->setWordWrap(true);
     m_icomNote->hide();
 
-    addLabel(QStringLiteral("Frequency:"), 120, 4720, 1000);
-    m_frequency = addLabel(QString(), 1150, 4720, 1700);
+    // What the radio answered, under the model list.
+    addLabel(QStringLiteral("Frequency:"), 120, 3440, 950);
+    m_frequency = addLabel(QString(), 1100, 3420, 1220, 300);
     m_frequency->setObjectName(QStringLiteral("lblFreq"));
-    addLabel(QStringLiteral("Mode:"), 3000, 4720, 700);
-    m_mode = addLabel(QString(), 3700, 4720, 1500);
+    addLabel(QStringLiteral("Mode:"), 120, 3790, 950);
+    m_mode = addLabel(QString(), 1100, 3770, 1220, 300);
     m_mode->setObjectName(QStringLiteral("lblMode"));
-    m_polling = addLabel(QStringLiteral("Polling Rig"), 5400, 4720, 1700);
+    m_polling = addLabel(QStringLiteral("Polling Rig"), 120, 4140, 2200);
     m_polling->setObjectName(QStringLiteral("lblPolling"));
     m_polling->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
     m_polling->hide();
@@ -165,49 +175,74 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
         display->setFrameShadow(QFrame::Sunken);
     }
 
-    addLabel(QStringLiteral("Unprocessed data returned:"), 120, 5050, 3000);
+    addLabel(QStringLiteral("Unprocessed data returned:"), 120, 4705, 2300);
     m_unprocessed = new QLineEdit(this);
     m_unprocessed->setObjectName(QStringLiteral("txtUnprocessed"));
     m_unprocessed->setReadOnly(true);
-    FormScaler::place(m_unprocessed, {120, 5330, 5500, 330}, kFont);
-    connect(addButton("cmdCopy", QStringLiteral("Copy unprocessed data to clipboard"), 5750, 5300, 3400),
+    FormScaler::place(m_unprocessed, {2450, 4685, 3150, 330}, kFont);
+    connect(addButton("cmdCopy", QStringLiteral("Copy unprocessed data to clipboard"), 5750, 4660, 3430),
             &QPushButton::clicked, this, &RigWindow::copyUnprocessed);
 
-    addLabel(QStringLiteral("Pegasus exchange folder:"), 120, 5800, 2200);
+    // The Pegasus files and the rigctld address share a row: each model uses one of them.
+    addLabel(QStringLiteral("Pegasus folder:"), 120, 5130, 1300);
     m_pegasusFolder = new QLineEdit(this);
     m_pegasusFolder->setObjectName(QStringLiteral("txtPegasusFolder"));
-    FormScaler::place(m_pegasusFolder, {2350, 5770, 6800, 330}, kFont);
-
-    addLabel(QStringLiteral("rigctld host:"), 120, 6210, 1200);
+    m_pegasusFolder->setAccessibleName(QStringLiteral("Pegasus exchange folder"));
+    FormScaler::place(m_pegasusFolder, {1450, 5100, 2900, 330}, kFont);
+    addLabel(QStringLiteral("rigctld host:"), 4480, 5130, 1200);
     m_rigctldHost = new QLineEdit(this);
     m_rigctldHost->setObjectName(QStringLiteral("txtRigctldHost"));
-    FormScaler::place(m_rigctldHost, {1350, 6180, 3000, 330}, kFont);
-    addLabel(QStringLiteral("TCP port:"), 4500, 6210, 900);
+    m_rigctldHost->setAccessibleName(QStringLiteral("rigctld host"));
+    m_rigctldHost->setMaxLength(static_cast<int>(kMaxRigctldHostLength));
+    FormScaler::place(m_rigctldHost, {5700, 5100, 1950, 330}, kFont);
+    addLabel(QStringLiteral("Port:"), 7760, 5130, 500);
     m_rigctldPort = new QLineEdit(this);
     m_rigctldPort->setObjectName(QStringLiteral("txtRigctldPort"));
-    m_rigctldPort->setValidator(new QIntValidator(1, 65535, m_rigctldPort));
-    FormScaler::place(m_rigctldPort, {5400, 6180, 1100, 330}, kFont);
-    addLabel(QStringLiteral("(Hamlib (rigctld) only)"), 6650, 6210, 2500);
+    m_rigctldPort->setAccessibleName(QStringLiteral("rigctld TCP port"));
+    m_rigctldPort->setMaxLength(5);
+    m_rigctldPort->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_rigctldPort));
+    FormScaler::place(m_rigctldPort, {8280, 5100, 900, 330}, kFont);
 
-    connect(addButton("cmdTest", QStringLiteral("Test"), 120, 6600, 1400), &QPushButton::clicked, this,
+    connect(addButton("cmdTest", QStringLiteral("Test"), 120, 5490, 1400), &QPushButton::clicked, this,
             &RigWindow::test);
-    m_endTest = addButton("cmdEndTest", QStringLiteral("End Test"), 1650, 6600, 1400);
+    m_endTest = addButton("cmdEndTest", QStringLiteral("End Test"), 1650, 5490, 1400);
     m_endTest->setEnabled(false);
     connect(m_endTest, &QPushButton::clicked, this, &RigWindow::endTest);
-    connect(addButton("cmdChangeFreq", QStringLiteral("Change Frequency"), 3180, 6600, 2000), &QPushButton::clicked,
+    connect(addButton("cmdChangeFreq", QStringLiteral("Change Frequency"), 3180, 5490, 2200), &QPushButton::clicked,
             this, &RigWindow::changeFrequencyButton);
-    m_done = addButton("cmdDone", QStringLiteral("&Done"), 7750, 6600, 1400);
+    m_done = addButton("cmdDone", QStringLiteral("&Done"), 7780, 5490, 1400);
     connect(m_done, &QPushButton::clicked, this, &RigWindow::done);
 
-    m_status = addLabel(QString(), 5300, 6660, 2350, 300);
-    m_status->setWordWrap(true);
-    m_status->setObjectName(QStringLiteral("lblStatus"));
+    // The link's news across the whole window, room for five lines: a missing device or an
+    // unreachable daemon is named in full, a long path broken wherever it must be. It ends
+    // clear of the bottom edge, which a window frame may take.
+    m_status = new QTextEdit(this);
+    m_status->setObjectName(QStringLiteral("txtStatus"));
+    m_status->setAccessibleName(QStringLiteral("Rig link status"));
+    m_status->setReadOnly(true);
+    m_status->setFrameShape(QFrame::NoFrame);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_status->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_status->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_status->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_status->document()->setDocumentMargin(0);
+    m_status->viewport()->setAutoFillBackground(false);
+    m_status->setStyleSheet(QStringLiteral("QTextEdit { background: transparent; }"));
+    FormScaler::place(m_status, {120, 5930, 9060, 950}, kFont);
 
     // Any click on a line, port, power or poll option ends a test; the mode source clears the mode.
+    // A screen reader's toggle action checks an option without a click: it counts as one.
     for (QButtonGroup* group : {m_baud, m_parity, m_dataBits, m_stopBits, m_port, m_power, m_poll}) {
         connect(group, &QButtonGroup::buttonClicked, this, [this] {
             endTest();
             takeOptions();
+        });
+        connect(group, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+            if (checked && !m_loading) {
+                endTest();
+                takeOptions();
+            }
         });
     }
     connect(m_modeBy, &QButtonGroup::buttonClicked, this, [this] {
@@ -218,7 +253,8 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
 
     connect(&m_link, &RigLink::replyRead, this, &RigWindow::refreshDisplays);
     connect(&m_link, &RigLink::pollingChanged, this, &RigWindow::pollingChanged);
-    connect(&m_link, &RigLink::statusChanged, this, [this](const QString& text) { m_status->setText(text); });
+    connect(&m_link, &RigLink::statusChanged, this, [this](const QString& text) { m_status->setPlainText(text); });
+    connect(&m_link, &RigLink::readingLost, this, &RigWindow::readingLost);
 
     m_loading = false;
     FormScaler::scale(this, ScaleVariant::WorkAreaCapped, kDesign);
@@ -367,13 +403,27 @@ void RigWindow::takeOptions() {
     if (const int i = m_modeBy->checkedId(); i >= 0) {
         s.modeSource = kModeSources[static_cast<std::size_t>(i)];
     }
+}
+
+bool RigWindow::takeRigctldAddress() {
+    RigLinkSettings& s = m_link.settings();
     if (const QString host = m_rigctldHost->text().trimmed(); !host.isEmpty()) {
         s.rigctldHost = bytesOf(host);
     }
-    bool number = false;
-    if (const int port = m_rigctldPort->text().toInt(&number); number && port >= 1 && port <= 65535) {
-        s.rigctldPort = port;
+    m_rigctldHost->setText(latin1(s.rigctldHost)); // an empty field shows the host still used
+    const QString typed = m_rigctldPort->text();
+    if (const auto port = parseRigctldPort(bytesOf(typed))) {
+        s.rigctldPort = *port;
+        m_rigctldPort->setText(QString::number(*port));
+        return true;
     }
+    m_rigctldPort->setText(QString::number(s.rigctldPort));
+    m_dialogs.message(this, latin1(kBadPortTitle),
+                      QStringLiteral("The rigctld TCP port must be a whole number from 1 to 65535; \"%1\" cannot be "
+                                     "used. Port %2 stays in use: correct it and press the button again.")
+                          .arg(typed, QString::number(s.rigctldPort)),
+                      MsgButtons::Ok, MsgIcon::Warning);
+    return false;
 }
 
 void RigWindow::setHexBox(bool enabled, bool checked) {
@@ -423,6 +473,9 @@ bool RigWindow::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------- Test, End Test, Done
 
 bool RigWindow::test() {
+    if (!takeRigctldAddress()) {
+        return false;
+    }
     const bool rig = m_link.settings().model != kNoRig;
     if (rig) {
         m_frequency->setText(latin1(kNoResponse));
@@ -455,6 +508,9 @@ void RigWindow::endTest() {
 }
 
 void RigWindow::done() {
+    if (!takeRigctldAddress()) {
+        return; // the window stays open with the port to correct; nothing is saved
+    }
     if (m_link.settings().model != kNoRig) {
         test();
     } else {
@@ -503,6 +559,37 @@ void RigWindow::refreshDisplays() {
         m_frequency->setText(latin1(frequencyDisplayText(state.frequencyMHz)));
     }
     m_mode->setText(latin1(state.mode));
+    const std::string& reply = m_link.lastReply();
+    m_unprocessed->setText(latin1(m_fromHex->isChecked() ? hexDump(reply) : reply));
+}
+
+void RigWindow::readingLost() {
+    // The link lost the radio, or the radio stopped answering: what it said last goes.
+    const QString shown = m_link.active() ? latin1(kNoResponse) : QString();
+    m_frequency->setText(shown);
+    m_mode->setText(shown);
+}
+
+void RigWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    showReading();
+}
+
+// The displays as the link stands now: readings that came while the window was hidden, or
+// "No Response" when there is none.
+void RigWindow::showReading() {
+    if (!m_link.active()) {
+        return; // End Test or a lost port left them cleared
+    }
+    const PollState& state = m_link.state();
+    if (!m_link.haveReading()) {
+        m_frequency->setText(latin1(kNoResponse));
+        m_mode->setText(latin1(kNoResponse));
+    } else {
+        m_frequency->setText(state.frequencyMHz > 0 ? latin1(frequencyDisplayText(state.frequencyMHz))
+                                                    : latin1(kNoResponse));
+        m_mode->setText(latin1(state.mode));
+    }
     const std::string& reply = m_link.lastReply();
     m_unprocessed->setText(latin1(m_fromHex->isChecked() ? hexDump(reply) : reply));
 }

@@ -19,6 +19,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QTextEdit;
 
 namespace corvane {
 class Dialogs;
@@ -62,6 +63,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QLabel* addLabel(const QString& text, double left, double top, double width, double height = 270,
@@ -73,8 +75,13 @@ private:
     QCheckBox* addCheck(const char* name, const QString& caption, double left, double top, double width);
     void showSettings();
     void takeOptions();
+    // The rigctld host and port fields into the settings; a port that is not 1 to 65535 is
+    // refused with a message and the field shows the port in use again.
+    bool takeRigctldAddress();
     void setHexBox(bool enabled, bool checked);
     void refreshDisplays();
+    void readingLost();
+    void showReading();
     void pollingChanged(bool polling);
 
     Dialogs& m_dialogs;
@@ -103,7 +110,7 @@ private:
     QLabel* m_mode = nullptr;
     QLineEdit* m_unprocessed = nullptr;
     QLabel* m_polling = nullptr;
-    QLabel* m_status = nullptr;
+    QTextEdit* m_status = nullptr; // txtStatus: what the link is doing, or why it is not
     QPushButton* m_endTest = nullptr;
     QPushButton* m_done = nullptr;
     bool m_loading = false;

@@ -31,9 +31,11 @@ public:
     void close() override;
     // Open while the link is wanted, connected or still connecting.
     bool isOpen() const override { return m_open; }
+    // Whether the daemon is connected now.
+    bool connected() const { return m_client.isConnected(); }
 
     bool write(std::string_view bytes) override;
-    std::string readAll() override { return m_client.readAll(); }
+    std::string readAll() override { return connected() ? m_client.readAll() : std::string(); }
     std::int64_t outputPending() const override { return m_client.outputPending(); }
     void setArrivalHandler(std::function<void()> handler) override { m_arrived = std::move(handler); }
 

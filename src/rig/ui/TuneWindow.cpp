@@ -102,7 +102,8 @@ TuneWindow::TuneWindow(Tuner& tuner, std::function<std::string()> selectedRig, Q
     }
     m_scanSteps->button(kDefaultScanStep)->setChecked(true);
 
-    m_done = addButton(QStringLiteral("cmdDone"), QStringLiteral("&Done"), 120, 4450, 1200);
+    // Clear of the bottom edge, which a window frame may take.
+    m_done = addButton(QStringLiteral("cmdDone"), QStringLiteral("&Done"), 120, 4300, 1200);
     connect(m_done, &QPushButton::clicked, this, &QDialog::accept);
 
     connect(m_frequency, &QLineEdit::textChanged, this, &TuneWindow::frequencyChanged);

@@ -94,6 +94,9 @@ TEST(BandPlanWindow, ADamagedRowIsNamedByLineAndTheRowsBeforeItStillChart) {
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("line 5"))) << dialogs.shown[0].text.toStdString();
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblHeading"))->text(), QStringLiteral("Privelages"));
+    // The date was read before the row that failed.
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblEffective"))->text(),
+              QStringLiteral("Frequencies Effective: 2025/01/01"));
     window.chooseClass("E");
     EXPECT_EQ(countNamed(window, QStringLiteral("blbl")), 1);
 }

@@ -24,6 +24,8 @@
 #include "ui/Feature.h"
 #include "ui/PortDeviceField.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -40,10 +42,15 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTextEdit>
+#include <arpa/inet.h>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace corvane::rig {
 namespace {
@@ -106,6 +113,7 @@ protected:
         return found;
     }
     QString text(const char* name) { return child<QLabel>(name)->text(); }
+    QString status() { return child<QTextEdit>("txtStatus")->toPlainText(); }
     void click(const char* name) { child<QAbstractButton>(name)->click(); }
     // The model, the rig's port and the 100 ms poll rate, as the operator picks them.
     void choose(const char* model, int port = kRigPort) {
@@ -388,7 +396,8 @@ TEST_F(RigWindows, OrionTestAndTuning) {
     EXPECT_TRUE(heard(radio, "X\r"));
     EXPECT_TRUE(link().changeFrequency(1.8305F));
     ASSERT_TRUE(until(
-        radio, [](const Radio& r) { return heard(r, "*AF1.8305\r"); }, 3000));
+        radio, [](const Radio& r) { return heard(r, "*AF1830500\r"); }, 3000));
+    EXPECT_EQ(radio.frequencyHz(), 1830500);
     ASSERT_TRUE(waitFor([&] { return text("lblFreq") == QStringLiteral("1.83050"); }));
 }
 
@@ -543,6 +552,45 @@ TEST_F(RigWindows, ASilentRadioLeavesNoResponseAndTuningStillFinishes) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
+TEST_F(RigWindows, ARadioThatFallsSilentLosesItsReadingAndGetsItBack) {
+    Radio radio(Radio::Family::Kenwood);
+    radio.setFrequencyHz(3750000);
+    useRadio(radio);
+    choose("Kenwood");
+    click("cmdTest");
+    ASSERT_TRUE(waitFor([&] { return text("lblFreq") == QStringLiteral("3.75000"); }));
+    EXPECT_EQ(session.rigFrequencyText(), rigFrequencyText(3.75F));
+
+    radio.setBehaviour(Radio::Behaviour::Silent);
+    ASSERT_TRUE(waitFor([&] { return session.rigFrequencyText().empty(); }));
+    EXPECT_TRUE(link().polling()); // it keeps asking
+    EXPECT_EQ(text("lblFreq"), QStringLiteral("No Response"));
+    EXPECT_EQ(text("lblMode"), QStringLiteral("No Response"));
+    feature->contactLogged(QsoRecord{}); // nothing stale is handed over again either
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(session.rigFrequencyText().empty());
+
+    radio.setFrequencyHz(1830500);
+    radio.setBehaviour(Radio::Behaviour::Radio);
+    ASSERT_TRUE(waitFor([&] { return session.rigFrequencyText() == rigFrequencyText(1.8305F); }));
+    EXPECT_EQ(text("lblFreq"), QStringLiteral("1.83050"));
+}
+
+TEST_F(RigWindows, EveryOpenSetsTheHandshakingOfItsModel) {
+    Radio radio(Radio::Family::Orion);
+    useRadio(radio);
+    choose("Ten Tec Orion");
+    click("cmdTest");
+    ASSERT_TRUE(link().polling());
+    EXPECT_TRUE(radio.rtsCtsHandshake());
+    // The Kenwood's cable may carry no CTS: its questions must not wait for one.
+    window().selectModel(QStringLiteral("Kenwood"));
+    click("cmdTest");
+    ASSERT_TRUE(link().polling());
+    EXPECT_FALSE(radio.rtsCtsHandshake());
+    EXPECT_TRUE(until(radio, [](const Radio& r) { return r.received().find("FA;MD;") != std::string::npos; }));
+}
+
 TEST_F(RigWindows, AFloodingRadioCostsBoundedMemoryAndTuningStillWorks) {
     Radio radio(Radio::Family::Kenwood);
     useRadio(radio);
@@ -562,15 +610,24 @@ TEST_F(RigWindows, AFloodingRadioCostsBoundedMemoryAndTuningStillWorks) {
 
 TEST_F(RigWindows, AnUnpluggedRadioStopsPollingWithAStatusAndTheProgramGoesOn) {
     Radio radio(Radio::Family::Kenwood);
+    radio.setFrequencyHz(28475000);
     useRadio(radio);
     choose("Kenwood");
     click("cmdTest");
     ASSERT_TRUE(waitFor([&] { return !session.rigFrequencyText().empty(); }));
     radio.vanish();
     ASSERT_TRUE(waitFor([&] { return !link().polling(); }));
+    // The last reading goes with the port: the next contact is logged without a frequency.
+    EXPECT_TRUE(session.rigFrequencyText().empty());
+    EXPECT_FALSE(link().haveReading());
+    EXPECT_TRUE(text("lblFreq").isEmpty());
+    EXPECT_TRUE(text("lblMode").isEmpty());
+    feature->contactLogged(QsoRecord{});
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(session.rigFrequencyText().empty());
     EXPECT_FALSE(link().port().isOpen());
     EXPECT_EQ(broker.deviceOf(PortOwner::Rig), ""); // the device is free for the next Test
-    EXPECT_TRUE(text("lblStatus").startsWith(QStringLiteral("The rig port closed"))) << text("lblStatus").toStdString();
+    EXPECT_TRUE(status().startsWith(QStringLiteral("The rig port closed"))) << status().toStdString();
     EXPECT_FALSE(child<QLabel>("lblPolling")->isVisible());
     EXPECT_FALSE(tuner.changeFrequency(1.9F)); // nothing waits on a port that is gone
     EXPECT_TRUE(dialogs.shown.empty());
@@ -589,7 +646,7 @@ TEST_F(RigWindows, APortThatCannotOpenIsReportedAndNothingPolls) {
     EXPECT_TRUE(window().isVisible()); // shown when it was hidden
     EXPECT_FALSE(child<QPushButton>("cmdEndTest")->isEnabled());
     EXPECT_FALSE(child<QLabel>("lblPolling")->isVisible());
-    EXPECT_FALSE(text("lblStatus").isEmpty());
+    EXPECT_FALSE(status().isEmpty());
 }
 
 TEST_F(RigWindows, ThePortShowsItsDeviceAndAnAbsentOneIsNamedWhenTestFails) {
@@ -612,12 +669,25 @@ TEST_F(RigWindows, ThePortShowsItsDeviceAndAnAbsentOneIsNamedWhenTestFails) {
     EXPECT_EQ(device->text().toStdString(), dir.file("ttyRig"));
     EXPECT_TRUE(device->devicePresent());
 
+    // The field always shows the device of the port chosen, also when a screen reader's
+    // toggle action chose it (no click then), and the link takes that port.
+    settings->set(serialDeviceKey(1), dir.file("ttyOne"));
+    QAccessibleInterface* comOne = QAccessible::queryAccessibleInterface(child<QRadioButton>("optPort0"));
+    ASSERT_NE(comOne, nullptr);
+    ASSERT_TRUE(comOne->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    comOne->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(child<QRadioButton>("optPort0")->isChecked());
+    EXPECT_EQ(device->port(), 1);
+    EXPECT_EQ(device->text().toStdString(), dir.file("ttyOne"));
+    EXPECT_EQ(link().settings().port, 1);
+    click(QStringLiteral("optPort%1").arg(kRigPort).toLatin1().constData());
+    EXPECT_EQ(device->text().toStdString(), dir.file("ttyRig"));
     click(QStringLiteral("optPort%1").arg(kRigPort - 1).toLatin1().constData());
     EXPECT_EQ(device->text().toStdString(), dir.file("no-such-device"));
     EXPECT_FALSE(device->devicePresent());
     click("cmdTest");
     EXPECT_FALSE(link().polling());
-    EXPECT_EQ(text("lblStatus").toStdString(), absentDeviceMessage(kRigPort, dir.file("no-such-device")));
+    EXPECT_EQ(status().toStdString(), absentDeviceMessage(kRigPort, dir.file("no-such-device")));
 }
 
 TEST_F(RigWindows, ADeviceHeldByTheKeyingLineIsRefused) {
@@ -629,8 +699,7 @@ TEST_F(RigWindows, ADeviceHeldByTheKeyingLineIsRefused) {
     EXPECT_FALSE(link().polling());
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Invalid Comm Settings."));
-    EXPECT_TRUE(text("lblStatus").contains(QStringLiteral("CW"), Qt::CaseInsensitive))
-        << text("lblStatus").toStdString();
+    EXPECT_TRUE(status().contains(QStringLiteral("CW"), Qt::CaseInsensitive)) << status().toStdString();
 }
 
 // ---------------------------------------------------------------- the tester and the tune panel
@@ -676,12 +745,108 @@ quint16 freePort() {
     return 0;
 }
 
+// What Qt writes to stderr while it is alive.
+class QtMessages {
+public:
+    QtMessages() : m_previous(qInstallMessageHandler(&QtMessages::take)) { s_lines = &m_lines; }
+    ~QtMessages() {
+        qInstallMessageHandler(m_previous);
+        s_lines = nullptr;
+    }
+    QStringList matching(const QString& part) const { return m_lines.filter(part); }
+
+private:
+    static void take(QtMsgType, const QMessageLogContext&, const QString& text) {
+        if (s_lines != nullptr) {
+            s_lines->append(text);
+        }
+    }
+    static inline QStringList* s_lines = nullptr;
+    QtMessageHandler m_previous;
+    QStringList m_lines;
+};
+
+// A TCP port of this machine held for the test and never listened on: connecting is refused,
+// and no other test can start a daemon there meanwhile.
+class RefusingPort {
+public:
+    RefusingPort() {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        if (m_fd >= 0 && ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+            ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
+            m_port = ntohs(address.sin_port);
+        }
+    }
+    ~RefusingPort() { ::close(m_fd); }
+    quint16 port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    quint16 m_port = 0;
+};
+
+TEST_F(RigWindows, WhileNoRigctldListensPollingLeavesTheSocketAlone) {
+    const RefusingPort refusing;
+    const quint16 port = refusing.port();
+    ASSERT_NE(port, 0);
+    QtMessages messages;
+    choose("Hamlib (rigctld)"); // polls every 50 ms
+    child<QLineEdit>("txtRigctldHost")->setText(QStringLiteral("127.0.0.1"));
+    child<QLineEdit>("txtRigctldPort")->setText(QString::number(port));
+    click("cmdTest");
+    EXPECT_TRUE(link().polling());
+    QTest::qWait(600);
+    click("cmdDone");
+    QTest::qWait(300);
+    EXPECT_TRUE(messages.matching(QStringLiteral("not open")).isEmpty())
+        << messages.matching(QStringLiteral("not open")).join('\n').toStdString();
+    EXPECT_TRUE(status().startsWith(QStringLiteral("Cannot reach rigctld at 127.0.0.1:%1").arg(port)) ||
+                status().startsWith(QStringLiteral("Connecting to rigctld at 127.0.0.1:%1").arg(port)))
+        << status().toStdString();
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(RigWindows, ARigctldPortOutsideOneTo65535IsRefusedAndThePortInUseShown) {
+    choose("Hamlib (rigctld)");
+    auto* port = child<QLineEdit>("txtRigctldPort");
+    ASSERT_EQ(port->text(), QStringLiteral("4532"));
+    for (const char* typed : {"99999", "0", "65536", ""}) {
+        dialogs.shown.clear();
+        port->setText(QString::fromLatin1(typed));
+        click("cmdTest");
+        EXPECT_FALSE(link().polling()) << typed;
+        ASSERT_EQ(dialogs.shown.size(), 1u) << typed;
+        EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Invalid rigctld Port"));
+        EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("\"%1\"").arg(QString::fromLatin1(typed))))
+            << dialogs.shown[0].text.toStdString();
+        EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("4532")));
+        EXPECT_EQ(port->text(), QStringLiteral("4532")) << typed; // what is used, not what was refused
+    }
+    // Done refuses it too: nothing is saved and the window stays to correct it.
+    port->setText(QStringLiteral("99999"));
+    click("cmdDone");
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_FALSE(readWholeFile(dir.file("RigCntrl.txt")));
+    port->setText(QStringLiteral(" 4533"));
+    click("cmdDone");
+    EXPECT_FALSE(window().isVisible());
+    const auto saved = readWholeFile(dir.file("RigCntrl.txt"));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(parseRigSettings(*saved).settings.rigctldPort, 4533);
+    EXPECT_EQ(port->text(), QStringLiteral("4533"));
+}
+
 TEST_F(RigWindows, TheNetworkModelPollsAndTunesHamlibsDummyRadioThroughRigctld) {
     if (QStandardPaths::findExecutable(QStringLiteral("rigctld")).isEmpty()) {
         GTEST_SKIP() << "rigctld is not installed (Debian package libhamlib-utils)";
     }
     const quint16 port = freePort();
     ASSERT_NE(port, 0);
+    QtMessages messages;
     QProcess daemon;
     daemon.start(QStringLiteral("rigctld"), {"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port)});
     ASSERT_TRUE(daemon.waitForStarted(5000));
@@ -700,9 +865,23 @@ TEST_F(RigWindows, TheNetworkModelPollsAndTunesHamlibsDummyRadioThroughRigctld) 
     EXPECT_TRUE(link().changeFrequency(1.8305F));
     ASSERT_TRUE(waitFor([&] { return text("lblFreq") == QStringLiteral("1.83050"); }));
     EXPECT_EQ(session.rigFrequencyText(), rigFrequencyText(1.8305F));
-    click("cmdEndTest");
+
+    // The daemon dies while the window is closed: the reading goes with it, and the window
+    // opened again shows no frequency of the past.
+    window().hide();
     daemon.kill();
     daemon.waitForFinished(5000);
+    ASSERT_TRUE(waitFor([&] { return session.rigFrequencyText().empty(); }));
+    EXPECT_FALSE(link().haveReading());
+    EXPECT_TRUE(link().polling()); // waiting for the daemon to come back
+    window().show();
+    EXPECT_EQ(text("lblFreq"), QStringLiteral("No Response"));
+    EXPECT_EQ(text("lblMode"), QStringLiteral("No Response"));
+    EXPECT_TRUE(status().contains(QStringLiteral("rigctld at 127.0.0.1:%1").arg(port))) << status().toStdString();
+    QTest::qWait(300); // polling goes on meanwhile
+    click("cmdEndTest");
+    EXPECT_TRUE(messages.matching(QStringLiteral("not open")).isEmpty())
+        << messages.matching(QStringLiteral("not open")).join('\n').toStdString();
 }
 
 struct RecordingTuner final : Tuner {
