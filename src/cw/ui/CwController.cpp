@@ -84,7 +84,7 @@ CwController::CwController(CwHost& host, AppContext& context, QWidget* mainWindo
       m_keyerPort(std::make_unique<KeyerPort>(*this)), m_repeatTimer(std::make_unique<Timer>(*this)),
       m_sendOwner(std::make_unique<CwSendController>(host, *m_keyerPort, *m_repeatTimer)), m_send(*m_sendOwner) {
     startKeyer();
-    m_send.addIdleListener([this] { m_setupFailedThisLoop = false; });
+    m_idle = m_send.addIdleListener([this] { m_setupFailedThisLoop = false; });
 
     // The timing options of the settings store.
     const TimingMethod method = parseTimingMethod(m_ctx.settings.get(kMethodKey));

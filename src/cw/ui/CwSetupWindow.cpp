@@ -217,7 +217,7 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
     connect(m_done, &QPushButton::clicked, this, &CwSetupWindow::done);
 
     connect(&m_cw, &CwController::speedChanged, this, &CwSetupWindow::showSpeed);
-    m_cw.sender().addIdleListener([this] {
+    m_idle = m_cw.sender().addIdleListener([this] {
         if (m_sending->isVisible()) {
             m_sending->hide();
             if (isVisible()) {
