@@ -364,6 +364,46 @@ void checkSiblings(const QWidget* parent, Report& report) {
 
 } // namespace
 
+namespace {
+
+// The controls of a top-level window that a thicker frame than this platform's would cut:
+// the window would lose that much more of its height and width, and its controls stay where
+// they are.
+void checkDesktopFrame(const QWidget* window, const WindowFrame& desktop, Report& report) {
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    const int extraWidth = std::max(0, desktop.left + desktop.right - (outer.width() - inner.width()));
+    const int extraHeight = std::max(0, desktop.top + desktop.bottom - (outer.height() - inner.height()));
+    const QRect room = window->rect().adjusted(0, 0, -extraWidth, -extraHeight);
+    for (const QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isVisible() || child->isWindow() || room.contains(child->geometry())) {
+            continue;
+        }
+        const QRect a = child->geometry();
+        report.add(child, QStringLiteral("cut by a desktop's window frame: (%1,%2 %3x%4) in %5x%6 with the frame")
+                              .arg(a.x())
+                              .arg(a.y())
+                              .arg(a.width())
+                              .arg(a.height())
+                              .arg(room.width())
+                              .arg(room.height()));
+    }
+}
+
+} // namespace
+
+std::vector<std::string> layoutProblems(const QWidget* window, const WindowFrame& desktopFrame) {
+    std::vector<std::string> problems = layoutProblems(window);
+    if (window->isWindow() && !window->windowFlags().testFlag(Qt::FramelessWindowHint)) {
+        Report report(window);
+        checkDesktopFrame(window, desktopFrame, report);
+        for (std::string& line : report.take()) {
+            problems.push_back(std::move(line));
+        }
+    }
+    return problems;
+}
+
 std::vector<std::string> layoutProblems(const QWidget* window) {
     Report report(window);
     if (const QScreen* screen = window->screen()) {
