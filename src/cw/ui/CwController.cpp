@@ -62,6 +62,7 @@ class CwController::Timer final : public RepeatTimer {
 public:
     explicit Timer(CwController& owner) {
         m_timer.setSingleShot(true);
+        m_timer.setTimerType(Qt::PreciseTimer); // a coarse timer may end the pause up to 5 % early
         QObject::connect(&m_timer, &QTimer::timeout, &owner, [&owner] { owner.m_send.repeatTimerFired(); });
     }
     void start(int intervalMs) override { m_timer.start(intervalMs); }
