@@ -4,10 +4,14 @@
 //                              reading the message's first character (median of 21)
 //   winkey_ui_stall_max        the window thread's longest stall (gap between the ticks of a
 //                              1 ms heartbeat timer) while a 60-character message streams
+//   winkey_practice_ui_stall_max  the same while code practice sends 60 characters
+//   winkey_repeat_pause_late   ms the second copy of a repeating F1 message reaches the air
+//                              later than the keyer's end of the first one plus the pause
 
 #include "BenchUtil.h"
 #include "TempDir.h"
 #include "WindowThread.h"
+#include "cw/ui/CodePracticeWindow.h"
 #include "cw/ui/CwController.h"
 #include "cw/winkey/ui/WinKeyerService.h"
 #include "log/station/SharedPrefs.h"
@@ -21,6 +25,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <algorithm>
 #include <filesystem>
@@ -117,6 +122,40 @@ int main(int argc, char** argv) {
     }
     bench::report("winkey_ui_stall_max", heartbeat.longestMs(), "ms");
     wk.stop();
+    bench::runUntil([&] { return !keyer.busy() && !wk.transmitting(); }, 5000);
+
+    // Code practice through the keyer: one character at a time, each handed over in turn.
+    {
+        cw::CodePracticeWindow practice(cw);
+        practice.findChild<QPlainTextEdit*>(QStringLiteral("txtToSend"))->setPlainText(QString(60, QLatin1Char('E')));
+        const std::size_t before = keyer.keyed().size();
+        bench::StallMeter practiceBeat;
+        practiceBeat.start();
+        practice.send();
+        const bool sent = bench::runUntil([&] { return keyer.keyed().size() >= before + 60; }, 20000);
+        practiceBeat.stop();
+        if (!sent) {
+            std::fprintf(stderr, "winkey bench: code practice did not reach the keyer\n");
+            return 1;
+        }
+        bench::report("winkey_practice_ui_stall_max", practiceBeat.longestMs(), "ms");
+    }
+
+    // A repeating F1 message: the pause runs from the keyer's end of one copy.
+    constexpr int kPauseMs = 300;
+    cw.sender().settings().messages[0] = "TEST";
+    cw.sender().applyRepeatSeconds("0.3");
+    const std::size_t before = keyer.keyedTimes().size();
+    pressKey(cw, Qt::Key_F1);
+    if (!bench::runUntil([&] { return keyer.keyedTimes().size() >= before + 5; }, 10000)) {
+        std::fprintf(stderr, "winkey bench: the calling loop did not repeat\n");
+        return 1;
+    }
+    pressKey(cw, Qt::Key_Shift);
+    const auto times = keyer.keyedTimes();
+    const double gapMs =
+        std::chrono::duration<double, std::milli>(times[before + 4].started - times[before + 3].finished).count();
+    bench::report("winkey_repeat_pause_late", gapMs - kPauseMs, "ms");
     cw.shutdown();
     return 0;
 }

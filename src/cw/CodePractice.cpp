@@ -42,7 +42,7 @@ void PracticeSender::start() {
 }
 
 void PracticeSender::stop() {
-    m_cw.clearBuffer();
+    m_cw.stopSending();
     if (!m_running) {
         return;
     }
@@ -58,8 +58,8 @@ void PracticeSender::controllerIdle() {
         return;
     }
     m_waiting = false;
-    if (m_stopping) {
-        finish();
+    if (m_stopping || m_cw.sendingDropped()) {
+        finish(); // stopped, or the WinKeyer could not take the text: one message, not one a character
         return;
     }
     m_hooks.post([this] { step(); });

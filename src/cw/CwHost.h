@@ -54,8 +54,9 @@ public:
     virtual void clearBuffer() = 0; // the keyer's own buffer
     virtual void backspace() = 0;   // drops the keyer's last character not yet sent
     virtual int status() = 0;       // above 0 while it is sending
-    // The CW speed field changed (the setup window or the arrows).
-    virtual void speedChanged(const std::string& speedWpm) = 0;
+    // The CW speed field changed (the setup window or the arrows); `keying`: "WinKey" is the
+    // keying option, so the keyer takes the new speed at once when it is open.
+    virtual void speedChanged(const std::string& speedWpm, bool keying) = 0;
 };
 
 // Where the controller sends its characters one at a time; the owner reports the end of

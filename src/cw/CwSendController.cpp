@@ -62,8 +62,10 @@ void CwSendController::coupleSpeed() {
         return; // a word-space or timing change: the WinKeyer's speed stays
     }
     m_coupledSpeed = m_settings.speedWpm;
-    if (m_settings.keyingOption == KeyingOption::WinKey && m_winKeyer != nullptr) {
-        m_winKeyer->speedChanged(m_settings.speedWpm);
+    if (m_winKeyer != nullptr) {
+        // Also while another option keys: the WinKeyer's speed field follows the program's
+        // speed, so that opening the keyer later gives it the speed the operator sees.
+        m_winKeyer->speedChanged(m_settings.speedWpm, m_settings.keyingOption == KeyingOption::WinKey);
     }
 }
 
@@ -104,6 +106,7 @@ void CwSendController::loopThroughBuffer() {
         return;
     }
     m_sending = true;
+    m_sendingDropped = false;
     m_speedRefused = false;
     m_repeatAfterQuiet = false;
     pump();
@@ -112,12 +115,15 @@ void CwSendController::loopThroughBuffer() {
 void CwSendController::sendToWinKeyer() {
     if (m_winKeyer == nullptr) {
         m_buffer.clear();
+        m_sendingDropped = true;
+        m_idleListeners.notify();
         return;
     }
     if (!m_host.callText().empty() && m_buffer.find('!') != std::string::npos) {
         m_host.logContact();
     }
     m_winKeyerLoop = true;
+    m_sendingDropped = false;
     m_winKeyer->transmit();
 }
 
@@ -126,9 +132,19 @@ void CwSendController::winKeyerHandedOver() {
         return; // the WinKeyer window's own sending: no calling loop waits on it
     }
     m_winKeyerLoop = false;
-    if (m_repeat && m_repeatIntervalMs > 0) {
-        m_repeatTimer.start(m_repeatIntervalMs);
+    m_sendingDropped = !winKeyerOpen();
+    // The pause of a calling loop is counted from the end of the sending on the air, not
+    // from the hand-over: the keyer still has the whole message queued.
+    m_repeatAfterKeyerIdle = m_repeat && m_repeatIntervalMs > 0;
+    m_idleListeners.notify();
+}
+
+void CwSendController::winKeyerIdle() {
+    if (!m_repeatAfterKeyerIdle || m_winKeyerLoop) {
+        return; // no calling loop waits, or the next message is being handed over already
     }
+    m_repeatAfterKeyerIdle = false;
+    startRepeatPause();
 }
 
 void CwSendController::replaceBuffer(std::string text) {
@@ -137,6 +153,13 @@ void CwSendController::replaceBuffer(std::string text) {
 
 void CwSendController::appendToBuffer(char character) {
     m_buffer.push_back(character);
+}
+
+void CwSendController::stopSending() {
+    m_buffer.clear();
+    if (m_settings.keyingOption == KeyingOption::WinKey && winKeyerOpen()) {
+        m_winKeyer->clearBuffer();
+    }
 }
 
 bool CwSendController::removeLastFromBuffer() {
@@ -254,20 +277,11 @@ void CwSendController::finishLoop() {
     if (m_settings.displayText && !m_speedRefused) {
         m_host.showMessage(m_keyboardMode ? std::string(kKeyboardModeStillOn) : std::string());
     }
-    const auto listeners = m_idleListeners; // a listener may remove itself
-    for (const auto& [id, listener] : listeners) {
-        listener();
-    }
+    m_idleListeners.notify();
 }
 
-int CwSendController::addIdleListener(std::function<void()> listener) {
-    const int id = m_nextListenerId++;
-    m_idleListeners.emplace_back(id, std::move(listener));
-    return id;
-}
-
-void CwSendController::removeIdleListener(int id) {
-    std::erase_if(m_idleListeners, [id](const auto& entry) { return entry.first == id; });
+Subscription CwSendController::addIdleListener(std::function<void()> listener) {
+    return m_idleListeners.add(std::move(listener));
 }
 
 void CwSendController::repeatTimerFired() {
@@ -283,6 +297,7 @@ bool CwSendController::keyDown(CwKey key) {
         m_buffer.clear();
         m_repeat = false;
         m_repeatAfterQuiet = false;
+        m_repeatAfterKeyerIdle = false;
         m_repeatTimer.stop();
     }
     m_host.stopVoiceRepeat();

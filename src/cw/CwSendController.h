@@ -15,6 +15,7 @@
 // The keyer reports a character during its last gap unit, so that the next one starts on
 // time; the F1 repeat pause is counted from the end of that unit (lineQuiet()).
 
+#include "core/Listeners.h"
 #include "cw/CwHost.h"
 #include "cw/CwSettings.h"
 #include "cw/Keyer.h"
@@ -84,14 +85,23 @@ public:
     void appendToBuffer(char character);
     bool removeLastFromBuffer();
     void clearBuffer() { m_buffer.clear(); }
+    // Ends the sending after the character on the air: the buffer is emptied, and with the
+    // WinKeyer keying, the keyer's own buffer as well (it may hold many characters).
+    void stopSending();
+    // The last WinKeyer sending ended with its text dropped: no keyer could be opened, or
+    // it was lost on the way.
+    bool sendingDropped() const { return m_sendingDropped; }
 
     // Events from the keyer, the WinKeyer and the repeat timer. lineQuiet: the last unit of
     // the last character handed over has ended and nothing else is on the air.
     void characterDone(CharacterOutcome outcome);
     void lineQuiet();
     // The WinKeyer's send loop has handed the whole buffer over (or found it emptied): the
-    // pause of a calling loop starts now.
+    // idle listeners hear of it, and a calling loop waits for the keyer to go quiet.
     void winKeyerHandedOver();
+    // The WinKeyer has sent everything it was handed and reports idle: the pause of a
+    // calling loop starts now, as it does when the own keyer's line goes quiet.
+    void winKeyerIdle();
     void repeatTimerFired();
 
     // The main window's key handling; true when the key is consumed.
@@ -100,10 +110,10 @@ public:
     // Closing the main window: the buffer is emptied; refused while a character is on the air.
     bool mayClose();
 
-    // Called every time the send loop ends (the "Test" label, code practice). The number
-    // returned removes the listener again.
-    int addIdleListener(std::function<void()> listener);
-    void removeIdleListener(int id);
+    // Called every time the send loop ends (the "Test" label, code practice), until the
+    // subscription returned is released.
+    Subscription addIdleListener(std::function<void()> listener);
+    std::size_t idleListenerCount() const { return m_idleListeners.size(); }
 
 private:
     void pump();
@@ -129,17 +139,18 @@ private:
     std::string m_buffer;
     bool m_sending = false;
     bool m_onAir = false;
-    bool m_lineBusy = false;         // a character was handed to the keyer and the line is not quiet yet
-    bool m_repeatAfterQuiet = false; // the F1 pause starts when the line is quiet
-    bool m_speedRefused = false;     // this sending ended on "no speed" or a failed line: its message stays
+    bool m_lineBusy = false;             // a character was handed to the keyer and the line is not quiet yet
+    bool m_repeatAfterQuiet = false;     // the F1 pause starts when the line is quiet
+    bool m_repeatAfterKeyerIdle = false; // ... or when the WinKeyer has sent it all
+    bool m_speedRefused = false;         // this sending ended on "no speed" or a failed line: its message stays
     bool m_keyboardMode = false;
     bool m_repeat = false;
     bool m_inPump = false;
     int m_lastWinKeyerStatus = 0;
     bool m_winKeyerLoop = false; // a send loop of ours feeds the WinKeyer
-    std::string m_coupledSpeed;  // the speed text the WinKeyer was last told about
-    std::vector<std::pair<int, std::function<void()>>> m_idleListeners;
-    int m_nextListenerId = 1;
+    bool m_sendingDropped = false;
+    std::string m_coupledSpeed; // the speed text the WinKeyer was last told about
+    Listeners<> m_idleListeners;
 };
 
 } // namespace corvane::cw

@@ -22,6 +22,24 @@ struct NoTimer : RepeatTimer {
     void start(int) override {}
     void stop() override {}
 };
+// A WinKeyer whose send loop hands the whole buffer over at once; the test ends the loop.
+struct HandingWinKeyer : WinKeyerLink {
+    std::string* buffer = nullptr;
+    std::string handed;
+    bool open = true;
+    bool looping = false;
+    int clears = 0;
+    bool isOpen() const override { return open; }
+    void transmit() override {
+        handed += open ? *buffer : std::string();
+        buffer->clear();
+        looping = true;
+    }
+    void clearBuffer() override { ++clears; }
+    void backspace() override {}
+    int status() override { return 0; }
+    void speedChanged(const std::string&, bool) override {}
+};
 
 TEST(CodePractice, GroupsComeFromThePoolEachFollowedByASpace) {
     std::mt19937 random(7);
@@ -48,11 +66,13 @@ struct PracticeRig : ::testing::Test {
     QuietHost host;
     ListKeyer keyer;
     NoTimer timer;
-    CwSendController cw{host, keyer, timer};
+    HandingWinKeyer wk;
+    CwSendController cw{host, keyer, timer, &wk};
     std::string toSend = "AB C";
     std::string sentText;
     std::deque<std::function<void()>> posted;
     bool finished = false;
+    Subscription idle;
     PracticeSender sender{cw,
                           {[this] { return toSend; }, [this](char c) { sentText.push_back(c); }, [](std::size_t) {},
                            [this](std::function<void()> f) { posted.push_back(std::move(f)); },
@@ -62,13 +82,18 @@ struct PracticeRig : ::testing::Test {
         CwSettings s;
         s.keyingOption = KeyingOption::Rts;
         cw.setSettings(s);
-        cw.addIdleListener([this] { sender.controllerIdle(); });
+        wk.buffer = &cw.sendBuffer();
+        idle = cw.addIdleListener([this] { sender.controllerIdle(); });
     }
     // Runs the event loop: the keyer finishes characters and posted steps run.
     void run() {
-        while (cw.characterOnAir() || !posted.empty()) {
+        while (cw.characterOnAir() || wk.looping || !posted.empty()) {
             if (cw.characterOnAir()) {
                 cw.characterDone(CharacterOutcome::Sent);
+            }
+            if (wk.looping) {
+                wk.looping = false;
+                cw.winKeyerHandedOver();
             }
             while (!posted.empty()) {
                 auto f = std::move(posted.front());
@@ -113,6 +138,34 @@ TEST_F(PracticeRig, WithNoneTheTextMovesOnWithoutKeying) {
     EXPECT_EQ(keyer.sent, "");
     EXPECT_EQ(sentText, "AB C");
     EXPECT_TRUE(finished);
+}
+
+TEST_F(PracticeRig, WithTheWinKeyerEveryCharacterGoesAndStopClearsTheKeyer) {
+    cw.setKeyingOption(KeyingOption::WinKey);
+    sender.start();
+    run();
+    EXPECT_EQ(wk.handed, "AB C"); // each hand-over moves the practice on
+    EXPECT_EQ(sentText, "AB C");
+    EXPECT_TRUE(finished);
+
+    // Stop reaches the characters queued in the keyer, and Send works again afterwards.
+    finished = false;
+    sender.start();
+    sender.stop();
+    run();
+    EXPECT_EQ(wk.clears, 1);
+    EXPECT_TRUE(finished);
+    sender.start();
+    run();
+    EXPECT_EQ(wk.handed, "AB CAAB C");
+
+    // A keyer that cannot be opened drops the text: the practice ends at the first character.
+    wk.open = false;
+    sentText.clear();
+    sender.start();
+    run();
+    EXPECT_EQ(sentText, "A");
+    EXPECT_FALSE(sender.running());
 }
 
 } // namespace

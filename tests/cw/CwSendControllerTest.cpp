@@ -54,6 +54,7 @@ struct FakeWinKeyer : WinKeyerLink {
     std::string* buffer = nullptr; // the controller's send buffer, as the real link is given
     std::vector<std::string> texts;
     std::vector<std::string> speeds;
+    std::vector<bool> keying;
     int clears = 0;
     int backspaces = 0;
     bool isOpen() const override { return open; }
@@ -61,7 +62,10 @@ struct FakeWinKeyer : WinKeyerLink {
     void clearBuffer() override { ++clears; }
     void backspace() override { ++backspaces; }
     int status() override { return busy; }
-    void speedChanged(const std::string& speed) override { speeds.push_back(speed); }
+    void speedChanged(const std::string& speed, bool keyingNow) override {
+        speeds.push_back(speed);
+        keying.push_back(keyingNow);
+    }
 };
 
 struct CwSend : ::testing::Test {
@@ -354,7 +358,7 @@ TEST(CwSendControllerWinKey, TheWholeBufferGoesToTheWinKeyerAndTheBangLogsFirst)
     EXPECT_EQ(host.messages.size(), messages);
 }
 
-TEST(CwSendControllerWinKey, TheCallingLoopPauseStartsWhenTheLastCharacterIsHandedOver) {
+TEST(CwSendControllerWinKey, TheCallingLoopPauseStartsWhenTheKeyerHasSentItAll) {
     FakeHost host;
     FakeKeyer keyer;
     FakeTimer timer;
@@ -366,15 +370,23 @@ TEST(CwSendControllerWinKey, TheCallingLoopPauseStartsWhenTheLastCharacterIsHand
     s.messages[0] = "CQ TEST";
     s.repeatSeconds = "2.5";
     cw.setSettings(s);
+    int idles = 0;
+    const Subscription idle = cw.addIdleListener([&] { ++idles; });
     cw.fKey(1);
     EXPECT_TRUE(cw.repeating());
-    EXPECT_EQ(timer.starts, 0); // still being handed over
+    cw.winKeyerIdle(); // the keyer going quiet while the message is still being handed over
+    EXPECT_EQ(timer.starts, 0);
     cw.sendBuffer().clear();
     cw.winKeyerHandedOver();
+    EXPECT_EQ(idles, 1);        // the hand-over is the end of our send loop
+    EXPECT_EQ(timer.starts, 0); // but the keyer has the whole message still to send
+    cw.winKeyerIdle();
     EXPECT_EQ(timer.starts, 1);
     EXPECT_EQ(timer.startedMs, 2500);
     cw.winKeyerHandedOver(); // the window's own sending ends: no second start
+    cw.winKeyerIdle();
     EXPECT_EQ(timer.starts, 1);
+    EXPECT_EQ(idles, 1);
 
     // Any key stops the loop and clears the keyer.
     cw.keyDown(CwKey::Other);
@@ -402,9 +414,13 @@ TEST(CwSendControllerWinKey, SpeedChangesReachTheWinKeyerOnlyWhenTheSpeedChanged
     cw.timingChanged();
     EXPECT_EQ(wk.speeds.size(), 4u);
 
-    cw.setKeyingOption(KeyingOption::Rts); // another keying: the WinKeyer is left alone
+    EXPECT_EQ(wk.keying, (std::vector<bool>{true, true, true, true}));
+
+    // Another keying: the WinKeyer's speed field follows, the keyer is not told.
+    cw.setKeyingOption(KeyingOption::Rts);
     cw.keyDown(CwKey::Up);
-    EXPECT_EQ(wk.speeds.size(), 4u);
+    EXPECT_EQ(wk.speeds.back(), "20");
+    EXPECT_FALSE(wk.keying.back());
 }
 
 } // namespace

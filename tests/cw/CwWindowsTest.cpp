@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
@@ -165,9 +166,9 @@ TEST_F(CwWindows, AKeyingDeviceThatIsNotPluggedInIsNamedOnTheMessageLine) {
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].title, "Invalid port.");
     ASSERT_FALSE(host.messages.empty());
-    EXPECT_NE(std::find(host.messages.begin(), host.messages.end(),
-                        absentDeviceMessage(4, dir.file("usb-adapter-if00"))),
-              host.messages.end());
+    EXPECT_NE(
+        std::find(host.messages.begin(), host.messages.end(), absentDeviceMessage(4, dir.file("usb-adapter-if00"))),
+        host.messages.end());
     EXPECT_NE(setup<QLineEdit>("txtSerialDevice")->toolTip().toStdString().find("not plugged in"), std::string::npos);
 }
 
@@ -231,7 +232,7 @@ TEST_F(CwWindows, F1RepeatsOnTheRepeatTimerUntilAnyKey) {
     s.repeatSeconds = "0.02";
     load(s);
     int loops = 0;
-    controller->sender().addIdleListener([&] { ++loops; });
+    const Subscription counting = controller->sender().addIdleListener([&] { ++loops; });
     controller->sender().fKey(1);
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (loops < 3 && std::chrono::steady_clock::now() < giveUp) {
@@ -325,6 +326,38 @@ TEST_F(CwWindows, CodePracticeGeneratesGroupsAndSendsThem) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     EXPECT_EQ(sent->toPlainText(), "AB"); // with "None" the text moves on, nothing is keyed
+}
+
+// A window that listened to the send loop stops listening when it goes: the loop, which
+// lives on, is then driven to its end and must not call into the window.
+TEST_F(CwWindows, WindowsThatGoAreNoLongerToldWhenTheSendLoopEnds) {
+    CwSettings s = fast(KeyingOption::Rts);
+    s.messages[3] = "EE";
+    load(s);
+    const std::size_t before = controller->sender().idleListenerCount();
+
+    // "Send Code Practice", then the window closed without sending: it is discarded.
+    controller->showSetupWindow();
+    setup<QPushButton>("cmdCodePractice")->click();
+    auto* practice = controller->setupWindow()->findChild<CodePracticeWindow*>();
+    ASSERT_NE(practice, nullptr);
+    EXPECT_EQ(controller->sender().idleListenerCount(), before + 1);
+    QPointer<CodePracticeWindow> gone(practice);
+    practice->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(gone.isNull());
+    EXPECT_EQ(controller->sender().idleListenerCount(), before);
+    setup<QPushButton>("cmdDone")->click();
+    auto f4 = key(Qt::Key_F4);
+    EXPECT_TRUE(controller->handleKeyDown(&f4));
+    waitIdle();
+
+    // The setup window's "Sending!" listener goes with it as well.
+    delete controller->setupWindow();
+    EXPECT_EQ(controller->sender().idleListenerCount(), before - 1);
+    controller->sender().fKey(4);
+    waitIdle();
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 } // namespace

@@ -23,6 +23,10 @@
 #   desktop_start         started with --desktop elsewhere: the per-user contest folder is made and used
 #   startup_failure_fits  wave2.txt missing: after "Error opening default data." the
 #                         main window, frame included, lies inside the screen
+#   practice_then_keying  keying on RTS: code practice opened from the CW setup window and
+#                         closed unsent, "Done", then a function key sends to its end; the
+#                         program (freed memory filled by MALLOC_PERTURB_) carries on
+#                         (needs E2E_KEYLINE_SHIM and E2E_HOLD_PTY)
 #
 # Environment:
 #   E2E_SHOTS=<folder>    write screenshots of each step there (ImageMagick import)
@@ -483,6 +487,46 @@ scenario_rig_windows() {
     exit_program
 }
 
+# Clicks a window at a point given in thousandths of its width and height.
+click_in() { # <window id> <x per mille> <y per mille>
+    local info x y w h
+    info=$(xwininfo -id "$1" 2>/dev/null) || fail "no window $1 to click"
+    x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+    y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+    w=$(sed -n 's/^ *Width: *//p' <<<"$info")
+    h=$(sed -n 's/^ *Height: *//p' <<<"$info")
+    xdotool mousemove $((x + w * $2 / 1000)) $((y + h * $3 / 1000)) click 1 || fail "xdotool click"
+    sleep 0.3
+}
+
+scenario_practice_then_keying() {
+    prepare_keying_folder
+    start_display
+    MALLOC_PERTURB_=165 LD_PRELOAD="$E2E_KEYLINE_SHIM" start_program
+    station_window
+    wait_window "Open existing log\\?"
+    keys Return
+    wait_window "$MAIN_TITLE"
+    keys ctrl+s
+    wait_window "CW String Selections"
+    click_in "$WID" 645 916 # "Send Code Practice"
+    wait_window "On the Air Code Practice"
+    keys alt+F4
+    wait_window "CW String Selections"
+    click_in "$WID" 873 916 # "Done"
+    wait_window "$MAIN_TITLE"
+    keys F5 # "?": a few seconds at 5 WPM, then the send loop ends and tells its listeners
+    wait_until "$STEP_TIMEOUT_S" rts_was_raised || fail "F5 did not key RTS"
+    sleep 6
+    program_running || fail "the program ended after the message: $(tail -n 3 "$TMP/corvane.log")"
+    tail -n 1 "$KEYLINE_LOG" | grep -q 'RTS 0 DTR 0' || fail "the key line was left up: $(tail -n 3 "$KEYLINE_LOG")"
+    keys F5 # and again
+    sleep 6
+    program_running || fail "the program ended after the second message"
+    exit_program
+    kill "$PTY_PID" 2>/dev/null
+}
+
 # True when the window, with the frame the window manager put around it, lies inside
 # the screen; FRAME_REPORT tells where it is.
 frame_inside_screen() { # <window id>
@@ -609,7 +653,7 @@ scenario_desktop_start() {
 
 case "$SCENARIO" in
 post_contest_contact | live_contact | damaged_log | sigterm_while_keying | focus_after_windows | startup_failure_fits | second_copy | \
-    startup_question_placed | rig_windows | desktop_start)
+    startup_question_placed | rig_windows | desktop_start | practice_then_keying)
     "scenario_$SCENARIO"
     ;;
 *)

@@ -125,17 +125,11 @@ CodePracticeWindow::CodePracticeWindow(CwController& controller, QWidget* parent
         QTimer::singleShot(0, this, [step = std::move(step)] { step(); });
     };
     m_sender = std::make_unique<PracticeSender>(m_cw.sender(), std::move(hooks));
-    m_idleListener = m_cw.sender().addIdleListener([this] {
-        if (m_open) {
-            m_sender->controllerIdle();
-        }
-    });
+    m_idle = m_cw.sender().addIdleListener([this] { m_sender->controllerIdle(); });
     FormScaler::scale(this, ScaleVariant::WorkAreaCapped, kDesign);
 }
 
-CodePracticeWindow::~CodePracticeWindow() {
-    m_open = false;
-}
+CodePracticeWindow::~CodePracticeWindow() = default;
 
 void CodePracticeWindow::generate() {
     const GroupFields fields =
@@ -226,7 +220,6 @@ void CodePracticeWindow::closeEvent(QCloseEvent* event) {
         event->ignore(); // the character in progress ends first
         return;
     }
-    m_open = false;
     QDialog::closeEvent(event);
 }
 
@@ -236,7 +229,6 @@ void CodePracticeWindow::reject() {
     if (m_cw.sender().sending()) {
         return;
     }
-    m_open = false;
     QDialog::reject();
 }
 

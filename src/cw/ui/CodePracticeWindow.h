@@ -2,6 +2,7 @@
 // The code practice window (frmCodePractice, "On the Air Code Practice"): random groups,
 // pasted or typed text sent on the air through the normal CW path.
 
+#include "core/Listeners.h"
 #include "cw/CodePractice.h"
 
 #include <QDialog>
@@ -49,8 +50,7 @@ private:
     QLineEdit* m_keyboard = nullptr;
     std::unique_ptr<PracticeSender> m_sender;
     std::mt19937 m_random;
-    bool m_open = true;
-    int m_idleListener = 0;
+    Subscription m_idle; // released before the sender it drives goes
 };
 
 } // namespace corvane::cw

@@ -63,6 +63,7 @@ class CwController::Timer final : public RepeatTimer {
 public:
     explicit Timer(CwController& owner) {
         m_timer.setSingleShot(true);
+        m_timer.setTimerType(Qt::PreciseTimer); // a coarse timer may end the pause up to 5 % early
         QObject::connect(&m_timer, &QTimer::timeout, &owner, [&owner] { owner.m_send.repeatTimerFired(); });
     }
     void start(int intervalMs) override { m_timer.start(intervalMs); }
@@ -85,7 +86,7 @@ CwController::CwController(CwHost& host, AppContext& context, QWidget* mainWindo
       m_keyerPort(std::make_unique<KeyerPort>(*this)), m_repeatTimer(std::make_unique<Timer>(*this)),
       m_sendOwner(std::make_unique<CwSendController>(host, *m_keyerPort, *m_repeatTimer)), m_send(*m_sendOwner) {
     startKeyer();
-    m_send.addIdleListener([this] { m_setupFailedThisLoop = false; });
+    m_idle = m_send.addIdleListener([this] { m_setupFailedThisLoop = false; });
 
     // The timing options of the settings store.
     const TimingMethod method = parseTimingMethod(m_ctx.settings.get(kMethodKey));

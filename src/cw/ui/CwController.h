@@ -130,6 +130,7 @@ private:
     std::unique_ptr<Keyer> m_keyer;
     std::unique_ptr<WinKeyerService> m_winKeyer;
     bool m_setupFailedThisLoop = false;
+    Subscription m_idle;
     bool m_shutDown = false;
     std::function<bool(QKeyEvent*)> m_router;
     QPointer<CwSetupWindow> m_setup;

@@ -70,20 +70,21 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
         });
     }
     addLabel(QStringLiteral("[ AR     \\ CL     ] SK     ; KN     = BT"), 120, 240 + 11 * kRow, 5400);
-    addLabel(QStringLiteral("Loop (Sec)"), 120, 5200, 1000);
-    m_repeat = addField("txtCWLoop", QStringLiteral("0"), 1200, 5200, 700);
+    addLabel(QStringLiteral("Loop (Sec)"), 120, 5050, 1000);
+    m_repeat = addField("txtCWLoop", QStringLiteral("0"), 1200, 5050, 700);
     m_repeat->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), m_repeat));
     m_display = new QCheckBox(QStringLiteral("Display CW text on main form (NA for WinKey)."), this);
     m_display->setObjectName(QStringLiteral("Check1"));
     m_display->setChecked(true);
-    placeOnCanvas(m_display, {120, 5600, 5400, 300}, kFont);
+    placeOnCanvas(m_display, {120, 5420, 5400, 300}, kFont);
     connect(m_display, &QCheckBox::toggled, this, [this](bool on) { m_cw.sender().settings().displayText = on; });
-    // Runs on under the right-hand column, which leaves this height free.
-    addLabel(QStringLiteral("Wildcards are $ for Call, * for RST  and # for Number (where applicable)."), 120, 6000,
+    // Runs on under the right-hand column, which leaves this height free. The last line ends
+    // clear of the strip the window manager's frame takes off the window's height.
+    addLabel(QStringLiteral("Wildcards are $ for Call, * for RST  and # for Number (where applicable)."), 120, 5780,
              7000);
-    addLabel(QStringLiteral("A ! in the string enters the contact."), 120, 6300, 5500);
-    addLabel(QStringLiteral("You must be in CW mode."), 120, 6600, 5500);
-    addLabel(QStringLiteral("Up / Down arrows on main form change speed."), 120, 6900, 5500);
+    addLabel(QStringLiteral("A ! in the string enters the contact."), 120, 6060, 5500);
+    addLabel(QStringLiteral("You must be in CW mode."), 120, 6340, 5500);
+    addLabel(QStringLiteral("Up / Down arrows on main form change speed."), 120, 6600, 5500);
 
     // Keying options.
     addLabel(QStringLiteral("Keying Options"), 6000, 240, 2000);
@@ -217,7 +218,7 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
     connect(m_done, &QPushButton::clicked, this, &CwSetupWindow::done);
 
     connect(&m_cw, &CwController::speedChanged, this, &CwSetupWindow::showSpeed);
-    m_cw.sender().addIdleListener([this] {
+    m_idle = m_cw.sender().addIdleListener([this] {
         if (m_sending->isVisible()) {
             m_sending->hide();
             if (isVisible()) {

@@ -3,6 +3,7 @@
 // options, speed and word space, the timing options and the repeat pause. Its fields stay
 // for the whole run; every change goes straight into the send controller's settings.
 
+#include "core/Listeners.h"
 #include "cw/CwSettings.h"
 
 #include <QDialog>
@@ -86,6 +87,7 @@ private:
     QLabel* m_sending = nullptr; // "Sending!"
     QPushButton* m_done = nullptr;
     bool m_filling = false;
+    Subscription m_idle; // the send loop's end hides "Sending!"
 };
 
 } // namespace corvane::cw

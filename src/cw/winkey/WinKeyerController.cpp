@@ -21,11 +21,13 @@ WinKeyerController::WinKeyerController(WinKeyer& keyer, OneShotTimer& sendTimer,
                                        WinKeyerHost& host)
     : m_keyer(keyer), m_timer(sendTimer), m_buffer(cwBuffer), m_host(host) {
     m_keyer.setLostHandler([this](const std::string& reason) { lost(reason); });
+    m_keyer.setStatusHandler([this](int status) { keyerStatusChanged(status); });
 }
 
 WinKeyerController::~WinKeyerController() {
     m_timer.stop();
     m_keyer.setLostHandler(nullptr);
+    m_keyer.setStatusHandler(nullptr);
 }
 
 void WinKeyerController::load(const std::optional<std::string>& fileBytes, const std::string& cwSpeedWpm) {
@@ -115,6 +117,8 @@ void WinKeyerController::opened(int result, std::uint8_t version) {
 
 void WinKeyerController::closeKeyer() {
     m_keyer.close();
+    m_charactersOnKeyer = false;
+    m_awaitingBusy = false;
     setStatusText(kStatusClosed);
     setVersionText(kVersionUnknown);
     m_openVersion = 0;
@@ -125,6 +129,8 @@ void WinKeyerController::closeKeyer() {
 
 void WinKeyerController::lost(const std::string& reason) {
     m_openVersion = 0;
+    m_charactersOnKeyer = false;
+    m_awaitingBusy = false;
     m_buffer.clear();
     setStatusText(kConnectionLostStatus);
     setVersionText(kVersionUnknown);
@@ -205,8 +211,12 @@ void WinKeyerController::sendSettings() {
     m_keyer.setMode(m_settings.keyerMode);
 }
 
-void WinKeyerController::speedChanged(const std::string& speedWpm) {
-    if (m_openVersion == 0) {
+void WinKeyerController::speedChanged(const std::string& speedWpm, bool keying) {
+    // The field follows the program's speed, as loading the window sets it: the next Open
+    // (which sends the field) gives the keyer the speed the operator sees.
+    m_settings.speedWpm = speedWpm;
+    showFields();
+    if (!keying || m_openVersion == 0) {
         return;
     }
     if (const auto wpm = coupledSpeed(speedWpm)) {
@@ -243,8 +253,8 @@ void WinKeyerController::step() {
         return;
     }
     const char character = m_buffer.front();
-    if (character != '\0') {
-        m_keyer.sendCharacter(character); // a failure skips the character
+    if (character != '\0' && m_keyer.sendCharacter(character) == resultCode(WinKeyerResult::Success)) {
+        handedToKeyer(); // a failure skips the character
     }
     if (!m_buffer.empty()) { // a lost keyer empties the buffer on the way
         m_buffer.erase(0, 1);
@@ -257,6 +267,33 @@ void WinKeyerController::finishTransmit() {
     m_transmitting = false;
     if (m_handedOver) {
         m_handedOver();
+    }
+    if (!m_transmitting && !m_charactersOnKeyer && m_keyerIdle) {
+        m_keyerIdle(); // nothing went to the keyer, or it has sent it all already
+    }
+}
+
+void WinKeyerController::handedToKeyer() {
+    // Handed over while the keyer is idle as far as it has said, the character counts as
+    // sent only after the keyer has gone busy and idle again. Handed over while it is busy,
+    // it is sent before the keyer's buffer runs empty, so the next idle report covers it.
+    if (m_keyer.status() == 0) {
+        m_awaitingBusy = true;
+    }
+    m_charactersOnKeyer = true;
+}
+
+void WinKeyerController::keyerStatusChanged(int status) {
+    if (status > 0) {
+        m_awaitingBusy = false;
+        return;
+    }
+    if (status != 0 || m_awaitingBusy || !m_charactersOnKeyer) {
+        return; // closed, or an idle report from before the characters reached the keyer
+    }
+    m_charactersOnKeyer = false;
+    if (!m_transmitting && m_keyerIdle) {
+        m_keyerIdle();
     }
 }
 

@@ -12,6 +12,11 @@
 //                                        │ no
 //                                        ├─ status 5 or more: again in 10 ms
 //                                        └─ hand the first character over, again in 10 ms
+//
+// Handing over is quick; the keyer sends long after. It reports busy when it starts on the
+// characters and idle when its buffer has run empty, so "keyer idle" (the end of the
+// sending on the air) is the first idle report after a busy one that came after the last
+// character was handed over, or the hand-over itself when the keyer had nothing to send.
 
 #include "cw/CwHost.h"
 #include "cw/winkey/OneShotTimer.h"
@@ -77,6 +82,11 @@ public:
     void setView(WinKeyerView* view) { m_view = view; }
     // Runs every time the send loop has handed the whole buffer over (or emptied it).
     void setHandedOver(std::function<void()> handedOver) { m_handedOver = std::move(handedOver); }
+    // Runs when the keyer has sent everything handed to it and the send loop has nothing
+    // more to hand over.
+    void setKeyerIdle(std::function<void()> keyerIdle) { m_keyerIdle = std::move(keyerIdle); }
+    // Characters handed over that the keyer has not reported done yet.
+    bool keyerHasCharacters() const { return m_charactersOnKeyer; }
 
     // Loading the window: the defaults, then WK.txt when there is one (`fileBytes`), then
     // the CW speed in the speed field and the port in the port field.
@@ -109,8 +119,9 @@ public:
     void choosePinConfig(std::uint8_t pins);
     void chooseKeyerMode(std::uint8_t mode);
     void sendSettings();
-    // The CW speed changed (the setup window's field or the arrows) while "WinKey" keys.
-    void speedChanged(const std::string& speedWpm) override;
+    // The CW speed changed (the setup window's field or the arrows): the speed field takes
+    // it, and the open keyer as well while "WinKey" keys (`keying`).
+    void speedChanged(const std::string& speedWpm, bool keying) override;
 
     // WKTransmit: starts feeding the buffer to the keyer; nothing when it is already running
     // (the running loop takes whatever the buffer holds).
@@ -135,6 +146,8 @@ private:
     void leadTailLeft(const LeadTailCheck& check);
     void showFields();
     void finishTransmit();
+    void keyerStatusChanged(int status);
+    void handedToKeyer();
     void lost(const std::string& reason);
     void setStatusText(std::string_view text);
     void setVersionText(std::string_view text);
@@ -146,6 +159,7 @@ private:
     WinKeyerHost& m_host;
     WinKeyerView* m_view = nullptr;
     std::function<void()> m_handedOver;
+    std::function<void()> m_keyerIdle;
 
     WinKeyerSettings m_settings;
     std::string m_comPortField = "0";
@@ -153,6 +167,8 @@ private:
     std::string m_versionText{kVersionUnknown};
     std::uint8_t m_openVersion = 0;
     bool m_transmitting = false;
+    bool m_charactersOnKeyer = false;               // handed over, not yet reported done
+    bool m_awaitingBusy = false;                    // handed over while the keyer was idle: its busy report is due
     std::vector<std::function<void()>> m_afterOpen; // waiting for an open under way
 };
 

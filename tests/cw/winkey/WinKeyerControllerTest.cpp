@@ -279,15 +279,56 @@ TEST_F(WinKeyerControl, FieldChecksSendWhetherOrNotTheKeyerIsOpen) {
     EXPECT_TRUE(port.written.empty());
 }
 
-TEST_F(WinKeyerControl, SpeedCouplingOnlyWhileOpen) {
-    wk.speedChanged("25");
+TEST_F(WinKeyerControl, SpeedCouplingWhileOpenAndTheNextOpenSendsTheSpeedTheProgramShows) {
+    wk.speedChanged("25", true);
     EXPECT_TRUE(port.written.empty());
+    EXPECT_EQ(wk.settings().speedWpm, "25"); // the field follows while the keyer is closed
     openKeyer();
-    wk.speedChanged("25");
-    wk.speedChanged("4");
-    wk.speedChanged("100");
-    wk.speedChanged("99");
+    wk.speedChanged("25", true);
+    wk.speedChanged("4", true);
+    wk.speedChanged("100", true);
+    wk.speedChanged("99", true);
     EXPECT_EQ(port.written, std::string("\x02\x19\x02\x63", 4));
+    port.written.clear();
+    wk.speedChanged("21", false); // another option keys: the keyer is not told
+    EXPECT_TRUE(port.written.empty());
+
+    wk.closeKeyer();
+    port.written.clear();
+    wk.openKeyer();
+    answerOpen();
+    EXPECT_EQ(port.written.substr(kGreeting.size() + 1, 2), "\x02\x15"); // 21 WPM, as shown
+}
+
+TEST_F(WinKeyerControl, KeyerIdleIsTheIdleReportAfterBusyThatFollowsTheLastCharacter) {
+    int idles = 0;
+    wk.setKeyerIdle([&] { ++idles; });
+    openKeyer();
+    buffer = "EE";
+    wk.transmit();
+    reply("\xC4"); // busy with the first E
+    reply("\xC0"); // done with it before the second is handed over: not the end yet
+    time.advance(kSendStepMs);
+    time.advance(kSendStepMs);
+    EXPECT_EQ(handedOver, 1);
+    EXPECT_EQ(port.written, "EE");
+    reply("\xC0"); // from before the last E reached the keyer
+    EXPECT_EQ(idles, 0);
+    reply("\xC4");
+    reply("\xC4");
+    EXPECT_EQ(idles, 0);
+    reply("\xC0");
+    EXPECT_EQ(idles, 1);
+    reply("\xC4"); // the paddle, say: nothing of ours
+    reply("\xC0");
+    EXPECT_EQ(idles, 1);
+
+    // Nothing the keyer could send: idle as soon as it is handed over.
+    buffer = std::string(1, '\x01');
+    wk.transmit();
+    time.advance(kSendStepMs);
+    EXPECT_EQ(handedOver, 2);
+    EXPECT_EQ(idles, 2);
 }
 
 TEST_F(WinKeyerControl, LoadTakesTheFileThenTheCwSpeed) {

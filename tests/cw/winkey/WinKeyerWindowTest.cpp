@@ -5,6 +5,7 @@
 
 #include "TempDir.h"
 #include "core/DurableFile.h"
+#include "cw/ui/CodePracticeWindow.h"
 #include "cw/ui/CwController.h"
 #include "cw/ui/CwSetupWindow.h"
 #include "cw/winkey/ui/WinKeyerService.h"
@@ -21,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -260,24 +262,72 @@ TEST_F(WinKeyerWindows, TheArrowsChangeTheKeyersSpeed) {
     EXPECT_EQ(host.messages.back(), "26 WPM");
 }
 
-TEST_F(WinKeyerWindows, TheCallingLoopPauseCountsFromTheLastCharacterHandedOver) {
-    chooseWinKey("10"); // "TEST" takes the keyer almost 3 s
-    controller->sender().applyRepeatSeconds("1");
+TEST_F(WinKeyerWindows, TheCallingLoopPauseCountsFromTheEndOfTheSendingOnTheAir) {
+    chooseWinKey("30"); // "TEST" takes the keyer about a second, far longer than handing it over
+    controller->sender().applyRepeatSeconds("0.5");
     openKeyer();
     press(Qt::Key_F1);
-    ASSERT_TRUE(waitFor([&] { return keyer.received() == "TEST"; }));
-    const auto firstAt = Clock::now();
-    ASSERT_TRUE(waitFor([&] { return keyer.received().size() > 4; }, 5));
-    const auto gapMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - firstAt).count();
-    EXPECT_EQ(keyer.received().substr(0, 5), "TESTT");
-    // One second after the hand-over, while the keyer is still sending the first one (it
-    // would be nearly four seconds if the pause waited for the keyer to finish).
-    EXPECT_GE(gapMs, 950);
-    EXPECT_LT(gapMs, 2500);
-    EXPECT_TRUE(keyer.busy());
+    ASSERT_TRUE(waitFor([&] { return keyer.keyed().size() >= 6; }, 20));
+    EXPECT_EQ(keyer.keyed().substr(0, 6), "TESTTE"); // copies one after the other, never run together
+    const auto times = keyer.keyedTimes();
+    // The second copy starts on the air a full pause after the first one ended there: it was
+    // not handed over while the keyer was still sending the first.
+    EXPECT_GE(times[4].started - times[3].finished, std::chrono::milliseconds(450));
     press(Qt::Key_Shift); // any key ends the loop and clears the keyer
     EXPECT_FALSE(controller->sender().repeating());
     EXPECT_TRUE(waitFor([&] { return keyer.clears() == 1; }));
+}
+
+TEST_F(WinKeyerWindows, CodePracticeSendsEveryCharacterAndSendWorksAgainAfterStop) {
+    chooseWinKey("60");
+    openKeyer();
+    CodePracticeWindow practice(*controller);
+    auto* toSend = practice.findChild<QPlainTextEdit*>(QStringLiteral("txtToSend"));
+    auto* sent = practice.findChild<QPlainTextEdit*>(QStringLiteral("txtSent"));
+    toSend->setPlainText(QStringLiteral("UR 5NN"));
+    practice.findChild<QPushButton*>(QStringLiteral("cmdSend"))->click();
+    ASSERT_TRUE(waitFor([&] { return keyer.keyed() == "UR 5NN"; }, 20));
+    EXPECT_EQ(sent->toPlainText(), "UR 5NN");
+
+    // Stop mid-text clears what the keyer still holds; Send then starts again.
+    keyer.forgetReceived();
+    sent->clear();
+    toSend->setPlainText(QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+    practice.findChild<QPushButton*>(QStringLiteral("cmdSend"))->click();
+    ASSERT_TRUE(waitFor([&] { return keyer.received().size() >= 3; }));
+    practice.findChild<QPushButton*>(QStringLiteral("cmdStop"))->click();
+    ASSERT_TRUE(waitFor([&] { return keyer.clears() == 1 && !keyer.busy(); }));
+    const std::string keyed = keyer.keyed();
+    EXPECT_LT(keyed.size(), std::string("UR 5NN").size() + 20);
+    toSend->setPlainText(QStringLiteral("EE"));
+    practice.findChild<QPushButton*>(QStringLiteral("cmdSend"))->click();
+    EXPECT_TRUE(waitFor([&] { return keyer.keyed() == keyed + "EE"; }));
+    EXPECT_TRUE(waitFor([&] { return sent->toPlainText().endsWith(QStringLiteral("EE")); }));
+}
+
+TEST_F(WinKeyerWindows, OpeningAgainGivesTheKeyerTheSpeedTheArrowsSet) {
+    chooseWinKey("20");
+    openKeyer();
+    press(Qt::Key_Up);
+    ASSERT_TRUE(waitFor([&] { return keyer.speeds().back() == 21; }));
+    button("cmdClose")->click();
+    ASSERT_TRUE(waitFor([&] { return !keyer.hostOpen(); }));
+    press(Qt::Key_Up); // while closed: the field follows, the keyer hears it at the next open
+    EXPECT_EQ(field("txtWPM")->text(), "22");
+    openKeyer();
+    EXPECT_EQ(keyer.speeds().back(), 22);
+    EXPECT_EQ(host.messages.back(), "22 WPM");
+}
+
+TEST_F(WinKeyerWindows, TheServiceGoesOnSendingWhenItsWindowIsGone) {
+    chooseWinKey("60");
+    delete window();
+    host.call = "K1ABC";
+    press(Qt::Key_F2);
+    EXPECT_TRUE(waitFor([&] { return keyer.keyed() == "K1ABC TU"; }, 20));
+    controller->showWinKeyerWindow(); // made again when it is asked for
+    ASSERT_NE(window(), nullptr);
+    EXPECT_EQ(status(), "WK Success!");
 }
 
 TEST_F(WinKeyerWindows, AKeyerThatNeverAnswersGivesTheBoxAndNoEchoResponseWithoutAHang) {

@@ -21,6 +21,7 @@ WinKeyerService::WinKeyerService(Context context)
     m_keyer.setPortReleased([this] { m_ctx.broker.released(PortOwner::WinKeyer); });
     m_ctx.broker.join(PortOwner::WinKeyer, [this] { m_controller.displaced(); });
     m_controller.setHandedOver([this] { m_ctx.send.winKeyerHandedOver(); });
+    m_controller.setKeyerIdle([this] { m_ctx.send.winKeyerIdle(); });
     m_ctx.send.setWinKeyer(&m_controller);
 }
 

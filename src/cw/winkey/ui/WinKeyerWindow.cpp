@@ -20,7 +20,9 @@ namespace {
 
 constexpr TwipRect kDesign{0, 0, 7200, 5400};
 constexpr double kFont = 8.25;
-constexpr double kRow = 420;
+// The window's last line ends well above its design height: the window manager's title bar
+// and border come off the window's height, and the controls are not moved up for them.
+constexpr double kRow = 360;
 
 QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -53,7 +55,7 @@ WinKeyerWindow::WinKeyerWindow(WinKeyerController& controller, Hooks hooks, QWid
         {&m_tail, "txtTail", "Tail:", "Tail time after keying has stopped (10 ms increments)."},
         {&m_ratio, "txtRatio", "Ratio:", "Ratio of dits to dahs (Range: 33 - 66)."},
     };
-    double top = 200;
+    double top = 150;
     for (const auto& f : fields) {
         addLabel(QString::fromLatin1(f.caption), 150, top + 30, 1000);
         *f.field = addField(f.name, 1150, top, 600);
@@ -66,38 +68,38 @@ WinKeyerWindow::WinKeyerWindow(WinKeyerController& controller, Hooks hooks, QWid
     if (m_hooks.settings != nullptr) {
         m_comDevice = new PortDeviceField(*m_hooks.settings, this);
         m_comDevice->setObjectName(QStringLiteral("txtComDevice"));
-        FormScaler::place(m_comDevice, {1850, 200, 3300, 330}, kFont);
+        FormScaler::place(m_comDevice, {1850, 150, 3300, 330}, kFont);
         m_comDevice->follow(m_comPort);
     }
 
-    m_pins = addChoices("fraPinConfig", QStringLiteral("Pin 5 Configuration"), kPinConfigChoices, 150, 2800,
+    m_pins = addChoices("fraPinConfig", QStringLiteral("Pin 5 Configuration"), kPinConfigChoices, 150, 2370,
                         [this](std::uint8_t v) { m_wk.choosePinConfig(v); });
-    m_modes = addChoices("fraKeyerMode", QStringLiteral("Keyer Mode"), kKeyerModeChoices, 2750, 2800,
+    m_modes = addChoices("fraKeyerMode", QStringLiteral("Keyer Mode"), kKeyerModeChoices, 2750, 2370,
                          [this](std::uint8_t v) { m_wk.chooseKeyerMode(v); });
 
-    addLabel(QStringLiteral("WinKey Status:"), 5300, 2800, 1800);
-    m_status = addLabel(latin1(m_wk.statusText()), 5300, 3080, 1800);
+    addLabel(QStringLiteral("WinKey Status:"), 5300, 2370, 1800);
+    m_status = addLabel(latin1(m_wk.statusText()), 5300, 2640, 1800);
     m_status->setObjectName(QStringLiteral("lblStatus"));
-    addLabel(QStringLiteral("WinKey Version:"), 5300, 3440, 1800);
-    m_version = addLabel(latin1(m_wk.versionText()), 5300, 3720, 1800);
+    addLabel(QStringLiteral("WinKey Version:"), 5300, 2980, 1800);
+    m_version = addLabel(latin1(m_wk.versionText()), 5300, 3250, 1800);
     m_version->setObjectName(QStringLiteral("lblVersion"));
 
-    connect(addButton("cmdOpen", QStringLiteral("Open"), 5300, 200, 850), &QPushButton::clicked, this,
+    connect(addButton("cmdOpen", QStringLiteral("Open"), 5300, 150, 850), &QPushButton::clicked, this,
             &WinKeyerWindow::open);
-    connect(addButton("cmdClose", QStringLiteral("Close"), 6250, 200, 850), &QPushButton::clicked, this,
+    connect(addButton("cmdClose", QStringLiteral("Close"), 6250, 150, 850), &QPushButton::clicked, this,
             &WinKeyerWindow::close);
 
-    m_typing = addField("txtSend", 150, 4240, 4400);
+    m_typing = addField("txtSend", 150, 3780, 4400);
     m_typing->setValidator(nullptr);
-    connect(addButton("cmdTest", QStringLiteral("Test"), 150, 4660, 1000), &QPushButton::clicked, this,
+    connect(addButton("cmdTest", QStringLiteral("Test"), 150, 4190, 1000), &QPushButton::clicked, this,
             [this] { m_wk.test(m_hooks.ownCall ? m_hooks.ownCall() : std::string()); });
-    connect(addButton("cmdBufferTest", QStringLiteral("Buffer Test"), 1250, 4660, 1300), &QPushButton::clicked, this,
+    connect(addButton("cmdBufferTest", QStringLiteral("Buffer Test"), 1250, 4190, 1300), &QPushButton::clicked, this,
             [this] { m_wk.bufferTest(); });
-    connect(addButton("cmdStop", QStringLiteral("Stop"), 2650, 4660, 1000), &QPushButton::clicked, this,
+    connect(addButton("cmdStop", QStringLiteral("Stop"), 2650, 4190, 1000), &QPushButton::clicked, this,
             [this] { m_wk.stop(); });
-    m_done = addButton("cmdDone", QStringLiteral("&Done"), 5900, 4660, 1200);
+    m_done = addButton("cmdDone", QStringLiteral("&Done"), 5900, 4190, 1200);
     connect(m_done, &QPushButton::clicked, this, &WinKeyerWindow::done);
-    addLabel(QStringLiteral("Up / down arrows from main form change speeds."), 150, 5070, 6900);
+    addLabel(QStringLiteral("Up / down arrows from main form change speeds."), 150, 4640, 6900);
 
     m_wk.setView(this);
     m_filling = false;
@@ -138,15 +140,15 @@ QButtonGroup* WinKeyerWindow::addChoices(const char* frameName, const QString& t
                                          const std::function<void(std::uint8_t)>& chosen) {
     auto* frame = new QGroupBox(title, this);
     frame->setObjectName(QString::fromLatin1(frameName));
-    FormScaler::place(frame, {left, top, 2450, 1400}, kFont);
+    FormScaler::place(frame, {left, top, 2450, 1330}, kFont);
     auto* group = new QButtonGroup(this);
-    double y = 280;
+    double y = 250;
     for (const WinKeyerChoice& choice : choices) {
         auto* option = new QRadioButton(latin1(choice.caption), frame);
         option->setObjectName(latin1(choice.objectName));
-        FormScaler::place(option, {120, y, 2250, 260}, kFont);
+        FormScaler::place(option, {120, y, 2250, 250}, kFont);
         group->addButton(option, choice.value); // the id is the byte the choice stands for
-        y += 270;
+        y += 260;
     }
     connect(group, &QButtonGroup::idToggled, this, [this, chosen](int id, bool on) {
         if (on && !m_filling) {
