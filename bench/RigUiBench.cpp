@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     PortBroker broker;
     const std::string device = radio.devicePath();
     rig::RigLink link({dialogs, broker, [] { return nullptr; }, [](float) {}, [](const std::string&) {},
-                       [] { return std::string("."); }, [] {}},
+                       [] { return std::string("."); }, [] {}, [] {}},
                       std::make_unique<QtSerialPort>([device](int) { return device; }));
     rig::RigLinkSettings& settings = link.settings();
     settings.model = "Kenwood";
