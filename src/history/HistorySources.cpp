@@ -108,6 +108,7 @@ HistoryLoad loadHistory(const HistorySources& sources) {
             if (!read.problem.empty()) {
                 load.problems.push_back(sources.historyFile + ": " + read.problem);
             } else {
+                load.historyFileRead = true;
                 load.historyCalls = static_cast<int>(read.entries.size());
                 load.skippedLines = read.skippedLines;
                 load.history.add(read.entries);
@@ -139,14 +140,19 @@ HistoryLoad loadHistory(const HistorySources& sources) {
 }
 
 std::string describeLoad(const HistoryLoad& load, std::optional<std::size_t> knownCalls) {
-    std::string text = plural(load.historyCalls, "call", "calls") + " from the call history";
-    if (load.skippedLines > 0) {
-        text += " (" + plural(load.skippedLines, "damaged line", "damaged lines") + " skipped)";
+    std::string text;
+    if (load.historyFileRead) {
+        text = plural(load.historyCalls, "call", "calls") + " from the call history";
+        if (load.skippedLines > 0) {
+            text += " (" + plural(load.skippedLines, "damaged line", "damaged lines") + " skipped)";
+        }
     }
-    text +=
-        ", " + plural(load.logContacts, "contact", "contacts") + " from " + plural(load.logFilesRead, "log", "logs");
-    if (load.skippedRecords > 0) {
-        text += " (" + plural(load.skippedRecords, "damaged ADIF record", "damaged ADIF records") + " skipped)";
+    if (load.logFilesRead > 0 || !load.historyFileRead) {
+        text += (text.empty() ? "" : ", ") + plural(load.logContacts, "contact", "contacts") + " from " +
+                plural(load.logFilesRead, "log", "logs");
+        if (load.skippedRecords > 0) {
+            text += " (" + plural(load.skippedRecords, "damaged ADIF record", "damaged ADIF records") + " skipped)";
+        }
     }
     text +=
         "; " + plural(static_cast<long long>(knownCalls.value_or(load.history.size())), "known call", "known calls");

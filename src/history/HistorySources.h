@@ -22,7 +22,8 @@ struct HistorySources {
 
 struct HistoryLoad {
     CallHistory history;
-    int historyCalls = 0;              // stations read from the call history file
+    bool historyFileRead = false;      // a call history file was read
+    int historyCalls = 0;              // stations read from it
     int skippedLines = 0;              // its damaged lines
     int logContacts = 0;               // contacts taken from logs and ADIF files
     int logFilesRead = 0;              // logs and ADIF files read

@@ -90,8 +90,7 @@ std::optional<std::string> HistoryWorth::mismatchMessage(const QsoRecord& record
     if (received && *received == before->grid) {
         return std::nullopt;
     }
-    return record.call + " logged with grid " + record.gridR + "; the call history has " + before->grid +
-           ". Check the exchange.";
+    return "Check grid: " + record.call + " sent " + record.gridR + ", history has " + before->grid;
 }
 
 } // namespace corvane

@@ -236,7 +236,7 @@ TEST(SpotWorthOf, ADuplicateIsWorthNothingAKnownGridItsPointsAnUnknownOneNoFigur
     const HistoryEntry known{"K1ABC", "FN42", ""};
     EXPECT_EQ(HistoryWorth::mismatchMessage(contact("K1ABC", "FN42", "", ""), &known), std::nullopt);
     EXPECT_EQ(HistoryWorth::mismatchMessage(contact("K1ABC", "FN43", "", ""), &known),
-              "K1ABC logged with grid FN43; the call history has FN42. Check the exchange.");
+              "Check grid: K1ABC sent FN43, history has FN42");
     EXPECT_EQ(HistoryWorth::mismatchMessage(contact("K1ABC", "FN43", "", ""), nullptr), std::nullopt);
 }
 

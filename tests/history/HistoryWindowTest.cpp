@@ -10,6 +10,7 @@
 #include "spots/ui/SpotLabel.h"
 #include "spots/ui/SpotsFeature.h"
 #include "support/SpotLines.h"
+#include "ui/LayoutCheck.h"
 
 #include <QAction>
 #include <QTreeWidget>
@@ -106,9 +107,8 @@ TEST(HistoryHint, AReceivedGridOtherThanTheHistorysIsToldAfterLoggingWithoutABox
     const auto boxes = f.dialogs.shown.size();
     logContact(f, "K1ABC", "FN43");
     EXPECT_EQ(f.window->session().log().qsoCount(), 1);
-    EXPECT_EQ(f.labelText("lblDialog"),
-              QStringLiteral("K1ABC logged with grid FN43; the call history has FN42. Check the exchange."));
-    EXPECT_TRUE(f.child<QLabel>("lblDialog")->accessibleName().contains(QStringLiteral("Check the exchange")));
+    EXPECT_EQ(f.labelText("lblDialog"), QStringLiteral("Check grid: K1ABC sent FN43, history has FN42"));
+    EXPECT_TRUE(f.child<QLabel>("lblDialog")->accessibleName().contains(QStringLiteral("Check grid")));
     logContact(f, "W5XX", "EM10");
     EXPECT_EQ(f.window->session().log().qsoCount(), 2);
     EXPECT_EQ(f.labelText("lblDialog"), QString());
@@ -182,9 +182,7 @@ TEST(HistoryLoadMenu, FileLoadCallHistoryAddsAnAdifFileAndTellsWhatWasRead) {
     QTRY_VERIFY(f.dialogs.wasShown(QStringLiteral("Load Call History")));
     const ShownBox& box = f.dialogs.shown.back();
     EXPECT_EQ(box.kind, ShownBox::Kind::Message);
-    EXPECT_EQ(box.text,
-              QStringLiteral("Read 0 calls from the call history, 1 contact from 1 log (1 damaged ADIF record "
-                             "skipped); 1 known call."));
+    EXPECT_EQ(box.text, QStringLiteral("Read 1 contact from 1 log (1 damaged ADIF record skipped); 1 known call."));
     type(f, "G4AAA");
     EXPECT_TRUE(f.child<QLabel>("lblHistory")->text().startsWith(QStringLiteral("IO91\n")));
 }
@@ -207,4 +205,22 @@ TEST(HistoryBadInput, AHistoryFileThatIsAFolderOrAPipeIsToldOnTheMessageLineAndT
         EXPECT_EQ(f.window->session().log().qsoCount(), 1);
         EXPECT_EQ(f.labelText("lblHistory"), QString());
     }
+}
+
+TEST(HistoryHint, TheLongestHintFitsBesideTheGridField) {
+    // A portable call of the far side of the earth: five digits of kilometres, two of points.
+    MainWindowFixture f;
+    f.writeFile("CallHistory.txt", "VK9AAA,OF70\r\n");
+    startAndLoad(f);
+    type(f, "VK9AAA/MM");
+    QLabel* hint = f.child<QLabel>("lblHistory");
+    ASSERT_TRUE(hint->text().startsWith(QStringLiteral("OF70 (base call)\n")));
+    const GridDisplay far = figuresOf("OF70");
+    ASSERT_EQ(far.kilometres.size(), 6u);
+    ASSERT_EQ(far.points.size(), 2u);
+    std::string all;
+    for (const std::string& problem : layoutProblems(f.window.get())) {
+        all += "\n  " + problem;
+    }
+    EXPECT_TRUE(all.empty()) << all;
 }

@@ -16,7 +16,7 @@ void showPointsColumn(QTreeWidget* list) {
     list->headerItem()->setText(kPointsColumn, QStringLiteral("Pts"));
     list->setColumnHidden(kPointsColumn, false);
     // The points take their room from the comments, so the list keeps its width.
-    FormScaler::setColumnWidths(list, {1040, 880, 2000, 440, 2960, 520, 600, 520});
+    FormScaler::setColumnWidths(list, {1040, 880, 2000, 520, 2880, 520, 600, 520});
 }
 
 void markRow(QTreeWidgetItem* row, const SpotWorth& worth) {
