@@ -6,6 +6,7 @@
 #include "history/ui/HistoryFeature.h"
 #include "log/score/Grid.h"
 #include "spots/SpotText.h"
+#include "spots/ui/SpectrumMapWindow.h"
 #include "spots/ui/SpotArea.h"
 #include "spots/ui/SpotLabel.h"
 #include "spots/ui/SpotsFeature.h"
@@ -54,6 +55,12 @@ GridDisplay figuresOf(const char* grid) {
     return computeGridDisplay(grid, "FN20", *gridCorner("FN20"), "");
 }
 
+// "1 pt", "3 pts".
+QString pointsText(const GridDisplay& figures) {
+    return QString::fromStdString(figures.points) +
+           (figures.points == "1" ? QStringLiteral(" pt") : QStringLiteral(" pts"));
+}
+
 spots::SpotHandOff spot(const char* call, const char* kHz) {
     return {kHz, call, spots::spotRecord(spots::testing::clusterLine("K1TTT", kHz, call))};
 }
@@ -72,8 +79,8 @@ TEST(HistoryHint, AKnownCallShowsItsGridDistanceAndPointsAndNeverFillsTheGridFie
 
     type(f, "k1abc");
     const GridDisplay fn42 = figuresOf("FN42");
-    EXPECT_EQ(hint->text(), QStringLiteral("FN42\n%1 km  %2 pts")
-                                .arg(QString::fromStdString(fn42.kilometres), QString::fromStdString(fn42.points)));
+    EXPECT_EQ(hint->text(),
+              QStringLiteral("FN42\n%1 km  %2").arg(QString::fromStdString(fn42.kilometres), pointsText(fn42)));
     EXPECT_EQ(f.grid()->text(), QString());
     // A screen reader hears where the grid comes from.
     EXPECT_EQ(hint->accessibleName(),
@@ -87,7 +94,7 @@ TEST(HistoryHint, AKnownCallShowsItsGridDistanceAndPointsAndNeverFillsTheGridFie
     EXPECT_TRUE(hint->text().startsWith(QStringLiteral("FN42 (base call)\n")));
     f.call()->clear();
     type(f, "JA1XX");
-    EXPECT_TRUE(hint->text().endsWith(QStringLiteral(" pts")));
+    EXPECT_TRUE(hint->text().endsWith(pointsText(figuresOf("PM95"))));
     EXPECT_TRUE(hint->text().contains(QString::fromStdString(figuresOf("PM95").kilometres)));
     f.call()->clear();
     type(f, "N0NE");
@@ -149,8 +156,7 @@ TEST(HistorySpots, SpotsArriveWithTheirWorthAndALoggedCallTurnsDuplicateAtOnce) 
     spots::SpotLabel* k1abc = spotsFeature->area().spotLabel(spots::kSpotSlots - 3);
     spots::SpotLabel* w5xx = spotsFeature->area().spotLabel(spots::kSpotSlots - 2);
     ASSERT_TRUE(k1abc->isVisibleTo(spotsFeature->area().panel()));
-    EXPECT_TRUE(k1abc->toolTip().endsWith(
-        QStringLiteral("  FN42 %1 pts").arg(QString::fromStdString(figuresOf("FN42").points))));
+    EXPECT_TRUE(k1abc->toolTip().endsWith(QStringLiteral("  FN42 %1").arg(pointsText(figuresOf("FN42")))));
     EXPECT_TRUE(w5xx->toolTip().endsWith(QStringLiteral("  worked")));
     EXPECT_TRUE(w5xx->font().strikeOut());
     EXPECT_FALSE(k1abc->font().strikeOut());
@@ -179,7 +185,8 @@ TEST(HistoryLoadMenu, FileLoadCallHistoryAddsAnAdifFileAndTellsWhatWasRead) {
                              "<CALL:3>W1AW<GRIDSQUARE:4>FN31 <EOR>\r\n");
     f.dialogs.fileAnswers.push_back(QString::fromStdString(f.file("other.adi")));
     f.child<QAction>("mnuLoadCallHistory")->trigger();
-    QTRY_VERIFY(f.dialogs.wasShown(QStringLiteral("Load Call History")));
+    QTRY_VERIFY(f.dialogs.shown.back().kind == ShownBox::Kind::Message);
+    EXPECT_EQ(f.dialogs.shown.back().title, QStringLiteral("Load Call History"));
     const ShownBox& box = f.dialogs.shown.back();
     EXPECT_EQ(box.kind, ShownBox::Kind::Message);
     EXPECT_EQ(box.text, QStringLiteral("Read 1 contact from 1 log (1 damaged ADIF record skipped); 1 known call."));
