@@ -210,6 +210,19 @@ void CallHistory::add(const std::vector<HistoryEntry>& entries) {
     }
 }
 
+void CallHistory::add(std::vector<HistoryEntry>&& entries) {
+    m_byCall.reserve(m_byCall.size() + entries.size());
+    for (HistoryEntry& entry : entries) {
+        const auto it = m_byCall.find(std::string_view(entry.call));
+        if (it == m_byCall.end()) {
+            std::string key = entry.call;
+            m_byCall.emplace(std::move(key), std::move(entry));
+        } else if (entry.stamp >= it->second.stamp) {
+            it->second = std::move(entry);
+        }
+    }
+}
+
 int CallHistory::addLog(const std::vector<QsoRecord>& records) {
     int taken = 0;
     for (const QsoRecord& record : records) {

@@ -59,6 +59,7 @@ public:
     // wins, and of two equal stamps the one added last.
     void add(const HistoryEntry& entry);
     void add(const std::vector<HistoryEntry>& entries);
+    void add(std::vector<HistoryEntry>&& entries);
     // The calls and received grids of logged contacts (records whose call or grid is not
     // valid are passed over); the number taken.
     int addLog(const std::vector<QsoRecord>& records);

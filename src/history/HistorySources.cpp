@@ -111,7 +111,7 @@ HistoryLoad loadHistory(const HistorySources& sources) {
                 load.historyFileRead = true;
                 load.historyCalls = static_cast<int>(read.entries.size());
                 load.skippedLines = read.skippedLines;
-                load.history.add(read.entries);
+                load.history.add(std::move(read.entries));
             }
         }
     }
