@@ -83,7 +83,8 @@ SpotWorth HistoryWorth::worthOf(std::string_view call) const {
 }
 
 std::optional<std::string> HistoryWorth::mismatchMessage(const QsoRecord& record, const HistoryEntry* before) {
-    if (before == nullptr) {
+    // A portable station known only by its base call may well be somewhere else tonight.
+    if (before == nullptr || !equalsIgnoringCase(before->call, loggedKey(record.call))) {
         return std::nullopt;
     }
     const auto received = historyGrid(record.gridR.substr(0, std::min<std::size_t>(record.gridR.size(), 4)));

@@ -44,7 +44,8 @@ public:
 
     // After a contact is logged: when the call history knew another grid for the call, the
     // message for the operator (a possible busted exchange); nullopt when they agree or the
-    // history does not know the call. `before` is what was known before the contact.
+    // history does not know the call itself (only its base call). `before` is what was known
+    // before the contact.
     static std::optional<std::string> mismatchMessage(const QsoRecord& record, const HistoryEntry* before);
 
 private:

@@ -238,6 +238,7 @@ TEST(SpotWorthOf, ADuplicateIsWorthNothingAKnownGridItsPointsAnUnknownOneNoFigur
     EXPECT_EQ(HistoryWorth::mismatchMessage(contact("K1ABC", "FN43", "", ""), &known),
               "Check grid: K1ABC sent FN43, history has FN42");
     EXPECT_EQ(HistoryWorth::mismatchMessage(contact("K1ABC", "FN43", "", ""), nullptr), std::nullopt);
+    EXPECT_EQ(HistoryWorth::mismatchMessage(contact("K1ABC/P", "FN43", "", ""), &known), std::nullopt);
 }
 
 TEST(HistoryCommand, WritesTheMergedHistoryOfTheLogAndAdifFiles) {
