@@ -139,6 +139,7 @@ void MainWindow::buildFeatures(const FeatureFactory& features) {
         FeatureContext{m_ctx, m_session, *m_entry, m_tuner, *m_ports, *this, this, menuBar(), centralWidget()});
     m_featureContext->savePreferences = [this] { return m_actions->savePref(); };
     m_featureContext->parallel = m_parallel.get();
+    m_featureContext->spotWorth = &m_spotWorth;
     m_features = features(*m_featureContext);
     for (const auto& feature : m_features) {
         feature->addMenus(*menuBar());
@@ -152,6 +153,7 @@ void MainWindow::buildFeatures(const FeatureFactory& features) {
                 [f = feature.get()](const QString& call) { f->callTextChanged(toLatin1(call)); });
         connect(m_entry, &EntryLine::logged, this,
                 [f = feature.get()](const QsoRecord& record) { f->contactLogged(record); });
+        connect(m_actions, &LogActions::logReloaded, this, [f = feature.get()] { f->logReloaded(); });
     }
 }
 

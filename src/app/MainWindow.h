@@ -102,6 +102,7 @@ private:
     std::unique_ptr<PortBroker> m_ports;
     std::unique_ptr<cw::ParallelOutput> m_parallel;
     TunerSlot m_tuner;
+    SpotWorthSlot m_spotWorth;
     std::unique_ptr<FeatureContext> m_featureContext;
     std::vector<std::unique_ptr<Feature>> m_features;
     std::map<int, std::function<void()>> m_ctrlKeys;

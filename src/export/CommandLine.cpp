@@ -331,6 +331,12 @@ int Runner::run(std::string_view command, const std::vector<std::string>& args) 
     if (command == "check") {
         return parse(command, args, {}, status) ? check() : status;
     }
+    if (command == "history") {
+        if (!m_env.history) {
+            return failed("the history command is not available in this build");
+        }
+        return m_env.history(args, m_out, m_err);
+    }
     return usage("unknown command '" + std::string(command) + "'");
 }
 
@@ -338,7 +344,7 @@ int Runner::run(std::string_view command, const std::vector<std::string>& args) 
 
 bool isCommandLineCommand(std::string_view argument) {
     return argument == "cabrillo" || argument == "adif" || argument == "score" || argument == "check" ||
-           argument == "--help" || argument == "-h" || argument == "help";
+           argument == "history" || argument == "--help" || argument == "-h" || argument == "help";
 }
 
 namespace {
@@ -475,6 +481,10 @@ std::string commandLineHelp() {
            "  corvane check\n"
            "      Reads log.txt and tells which line is damaged and what is wrong with it, and\n"
            "      warns of contacts whose date or time cannot be read.\n"
+           "  corvane history --out FILE [--adif FILE...]\n"
+           "      Writes the call history of log.txt (and of the ADIF files named) to FILE in the\n"
+           "      call history format (!!Order!!,Call,Loc1), the newest grid of each call, to share\n"
+           "      or to load as CallHistory.txt.\n"
            "  corvane --desktop\n"
            "      Opens the windows with the per-user contest folder as the working folder,\n"
            "      ~/Documents/Varkel Software/Corvane/Contest (made when missing), as the\n"

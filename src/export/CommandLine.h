@@ -10,6 +10,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -18,6 +19,8 @@ struct CommandLineEnvironment {
     std::function<std::unique_ptr<SettingsStore>(const std::string& iniPath)> openSettings;
     // The local date and time written in the ADIF header.
     std::function<std::string()> exportDateText;
+    // corvane history: runs with the arguments after the command name and gives the exit status.
+    std::function<int(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)> history;
 };
 
 enum class CommandLineExit : int { Done = 0, Failed = 1, Usage = 2 };

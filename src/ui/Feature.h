@@ -6,6 +6,7 @@
 // and shuts every one of them down on every way out of the program.
 
 #include "core/EntryHost.h"
+#include "core/SpotWorth.h"
 #include "core/Tuner.h"
 #include "log/QsoRecord.h"
 
@@ -53,6 +54,9 @@ struct FeatureContext {
     // The parallel port, one for every feature that keys it: a second claim on the device
     // would wait for the first to let go.
     cw::ParallelOutput* parallel = nullptr;
+    // What a spotted call is worth to this log (the call history provides it; the spot
+    // windows ask it and listen for changes).
+    SpotWorthSlot* spotWorth = nullptr;
 };
 
 struct CtrlShortcut {
@@ -81,6 +85,9 @@ public:
     virtual void duplicateRefused() {}
     virtual void callTextChanged(const std::string& /*call*/) {}
     virtual void contactLogged(const QsoRecord& /*record*/) {}
+    // The log was read again: contacts may have been edited, deleted or replaced, and the
+    // own station may have changed.
+    virtual void logReloaded() {}
 
     // False refuses the main window's close (a character on the air).
     virtual bool mayClose() { return true; }

@@ -1,9 +1,10 @@
 // The command line with the user's own settings store.
 
-#include "platform/QtSettingsStore.h"
+#include "core/Clock.h"
 #include "export/CommandLine.h"
 #include "export/ui/ExportActions.h"
-#include "core/Clock.h"
+#include "history/HistoryCommand.h"
+#include "platform/QtSettingsStore.h"
 
 namespace corvane {
 
@@ -14,6 +15,7 @@ std::optional<int> runCommandLine(int argc, char** argv, std::ostream& out, std:
     };
     // The same date text as the window writes, in the desktop's short format.
     environment.exportDateText = [] { return exportDateText(SystemClock()).toLatin1().toStdString(); };
+    environment.history = runHistoryCommand;
     return runCommandLine(argc, argv, out, err, environment);
 }
 

@@ -64,6 +64,7 @@ bool LogActions::loadLog() {
     m_panels.contactList.rebuild();
     rateTick();
     showTotals();
+    emit logReloaded();
     return true;
 }
 

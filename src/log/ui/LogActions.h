@@ -60,6 +60,10 @@ public:
     void rateTick();
     void timeOnStopped();
 
+signals:
+    // The log was read again (at start, after an edit, a delete, New, Restore or Station).
+    void logReloaded();
+
 private:
     // False, after telling the operator, when the log was not read this run.
     bool requireLoadedLog(const QString& what);

@@ -2,6 +2,7 @@
 
 #include "spots/ui/SpotArea.h"
 #include "spots/ui/SpotLabel.h"
+#include "spots/ui/SpotWorthMarks.h"
 #include "ui/FormScaler.h"
 
 #include <QApplication>
@@ -65,6 +66,24 @@ SpectrumMapWindow::SpectrumMapWindow(RecentSpots& store, std::function<DateTime(
     placeRows();
 }
 
+SpectrumMapWindow::~SpectrumMapWindow() {
+    setWorth(nullptr);
+}
+
+void SpectrumMapWindow::setWorth(SpotWorthSlot* worth) {
+    if (m_worth != nullptr) {
+        m_worth->unlisten(m_worthListener);
+    }
+    m_worth = worth;
+    if (m_worth != nullptr) {
+        m_worthListener = m_worth->listen([this] {
+            if (isVisible()) {
+                redraw();
+            }
+        });
+    }
+}
+
 QRect SpectrumMapWindow::lineOf(int row) const {
     return m_lines[static_cast<std::size_t>(row)]->geometry();
 }
@@ -100,6 +119,9 @@ void SpectrumMapWindow::redraw() {
         label->setText(QString::fromLatin1(mark.caption.c_str()));
         label->setToolTip(QString::fromLatin1(mark.toolTip.c_str()));
         setTextColour(label, mark.colour);
+        if (m_worth != nullptr && m_worth->attached()) {
+            markLabel(label, m_worth->worthOf(m_store.slot(mark.slot).call), mark.colour);
+        }
         label->adjustSize();
         label->move(static_cast<int>(std::lround(labelLeft(mark.fraction, line.left(), line.right(), label->width()))),
                     line.top() - label->height());

@@ -5,6 +5,7 @@
 // spot tunes the radio, puts the call in the main window's call field and closes the map; any
 // other click removes the spot from the maps.
 
+#include "core/SpotWorth.h"
 #include "spots/BandMap.h"
 #include "spots/RecentSpots.h"
 
@@ -26,6 +27,10 @@ public:
 
     SpectrumMapWindow(RecentSpots& store, std::function<DateTime()> now, std::function<double()> utcOffsetHours,
                       QWidget* parent = nullptr);
+    ~SpectrumMapWindow() override;
+
+    // What spots are worth: the labels are marked from it and redrawn when it changes.
+    void setWorth(SpotWorthSlot* worth);
 
     // BandMapLabelDisplay.
     void redraw();
@@ -55,6 +60,8 @@ private:
     std::array<QLabel*, kSpectrumRows> m_bandNames{};
     std::array<QLabel*, 5 * kSpectrumRows> m_scale{};
     std::array<SpotLabel*, kSpotSlots> m_labels{};
+    SpotWorthSlot* m_worth = nullptr;
+    int m_worthListener = 0;
 };
 
 } // namespace corvane::spots

@@ -1,6 +1,7 @@
 #include "spots/ui/SpotArea.h"
 
 #include "spots/ui/SpotLabel.h"
+#include "spots/ui/SpotWorthMarks.h"
 #include "ui/FormScaler.h"
 
 #include <QFrame>
@@ -83,6 +84,35 @@ SpotArea::SpotArea(QWidget* central, RecentSpots& store, std::function<DateTime(
             redraw();
         });
     }
+}
+
+SpotArea::~SpotArea() {
+    setWorth(nullptr);
+}
+
+void SpotArea::setWorth(SpotWorthSlot* worth) {
+    if (m_worth != nullptr) {
+        m_worth->unlisten(m_worthListener);
+    }
+    m_worth = worth;
+    if (m_worth != nullptr) {
+        m_worthListener = m_worth->listen([this] { remark(); });
+        remark();
+    }
+}
+
+void SpotArea::remark() {
+    if (m_worth == nullptr || !m_worth->attached()) {
+        return;
+    }
+    if (m_list->isColumnHidden(kPointsColumn)) {
+        showPointsColumn(m_list);
+    }
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = m_list->topLevelItem(i);
+        markRow(row, m_worth->worthOf(row->text(0).toLatin1().toStdString()));
+    }
+    redraw();
 }
 
 // Every placed control of the main window other than the spot area takes `factor` of its
@@ -202,6 +232,9 @@ void SpotArea::redraw() {
         label->setText(QString::fromLatin1(mark.caption.c_str()));
         label->setToolTip(QString::fromLatin1(mark.toolTip.c_str()));
         setTextColour(label, mark.colour);
+        if (m_worth != nullptr && m_worth->attached()) {
+            markLabel(label, m_worth->worthOf(m_store.slot(mark.slot).call), mark.colour);
+        }
         label->adjustSize();
         label->move(static_cast<int>(std::lround(labelLeft(mark.fraction, m_x1, m_x2, label->width()))),
                     m_lineY - label->height() - gap);
@@ -219,6 +252,9 @@ void SpotArea::addRow(const SpotListRow& row) {
                     QString::fromLatin1(row.qth.c_str()), QString::fromLatin1(row.status.c_str()),
                     QString::fromLatin1(row.comments.c_str()), QString::fromLatin1(row.prefix.c_str()),
                     QString::fromLatin1(row.time.c_str()), QString::fromLatin1(row.from.c_str())});
+    if (m_worth != nullptr && m_worth->attached()) {
+        markRow(item, m_worth->worthOf(row.call));
+    }
     m_list->insertTopLevelItem(0, item);
 }
 

@@ -5,6 +5,7 @@
 // shrinks the main window's other controls to nine tenths of their height; closing it gives
 // them their height back.
 
+#include "core/SpotWorth.h"
 #include "spots/BandMap.h"
 #include "spots/RecentSpots.h"
 #include "spots/SpotText.h"
@@ -30,6 +31,13 @@ public:
     // `central`: the main window's central area; `now`: the local time; `utcOffsetHours`.
     SpotArea(QWidget* central, RecentSpots& store, std::function<DateTime()> now,
              std::function<double()> utcOffsetHours);
+    ~SpotArea() override;
+
+    // What spots are worth: rows and labels are marked from it, and marked again when it
+    // says the worth changed. Null: no marks.
+    void setWorth(SpotWorthSlot* worth);
+    // Marks every row and label again.
+    void remark();
 
     // PacketResize: lays the area out for the source ("" or "None": absent) and the list mode.
     void layout(bool listMode, const std::string& source);
@@ -75,6 +83,8 @@ private:
     int m_x1 = 0;
     int m_x2 = 0;
     int m_lineY = 0;
+    SpotWorthSlot* m_worth = nullptr;
+    int m_worthListener = 0;
 };
 
 // A spot label's text colour (its age).

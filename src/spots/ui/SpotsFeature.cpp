@@ -35,6 +35,7 @@ SpotsFeature::SpotsFeature(FeatureContext& context, SerialFactory serial)
     }
     m_area = new SpotArea(
         context.centralArea, m_store, [this] { return now(); }, [this] { return utcOffset(); });
+    m_area->setWorth(context.spotWorth);
     connect(m_area, &SpotArea::panelClicked, this, &SpotsFeature::showSetupWindow);
     connect(m_area, &SpotArea::panelDoubleClicked, this, &SpotsFeature::showSpectrumMap);
     connect(m_area, &SpotArea::listDoubleClicked, this, &SpotsFeature::showSpectrumMap);
@@ -109,6 +110,7 @@ SpectrumMapWindow* SpotsFeature::showSpectrumMap() {
     auto* map = new SpectrumMapWindow(
         m_store, [this] { return now(); }, [this] { return utcOffset(); }, m_ctx.mainWindow);
     map->setAttribute(Qt::WA_DeleteOnClose);
+    map->setWorth(m_ctx.spotWorth);
     map->setWindowModality(Qt::ApplicationModal);
     connect(map, &SpectrumMapWindow::spotChosen, this, [this, map](int slot) {
         tuneAndTakeCall(slot, false);
