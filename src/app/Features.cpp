@@ -1,10 +1,11 @@
 #include "app/MainWindow.h"
 #include "cw/ui/CwFeature.h"
+#include "platform/ui/SerialPortsFeature.h"
+#include "report/ui/ReportFeature.h"
 #include "rig/ui/RigFeature.h"
+#include "scp/ui/ScpFeature.h"
 #include "spots/ui/SpotsFeature.h"
 #include "voice/ui/VoiceFeature.h"
-#include "platform/ui/SerialPortsFeature.h"
-#include "scp/ui/ScpFeature.h"
 
 namespace corvane {
 
@@ -17,6 +18,7 @@ std::vector<std::unique_ptr<Feature>> makeFeatures(FeatureContext& context) {
     features.push_back(std::make_unique<spots::SpotsFeature>(context));
     features.push_back(std::make_unique<scp::ScpFeature>(context));
     features.push_back(std::make_unique<SerialPortsFeature>(context));
+    features.push_back(std::make_unique<ReportFeature>(context));
     return features;
 }
 

@@ -144,9 +144,10 @@ TEST(CommandLineDisplay, TheWindowsNeedADisplayOrAPlatformWithoutOne) {
     };
     const auto none = check({}, {});
     ASSERT_TRUE(none.has_value());
-    EXPECT_EQ(*none, "corvane: no display to open the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
-                     "without one, these commands work: corvane cabrillo, adif, score and check (corvane --help "
-                     "tells more).");
+    EXPECT_EQ(*none,
+              "corvane: no display to open the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+              "without one, these commands work: corvane cabrillo, adif, report, score and check (corvane --help "
+              "tells more).");
     EXPECT_EQ(none->find('\n'), std::string::npos);
     EXPECT_TRUE(check({}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}}).has_value());
     EXPECT_FALSE(check({}, {{"DISPLAY", ":0"}}).has_value());
@@ -261,6 +262,13 @@ TEST_F(CommandLine, DamagedInputWritesNoFile) {
     EXPECT_EQ(run({"adif", "--out", "new.adi"}), 1);
     EXPECT_EQ(readWholeFile("out.log"), "earlier file");
     EXPECT_FALSE(fileExists("new.adi"));
+    // The report tells of a damaged log exactly as check does.
+    EXPECT_EQ(run({"check"}), 1);
+    const std::string checkSays = m_err.str();
+    EXPECT_EQ(run({"report", "--out", "report.html", "--png", "pictures"}), 1);
+    EXPECT_EQ(m_err.str(), checkSays);
+    EXPECT_FALSE(fileExists("report.html"));
+    EXPECT_FALSE(std::filesystem::exists("pictures"));
 
     ASSERT_TRUE(replaceAtomically("log.txt", formatLog(m_records)).ok);
     ASSERT_TRUE(replaceAtomically("cvnpref.txt", "\"W1XYZ\"\r\n").ok);
@@ -281,6 +289,9 @@ TEST_F(CommandLine, BadUsageIsRefusedBeforeAnythingIsWritten) {
                                                     {"adif", "--out", "a.log", "extra"},
                                                     {"adif", "--out="},
                                                     {"score", "--out", "a.log"},
+                                                    {"report"},
+                                                    {"report", "--png", "a.log"},
+                                                    {"report", "--out", "a.log", "--png="},
                                                     {"check", "now"}};
     for (const auto& args : bad) {
         EXPECT_EQ(run(args), 2) << args.back();
@@ -293,8 +304,8 @@ TEST_F(CommandLine, BadUsageIsRefusedBeforeAnythingIsWritten) {
 TEST_F(CommandLine, HelpNamesEveryCommand) {
     ASSERT_EQ(run({"--help"}), 0);
     const std::string help = m_out.str();
-    for (const char* word : {"cabrillo", "adif", "score", "check", "--out", "--multi", "--operators", "--soapbox",
-                             "--power", "--comment", "--settings", "Exit status"}) {
+    for (const char* word : {"cabrillo", "adif", "report", "score", "check", "--out", "--multi", "--operators",
+                             "--soapbox", "--power", "--comment", "--settings", "--png", "Exit status"}) {
         EXPECT_NE(help.find(word), std::string::npos) << word;
     }
     EXPECT_EQ(run({"adif", "--help"}), 0);
