@@ -182,7 +182,7 @@ void hoursSection(Page& page, const ReportFacts& facts, const Scene* hours) {
 }
 
 void pointsSection(Page& page, const ReportFacts& facts, const Scene* points) {
-    page.line("<h2 id=\"points\">Points per contact</h2>");
+    page.line("<h2 id=\"per-contact\">Points per contact</h2>");
     std::string caption = "How many contacts gave 1, 2, 3 and more points, in the colours of the map's dots.";
     if (facts.otherPoints > 0) {
         caption += " " + plural(facts.otherPoints, "contact has", "contacts have") +

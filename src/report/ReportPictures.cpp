@@ -77,7 +77,58 @@ void addGraticule(Scene& scene, const AzimuthalMap& map) {
     }
 }
 
-void addFieldLetters(Scene& scene, const AzimuthalMap& map) {
+// Where a text lies on the canvas, roughly, so that labels keep clear of each other.
+struct Box {
+    double left;
+    double top;
+    double right;
+    double bottom;
+
+    bool overlaps(const Box& o) const { return left < o.right && o.left < right && top < o.bottom && o.top < bottom; }
+};
+
+Box boxOf(const SceneText& t) {
+    const double width = textWidth(t.text, t.size);
+    const double left = t.anchor == TextAnchor::Start    ? t.at.x
+                        : t.anchor == TextAnchor::Middle ? t.at.x - width / 2.0
+                                                         : t.at.x - width;
+    return {left - 2.0, t.at.y - t.size * 0.85, left + width + 2.0, t.at.y + t.size * 0.3};
+}
+
+bool isFree(const std::vector<Box>& taken, const Box& box) {
+    return std::none_of(taken.begin(), taken.end(), [&box](const Box& b) { return b.overlaps(box); });
+}
+
+// The ring labels go along the heading with the fewest dots of the eight main ones, each on
+// a patch of sea so that it can be read over the lines beneath.
+void addRingLabels(Scene& scene, const AzimuthalMap& map, const ReportFacts& facts, std::vector<Box>& taken) {
+    const int rings = static_cast<int>(std::lround(map.radiusKm() / kRingSpacingKm));
+    const double spacingPx = kRingSpacingKm * map.pixelsPerKm();
+    const int every = std::max(1, static_cast<int>(std::ceil(30.0 / spacingPx)));
+    int bestBearing = 135;
+    int fewest = -1;
+    for (int bearing : {135, 45, 225, 315, 90, 270, 180, 0}) {
+        int dots = 0;
+        for (const WorkedSquare& s : facts.squares) {
+            const double off = std::abs(std::remainder(s.place.bearingDegrees - bearing, 360.0));
+            dots += off < 22.5 ? s.contacts : 0;
+        }
+        if (fewest < 0 || dots < fewest) {
+            fewest = dots;
+            bestBearing = bearing;
+        }
+    }
+    for (int ring = every; ring < rings; ring += every) {
+        const PlanePoint on = map.fromPolar(bestBearing, ring * kRingSpacingKm);
+        SceneText label = text({on.x, on.y + 4.0}, ringLabel(ring), 11.0, kRingLabel, TextAnchor::Middle, true);
+        const Box box = boxOf(label);
+        scene.add(SceneRect{box.left, box.top, box.right - box.left, box.bottom - box.top, kSea});
+        scene.add(std::move(label));
+        taken.push_back(box);
+    }
+}
+
+void addFieldLetters(Scene& scene, const AzimuthalMap& map, std::vector<Box>& taken) {
     for (char lonLetter = 'A'; lonLetter <= 'R'; ++lonLetter) {
         for (char latLetter = 'A'; latLetter <= 'R'; ++latLetter) {
             const std::string field{lonLetter, latLetter};
@@ -89,13 +140,19 @@ void addFieldLetters(Scene& scene, const AzimuthalMap& map) {
             if (!centre || !top || !bottom) {
                 continue;
             }
-            // Only where the field is drawn large enough to hold its name, and well inside the rim.
+            // Only where the field is drawn large enough to hold its name, well inside the
+            // rim and clear of the labels already there.
             const double height = std::hypot(top->x - bottom->x, top->y - bottom->y);
             const double fromCentre = std::hypot(centre->x - map.centrePx().x, centre->y - map.centrePx().y);
             if (height < 26.0 || fromCentre > map.radiusPx() - 14.0) {
                 continue;
             }
-            scene.add(text({centre->x, centre->y + 5.0}, field, 13.0, kFieldLetters, TextAnchor::Middle, true));
+            SceneText label = text({centre->x, centre->y + 5.0}, field, 13.0, kFieldLetters, TextAnchor::Middle, true);
+            const Box box = boxOf(label);
+            if (isFree(taken, box)) {
+                taken.push_back(box);
+                scene.add(std::move(label));
+            }
         }
     }
 }
@@ -111,15 +168,8 @@ void addCoast(Scene& scene, const AzimuthalMap& map, const Coastlines& coast) {
 void addRings(Scene& scene, const AzimuthalMap& map) {
     const int rings = static_cast<int>(std::lround(map.radiusKm() / kRingSpacingKm));
     const double spacingPx = kRingSpacingKm * map.pixelsPerKm();
-    const int every = std::max(1, static_cast<int>(std::ceil(30.0 / spacingPx)));
     for (int ring = 1; ring <= rings; ++ring) {
-        const double r = ring * spacingPx;
-        scene.add(SceneCircle{map.centrePx(), r, std::nullopt, kRing, ring == rings ? 1.5 : 0.8});
-    }
-    for (int ring = every; ring < rings; ring += every) {
-        const double r = ring * spacingPx;
-        const PlanePoint at{map.centrePx().x + 4.0, map.centrePx().y - r + 13.0};
-        scene.add(text(at, ringLabel(ring), 11.0, kRingLabel, TextAnchor::Start, true));
+        scene.add(SceneCircle{map.centrePx(), ring * spacingPx, std::nullopt, kRing, ring == rings ? 1.5 : 0.8});
     }
 }
 
@@ -182,11 +232,14 @@ void addBars(Scene& scene, const Panel& panel, const std::vector<Bar>& bars, con
     for (const Bar& b : bars) {
         most = std::max(most, b.value);
     }
-    const double top = niceCeiling(most);
+    // At least 5, so that a few contacts still get whole steps; 4 steps under a 2, else 5.
+    const double top = std::max(5.0, niceCeiling(most));
+    const double leading = top / std::pow(10.0, std::floor(std::log10(top)));
+    const int steps = std::lround(leading) == 2 ? 4 : 5;
     const double bottomY = panel.top + panel.height;
-    for (int step = 0; step <= 4; ++step) {
-        const double value = top * step / 4.0;
-        const double y = bottomY - panel.height * step / 4.0;
+    for (int step = 0; step <= steps; ++step) {
+        const double value = top * step / steps;
+        const double y = bottomY - panel.height * step / steps;
         scene.add(
             SceneLine{{{panel.left, y}, {panel.left + panel.width, y}}, step == 0 ? kAxis : kGridLine, 1.0, false});
         scene.add(text({panel.left - 6.0, y + 4.0}, pointsText(value), 11.0, kQuiet, TextAnchor::End));
@@ -255,8 +308,13 @@ Scene mapScene(const ReportFacts& facts, const Coastlines* coast, const std::str
     if (coast != nullptr) {
         addCoast(scene, map, *coast);
     }
-    addFieldLetters(scene, map);
     addRings(scene, map);
+    std::vector<Box> taken;
+    const PlanePoint centre = map.centrePx();
+    taken.push_back(
+        {centre.x - 10.0, centre.y - 10.0, centre.x + 10.0 + textWidth(facts.ownCall, 13.0), centre.y + 20.0});
+    addRingLabels(scene, map, facts, taken);
+    addFieldLetters(scene, map, taken);
     const PlanePoint c = map.centrePx();
     const double r = map.radiusPx();
     scene.add(text({c.x, c.y - r - 8.0}, "N", 14.0, kInk, TextAnchor::Middle, true));

@@ -151,13 +151,12 @@ std::string cssColour(Rgb colour) {
 
 std::string sceneSvg(const Scene& scene) {
     std::string out;
-    const std::string titleId = scene.name + "-title";
-    out += "<svg id=\"" + escapeHtml(scene.name) + "\" role=\"img\" aria-labelledby=\"" + escapeHtml(titleId) +
+    // The text takes the page's font; the title is the picture's name for a screen reader.
+    out += "<svg id=\"" + escapeHtml(scene.name) + "\" role=\"img\" aria-label=\"" + escapeHtml(scene.title) +
            "\" viewBox=\"0 0 " + std::to_string(scene.width) + " " + std::to_string(scene.height) + "\" width=\"" +
-           std::to_string(scene.width) + "\" height=\"" + std::to_string(scene.height) +
-           "\" font-family=\"DejaVu Sans, Verdana, Arial, sans-serif\">";
+           std::to_string(scene.width) + "\" height=\"" + std::to_string(scene.height) + "\">";
     out += kEol;
-    out += "<title id=\"" + escapeHtml(titleId) + "\">" + escapeHtml(scene.title) + "</title>";
+    out += "<title>" + escapeHtml(scene.title) + "</title>";
     out += kEol;
     out += "<rect width=\"" + std::to_string(scene.width) + "\" height=\"" + std::to_string(scene.height) +
            "\" fill=\"" + cssColour(scene.background) + "\"/>";
