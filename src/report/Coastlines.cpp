@@ -99,18 +99,21 @@ CoastlineLoad loadCoastlines(const std::string& path) {
     CoastlineLoad load;
     if (path.empty()) {
         load.note = "Coastlines are not installed (Debian package gmt-gshhg-low): the map is drawn without them.";
+        load.mapNote = load.note;
         return load;
     }
     std::string error;
     const auto bytes = readWholeFile(path, &error);
     if (!bytes) {
         load.note = "The coastlines could not be read (" + path + ": " + error + "): the map is drawn without them.";
+        load.mapNote = "Drawn without coastlines: their file could not be read.";
         return load;
     }
     CoastlineReadResult read = parseCoastlines(*bytes);
     if (!read.ok) {
         load.note = "The coastline file " + path + " is damaged (line " + std::to_string(read.errorLine) + ": " +
                     read.problem + "): the map is drawn without coastlines.";
+        load.mapNote = "Drawn without coastlines: their file is damaged.";
         return load;
     }
     load.coast = std::move(read.coast);

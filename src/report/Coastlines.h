@@ -38,7 +38,8 @@ CoastlineReadResult parseCoastlines(std::string_view bytes);
 // else that they are not installed or why the file could not be read.
 struct CoastlineLoad {
     std::optional<Coastlines> coast;
-    std::string note;
+    std::string note;    // the whole story, for the caption and the command line
+    std::string mapNote; // short enough for a line under the map
 };
 // `path` "" means no file was found.
 CoastlineLoad loadCoastlines(const std::string& path);

@@ -109,7 +109,7 @@ void mapSection(Page& page, const ReportFacts& facts, const Scene* map, const st
                           "contact's points; red lines lead to the ten longest contacts.";
     if (facts.unplaced > 0) {
         caption += " " + plural(facts.unplaced, "contact has", "contacts have") +
-                   " no grid square the map can place and is not shown.";
+                   " no grid square the map can place and " + (facts.unplaced == 1 ? "is" : "are") + " not shown.";
     }
     if (!coastNote.empty()) {
         caption += " " + coastNote;
@@ -153,9 +153,9 @@ void hoursSection(Page& page, const ReportFacts& facts, const Scene* hours) {
                    " hours, so hours without contacts are left out.";
     }
     if (facts.untimed > 0) {
-        caption += " " + plural(facts.untimed, "contact has", "contacts have") +
-                   " no readable date or time and is not counted by the hour (" + formatSingle(facts.untimedPoints) +
-                   " points).";
+        caption += " " + plural(facts.untimed, "contact has", "contacts have") + " no readable date or time and " +
+                   (facts.untimed == 1 ? "is" : "are") + " not counted by the hour (" +
+                   formatSingle(facts.untimedPoints) + " points).";
     }
     figure(page, hours, caption);
     page.line("<table>");
@@ -266,7 +266,7 @@ ContestReport makeContestReport(const ContactLog& log, const Preferences& prefs,
                                 std::string_view programTitle) {
     ContestReport report;
     report.facts = gatherReportFacts(log, prefs);
-    report.pictures.push_back(mapScene(report.facts, coast.coast ? &*coast.coast : nullptr, coast.note));
+    report.pictures.push_back(mapScene(report.facts, coast.coast ? &*coast.coast : nullptr, coast.mapNote));
     report.pictures.push_back(hoursScene(report.facts));
     report.pictures.push_back(histogramScene(report.facts));
     report.html = buildReportHtml(report.facts, report.pictures, coast.note, programTitle);

@@ -354,7 +354,7 @@ Scene hoursScene(const ReportFacts& facts) {
     scene.name = "hours";
     scene.title = "Contacts and points per hour (UTC)";
     scene.width = 900;
-    scene.height = 610;
+    scene.height = 640;
     scene.add(text({30.0, 34.0}, scene.title, kTitleSize, kInk, TextAnchor::Start, true));
     std::vector<Bar> contacts;
     std::vector<Bar> points;
@@ -380,19 +380,19 @@ Scene hoursScene(const ReportFacts& facts) {
             bestText(facts.bestContactsHour, false));
     addBars(scene, {70.0, 380.0, 800.0, 170.0}, points, "Points per hour", facts.bestPointsHour,
             bestText(facts.bestPointsHour, true));
-    std::string note;
+    std::vector<std::string> notes;
     if (facts.hours.empty()) {
-        note = "No contact has a date and time that can be read.";
+        notes.push_back("No contact has a date and time that can be read.");
     } else if (facts.emptyHoursLeftOut) {
-        note = "The log spans more than " + std::to_string(kMostHoursShown) +
-               " hours: hours without contacts are left out.";
+        notes.push_back("The log spans more than " + std::to_string(kMostHoursShown) +
+                        " hours: hours without contacts are left out.");
     }
     if (facts.untimed > 0) {
-        note += (note.empty() ? "" : " ") + plural(facts.untimed, "contact has", "contacts have") +
-                " no readable date or time and is not counted here.";
+        notes.push_back(plural(facts.untimed, "contact has", "contacts have") + " no readable date or time and " +
+                        (facts.untimed == 1 ? "is" : "are") + " not counted here.");
     }
-    if (!note.empty()) {
-        scene.add(text({30.0, 600.0}, note, kLabelSize, kQuiet));
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        scene.add(text({30.0, 606.0 + 20.0 * static_cast<double>(i)}, notes[i], kLabelSize, kQuiet));
     }
     return scene;
 }

@@ -144,7 +144,7 @@ TEST_F(ReportInBrowser, ThePageIsValidHtml) {
 
 TEST_F(ReportInBrowser, EachPictureIsAPngOfItsScene) {
     const std::pair<const char*, QSize> pictures[] = {
-        {"map", QSize(900, 1000)}, {"hours", QSize(900, 610)}, {"points", QSize(900, 410)}};
+        {"map", QSize(900, 1000)}, {"hours", QSize(900, 640)}, {"points", QSize(900, 410)}};
     for (const auto& [name, size] : pictures) {
         QImage image;
         ASSERT_TRUE(image.load(QString::fromStdString(dir.file(std::string("pictures/") + name + ".png")))) << name;

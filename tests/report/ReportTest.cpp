@@ -352,6 +352,8 @@ TEST(ReportCoastlines, TheFileIsReadOrRefusedWithTheLine) {
         EXPECT_TRUE(read.coast.lines.empty());
     }
     EXPECT_NE(loadCoastlines("").note.find("gmt-gshhg-low"), std::string::npos);
-    EXPECT_NE(loadCoastlines("/no/such/coastlines.txt").note.find("/no/such/coastlines.txt"), std::string::npos);
+    const CoastlineLoad missing = loadCoastlines("/no/such/coastlines.txt");
+    EXPECT_NE(missing.note.find("/no/such/coastlines.txt"), std::string::npos);
+    EXPECT_EQ(missing.mapNote, "Drawn without coastlines: their file could not be read."); // fits under the map
     EXPECT_FALSE(loadCoastlines("").coast.has_value());
 }

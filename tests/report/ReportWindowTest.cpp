@@ -72,7 +72,7 @@ TEST(ReportWindow, TheReportIsWrittenBesideTheLogAndOpened) {
     ASSERT_GT(at, 0);
     EXPECT_EQ(items[at - 1]->objectName(), QStringLiteral("mnuCopyList"));
     EXPECT_TRUE(items[at + 1]->isSeparator());
-    EXPECT_EQ(w.action()->text(), QStringLiteral("Contest &Report…"));
+    EXPECT_EQ(w.action()->text(), QStringLiteral("Contest Re&port…"));
 
     const QString path = QString::fromStdString(w.f.file("report.html"));
     ASSERT_TRUE(w.write(path));

@@ -38,7 +38,7 @@ void ReportFeature::addMenus(QMenuBar& menuBar) {
     if (file == nullptr) {
         return;
     }
-    auto* action = new QAction(QStringLiteral("Contest &Report…"), file);
+    auto* action = new QAction(QStringLiteral("Contest Re&port…"), file);
     action->setObjectName(QStringLiteral("mnuReport"));
     action->setStatusTip(QStringLiteral("Write the contest report page and open it in the browser"));
     connect(action, &QAction::triggered, this, [this] { writeReport(); });
