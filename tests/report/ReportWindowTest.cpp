@@ -63,7 +63,7 @@ TEST(ReportWindow, TheReportIsWrittenBesideTheLogAndOpened) {
     qputenv("CORVANE_DATA_DIR", QByteArray::fromStdString(data.path().string()));
     ReportWindow w;
     ASSERT_TRUE(w.f.start());
-    qunsetenv("CORVANE_DATA_DIR");
+    const std::size_t startBoxes = w.f.dialogs.messages().size(); // "Open existing log?"
 
     // With the other files made from the log, before the separator above Exit.
     QMenu* file = w.f.child<QMenu>("mnuFile");
@@ -77,8 +77,9 @@ TEST(ReportWindow, TheReportIsWrittenBesideTheLogAndOpened) {
     const QString path = QString::fromStdString(w.f.file("report.html"));
     ASSERT_TRUE(w.write(path));
     EXPECT_EQ(w.f.dialogs.proposedSavePaths(), std::vector<QString>{path});
+    qunsetenv("CORVANE_DATA_DIR");
     EXPECT_EQ(w.opened, std::vector<QString>{path});
-    EXPECT_TRUE(w.f.dialogs.messages().empty());
+    EXPECT_EQ(w.f.dialogs.messages().size(), startBoxes);
     const ContestReport expected =
         makeContestReport(w.f.window->log(), w.f.window->preferences(), loadCoastlines(coastFile), kProgramTitle);
     EXPECT_EQ(w.f.readFile("report.html"), expected.html);
@@ -93,6 +94,7 @@ TEST(ReportWindow, TheReportIsWrittenBesideTheLogAndOpened) {
 TEST(ReportWindow, AFailedWriteOrAMissingBrowserIsToldAndLosesNothing) {
     ReportWindow w;
     ASSERT_TRUE(w.f.start());
+    w.f.dialogs.shown.clear();
     w.f.writeFile("report.html", "earlier report");
 
     EXPECT_FALSE(w.write(QString::fromStdString(w.f.file("no-such-folder/report.html"))));
