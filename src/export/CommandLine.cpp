@@ -275,9 +275,6 @@ int Runner::report(const Options& options) {
     if (pictures && pictureFolder.empty()) {
         return usage("option --png needs a folder");
     }
-    if (pictures && !m_env.writePicture) {
-        return failed("the pictures cannot be drawn as PNG files here");
-    }
     int status = 0;
     const auto log = readLog(status);
     if (!log) {
@@ -286,6 +283,9 @@ int Runner::report(const Options& options) {
     const auto prefs = readPrefs(status);
     if (!prefs) {
         return status;
+    }
+    if (pictures && !m_env.writePicture) {
+        return failed("the pictures cannot be drawn as PNG files here");
     }
     std::string coastFile;
     if (m_env.coastlineFile) {

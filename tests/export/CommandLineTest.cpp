@@ -7,6 +7,7 @@
 #include "export/Cabrillo.h"
 #include "log/LogFile.h"
 #include "log/station/Preferences.h"
+#include "report/ReportHtml.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -207,6 +208,37 @@ TEST_F(CommandLine, AdifFileEqualsTheBuilderOutput) {
     in.power.clear();
     in.comment.clear();
     EXPECT_EQ(readWholeFile("bare.adi"), buildAdif(in));
+}
+
+TEST_F(CommandLine, ReportWritesThePageAndItsPictures) {
+    std::vector<std::string> drawn;
+    m_env.coastlineFile = [] { return std::string(); };
+    m_env.writePicture = [&drawn](const Scene& picture, const std::string& path) {
+        drawn.push_back(picture.name);
+        return replaceAtomically(path, "png of " + picture.name);
+    };
+    ASSERT_EQ(run({"report", "--out", "report.html", "--png", "pictures/night"}), 0) << m_err.str();
+    ContactLog log;
+    log.assign(m_records);
+    const Preferences prefs = parsePreferences(*readWholeFile("cvnpref.txt")).prefs;
+    EXPECT_EQ(readWholeFile("report.html"), makeContestReport(log, prefs, loadCoastlines(""), kProgramTitle).html);
+    EXPECT_EQ(drawn, (std::vector<std::string>{"map", "hours", "points"}));
+    EXPECT_EQ(readWholeFile("pictures/night/hours.png"), "png of hours");
+    EXPECT_EQ(m_out.str(),
+              "wrote report.html: 2 contacts\nwrote pictures/night/map.png\nwrote pictures/night/hours.png\n"
+              "wrote pictures/night/points.png\n");
+    EXPECT_NE(m_err.str().find("corvane: note: Coastlines are not installed"), std::string::npos);
+
+    // A picture that cannot be written is named; the page is whole.
+    m_env.writePicture = [](const Scene&, const std::string&) {
+        return FileResult::failure("No space left on device");
+    };
+    EXPECT_EQ(run({"report", "--out", "again.html", "--png", "pictures"}), 1);
+    EXPECT_TRUE(m_err.str().ends_with("corvane: pictures/map.png: cannot be written: No space left on device\n"));
+    EXPECT_TRUE(readWholeFile("again.html")->ends_with("</html>\r\n"));
+    m_env.writePicture = nullptr;
+    EXPECT_EQ(run({"report", "--out", "none.html", "--png", "pictures"}), 1);
+    EXPECT_FALSE(fileExists("none.html"));
 }
 
 TEST_F(CommandLine, ScorePrintsOneValueALine) {

@@ -17,13 +17,13 @@ using namespace corvane::test;
 
 namespace {
 
-struct Run {
+struct ProcessRun {
     int status = -1;
     std::string out;
     std::string err;
 };
 
-Run run(const QString& program, const QStringList& args, const std::string& folder, int timeoutMs = 90000) {
+ProcessRun run(const QString& program, const QStringList& args, const std::string& folder, int timeoutMs = 90000) {
     QProcess process;
     process.setWorkingDirectory(QString::fromStdString(folder));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -32,7 +32,7 @@ Run run(const QString& program, const QStringList& args, const std::string& fold
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     process.setProcessEnvironment(env);
     process.start(program, args);
-    Run r;
+    ProcessRun r;
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished();
@@ -89,7 +89,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(replaceAtomically(dir.file("cvnpref.txt"), formatPreferences(station("FN20"))).ok);
         ASSERT_TRUE(replaceAtomically(dir.file("log.txt"), formatLog(busyNight())).ok);
-        const Run made = run(QStringLiteral(CORVANE_BINARY),
+        const ProcessRun made = run(QStringLiteral(CORVANE_BINARY),
                              {QStringLiteral("report"), QStringLiteral("--out"), QStringLiteral("report.html"),
                               QStringLiteral("--png"), QStringLiteral("pictures")},
                              dir.path().string());
@@ -110,7 +110,7 @@ TEST_F(ReportInBrowser, ChromiumRendersThePageWithItsPictures) {
     }
     TempDir profile;
     const std::string shot = dir.file("shot.png");
-    const Run shown =
+    const ProcessRun shown =
         run(chromium,
             {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
              QStringLiteral("--disable-quic"), QStringLiteral("--no-first-run"),
@@ -135,7 +135,7 @@ TEST_F(ReportInBrowser, ThePageIsValidHtml) {
     if (tidy.isEmpty()) {
         GTEST_SKIP() << "tidy is not installed";
     }
-    const Run checked =
+    const ProcessRun checked =
         run(tidy, {QStringLiteral("-q"), QStringLiteral("-e"), QStringLiteral("-utf8"), QStringLiteral("report.html")},
             dir.path().string());
     EXPECT_EQ(checked.status, 0) << checked.err;
