@@ -90,9 +90,9 @@ protected:
         ASSERT_TRUE(replaceAtomically(dir.file("cvnpref.txt"), formatPreferences(station("FN20"))).ok);
         ASSERT_TRUE(replaceAtomically(dir.file("log.txt"), formatLog(busyNight())).ok);
         const ProcessRun made = run(QStringLiteral(CORVANE_BINARY),
-                             {QStringLiteral("report"), QStringLiteral("--out"), QStringLiteral("report.html"),
-                              QStringLiteral("--png"), QStringLiteral("pictures")},
-                             dir.path().string());
+                                    {QStringLiteral("report"), QStringLiteral("--out"), QStringLiteral("report.html"),
+                                     QStringLiteral("--png"), QStringLiteral("pictures")},
+                                    dir.path().string());
         ASSERT_EQ(made.status, 0) << made.err;
         EXPECT_EQ(made.out, "wrote report.html: 600 contacts\nwrote pictures/map.png\nwrote pictures/hours.png\n"
                             "wrote pictures/points.png\n");
