@@ -11,6 +11,7 @@ packages=(
     dbus dbus-x11 at-spi2-core python3-pyatspi
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good espeak-ng sox
     desktop-file-utils dpkg-dev file lintian orca speech-dispatcher
+    gmt-gshhg-low netcdf-bin python3 chromium tidy
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 #include "cw/ui/CwFeature.h"
 #include "history/ui/HistoryFeature.h"
 #include "platform/ui/SerialPortsFeature.h"
+#include "report/ui/ReportFeature.h"
 #include "rig/ui/RigFeature.h"
 #include "scp/ui/ScpFeature.h"
 #include "spots/ui/SpotsFeature.h"
@@ -19,6 +20,7 @@ std::vector<std::unique_ptr<Feature>> makeFeatures(FeatureContext& context) {
     features.push_back(std::make_unique<scp::ScpFeature>(context));
     features.push_back(std::make_unique<history::HistoryFeature>(context));
     features.push_back(std::make_unique<SerialPortsFeature>(context));
+    features.push_back(std::make_unique<ReportFeature>(context));
     return features;
 }
 

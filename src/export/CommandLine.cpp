@@ -8,8 +8,12 @@
 #include "log/ContactLog.h"
 #include "log/LogFile.h"
 #include "log/station/Preferences.h"
+#include "report/Coastlines.h"
+#include "report/ReportHtml.h"
 
+#include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <vector>
@@ -62,6 +66,7 @@ private:
 
     int cabrillo(const Options& options);
     int adif(const Options& options);
+    int report(const Options& options);
     int score();
     int check();
 
@@ -260,6 +265,61 @@ int Runner::adif(const Options& options) {
     return write(path, writeAdifFile(path, in), log->qsoCount());
 }
 
+int Runner::report(const Options& options) {
+    const std::string path = options.value("--out");
+    if (path.empty()) {
+        return usage("report needs --out FILE");
+    }
+    const bool pictures = options.has("--png");
+    const std::string pictureFolder = options.value("--png");
+    if (pictures && pictureFolder.empty()) {
+        return usage("option --png needs a folder");
+    }
+    int status = 0;
+    const auto log = readLog(status);
+    if (!log) {
+        return status;
+    }
+    const auto prefs = readPrefs(status);
+    if (!prefs) {
+        return status;
+    }
+    if (pictures && !m_env.writePicture) {
+        return failed("the pictures cannot be drawn as PNG files here");
+    }
+    std::string coastFile;
+    if (m_env.coastlineFile) {
+        coastFile = m_env.coastlineFile();
+    } else {
+        const char* dataDir = std::getenv("CORVANE_DATA_DIR");
+        coastFile = findCoastlineFile(dataDir != nullptr ? dataDir : "", programFolder());
+    }
+    const CoastlineLoad coast = loadCoastlines(coastFile);
+    const ContestReport made = makeContestReport(*log, *prefs, coast, kProgramTitle);
+    if (!coast.note.empty()) {
+        m_err << "corvane: note: " << coast.note << "\n";
+    }
+    const int written = write(path, writeReportFile(path, made.html), log->qsoCount());
+    if (written != static_cast<int>(CommandLineExit::Done) || !pictures) {
+        return written;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(pictureFolder, ec);
+    if (ec || !std::filesystem::is_directory(pictureFolder)) {
+        return failed(pictureFolder + ": cannot be made a folder for the pictures" +
+                      (ec ? ": " + ec.message() : std::string()));
+    }
+    for (const Scene& picture : made.pictures) {
+        const std::string file = pictureFolder + "/" + picture.name + ".png";
+        const FileResult result = m_env.writePicture(picture, file);
+        if (!result.ok) {
+            return failed(file + ": cannot be written: " + result.error);
+        }
+        m_out << "wrote " << file << "\n";
+    }
+    return static_cast<int>(CommandLineExit::Done);
+}
+
 int Runner::score() {
     int status = 0;
     const auto log = readLog(status);
@@ -325,6 +385,10 @@ int Runner::run(std::string_view command, const std::vector<std::string>& args) 
         const auto options = parse(command, args, {{"--out", true}, {"--power", true}, {"--comment", true}}, status);
         return options ? adif(*options) : status;
     }
+    if (command == "report") {
+        const auto options = parse(command, args, {{"--out", true}, {"--png", true}}, status);
+        return options ? report(*options) : status;
+    }
     if (command == "score") {
         return parse(command, args, {}, status) ? score() : status;
     }
@@ -343,8 +407,9 @@ int Runner::run(std::string_view command, const std::vector<std::string>& args) 
 } // namespace
 
 bool isCommandLineCommand(std::string_view argument) {
-    return argument == "cabrillo" || argument == "adif" || argument == "score" || argument == "check" ||
-           argument == "history" || argument == "--help" || argument == "-h" || argument == "help";
+    return argument == "cabrillo" || argument == "adif" || argument == "report" || argument == "score" ||
+           argument == "check" || argument == "history" || argument == "--help" || argument == "-h" ||
+           argument == "help";
 }
 
 namespace {
@@ -458,7 +523,7 @@ std::optional<std::string> noDisplayMessage(int argc, char** argv,
         return std::nullopt;
     }
     return "corvane: no display to open the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set); without one, "
-           "these commands work: corvane cabrillo, adif, score and check (corvane --help tells more).";
+           "these commands work: corvane cabrillo, adif, report, history, score and check (corvane --help tells more).";
 }
 
 std::string commandLineHelp() {
@@ -476,6 +541,13 @@ std::string commandLineHelp() {
            "  corvane adif --out FILE [--power P] [--comment TEXT]\n"
            "      Writes the ADIF export to FILE. --power defaults to 100 and --comment to\n"
            "      \"Corvane Contest\", as in the window; give an empty text to leave either out.\n"
+           "  corvane report --out FILE [--png FOLDER]\n"
+           "      Writes the contest report to FILE: one HTML page with a map of the contacts\n"
+           "      around the station, contacts and points per hour, the points per contact, the\n"
+           "      ten longest contacts and the score. It opens in any browser and loads nothing\n"
+           "      from elsewhere. --png also writes each picture as a PNG file into FOLDER\n"
+           "      (map.png, hours.png, points.png), made when missing. The map's coastlines come\n"
+           "      from Debian's gmt-gshhg-low when it was installed at build time.\n"
            "  corvane score\n"
            "      Prints the contact count, total points, power multiplier and total score.\n"
            "  corvane check\n"

@@ -1,8 +1,10 @@
 #pragma once
-// The headless commands: write the Cabrillo or ADIF file, print the score or check the log
-// without opening a window. They work on log.txt and cvnpref.txt in the current folder.
+// The headless commands: write the Cabrillo or ADIF file or the contest report, print the
+// score or check the log without opening a window. They work on log.txt and cvnpref.txt in the current folder.
 
+#include "core/DurableFile.h"
 #include "core/SettingsStore.h"
+#include "report/Scene.h"
 
 #include <functional>
 #include <memory>
@@ -21,6 +23,12 @@ struct CommandLineEnvironment {
     std::function<std::string()> exportDateText;
     // corvane history: runs with the arguments after the command name and gives the exit status.
     std::function<int(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)> history;
+    // The coastline file of the report's map, "" when none is installed. Left empty, it is
+    // looked for beside the program (see report/Coastlines.h).
+    std::function<std::string()> coastlineFile;
+    // Draws a picture of the report into a PNG file, complete or not at all. Left empty,
+    // report --png says that pictures cannot be drawn.
+    std::function<FileResult(const Scene& picture, const std::string& path)> writePicture;
 };
 
 enum class CommandLineExit : int { Done = 0, Failed = 1, Usage = 2 };

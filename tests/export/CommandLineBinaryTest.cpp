@@ -143,9 +143,11 @@ TEST(CommandLineBinary, WithoutADisplayTheWindowsSayItInOneLine) {
     std::string err;
     std::string out;
     EXPECT_EQ(f.run({}, &err, true, &out), 1); // the toolkit would abort (status 134) with its plugin text
-    EXPECT_EQ(err, "corvane: no display to open the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
-                   "without one, these commands work: corvane cabrillo, adif, score and check (corvane --help tells "
-                   "more).\n");
+    EXPECT_EQ(
+        err,
+        "corvane: no display to open the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+        "without one, these commands work: corvane cabrillo, adif, report, history, score and check (corvane --help "
+        "tells more).\n");
     EXPECT_EQ(out, "");
     // The commands themselves need none.
     EXPECT_EQ(f.run({"score"}, &err, true, &out), 0) << err;

@@ -7,6 +7,7 @@
 #include "export/Cabrillo.h"
 #include "log/LogFile.h"
 #include "log/station/Preferences.h"
+#include "report/ReportHtml.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -144,9 +145,11 @@ TEST(CommandLineDisplay, TheWindowsNeedADisplayOrAPlatformWithoutOne) {
     };
     const auto none = check({}, {});
     ASSERT_TRUE(none.has_value());
-    EXPECT_EQ(*none, "corvane: no display to open the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
-                     "without one, these commands work: corvane cabrillo, adif, score and check (corvane --help "
-                     "tells more).");
+    EXPECT_EQ(
+        *none,
+        "corvane: no display to open the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+        "without one, these commands work: corvane cabrillo, adif, report, history, score and check (corvane --help "
+        "tells more).");
     EXPECT_EQ(none->find('\n'), std::string::npos);
     EXPECT_TRUE(check({}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}}).has_value());
     EXPECT_FALSE(check({}, {{"DISPLAY", ":0"}}).has_value());
@@ -208,6 +211,37 @@ TEST_F(CommandLine, AdifFileEqualsTheBuilderOutput) {
     EXPECT_EQ(readWholeFile("bare.adi"), buildAdif(in));
 }
 
+TEST_F(CommandLine, ReportWritesThePageAndItsPictures) {
+    std::vector<std::string> drawn;
+    m_env.coastlineFile = [] { return std::string(); };
+    m_env.writePicture = [&drawn](const Scene& picture, const std::string& path) {
+        drawn.push_back(picture.name);
+        return replaceAtomically(path, "png of " + picture.name);
+    };
+    ASSERT_EQ(run({"report", "--out", "report.html", "--png", "pictures/night"}), 0) << m_err.str();
+    ContactLog log;
+    log.assign(m_records);
+    const Preferences prefs = parsePreferences(*readWholeFile("cvnpref.txt")).prefs;
+    EXPECT_EQ(readWholeFile("report.html"), makeContestReport(log, prefs, loadCoastlines(""), kProgramTitle).html);
+    EXPECT_EQ(drawn, (std::vector<std::string>{"map", "hours", "points"}));
+    EXPECT_EQ(readWholeFile("pictures/night/hours.png"), "png of hours");
+    EXPECT_EQ(m_out.str(),
+              "wrote report.html: 2 contacts\nwrote pictures/night/map.png\nwrote pictures/night/hours.png\n"
+              "wrote pictures/night/points.png\n");
+    EXPECT_NE(m_err.str().find("corvane: note: Coastlines are not installed"), std::string::npos);
+
+    // A picture that cannot be written is named; the page is whole.
+    m_env.writePicture = [](const Scene&, const std::string&) {
+        return FileResult::failure("No space left on device");
+    };
+    EXPECT_EQ(run({"report", "--out", "again.html", "--png", "pictures"}), 1);
+    EXPECT_TRUE(m_err.str().ends_with("corvane: pictures/map.png: cannot be written: No space left on device\n"));
+    EXPECT_TRUE(readWholeFile("again.html")->ends_with("</html>\r\n"));
+    m_env.writePicture = nullptr;
+    EXPECT_EQ(run({"report", "--out", "none.html", "--png", "pictures"}), 1);
+    EXPECT_FALSE(fileExists("none.html"));
+}
+
 TEST_F(CommandLine, ScorePrintsOneValueALine) {
     ASSERT_EQ(run({"score"}), 0) << m_err.str();
     EXPECT_EQ(m_out.str(), "contacts: 2\ntotal points: 7\npower multiplier: 4\ntotal score: 28\n");
@@ -261,6 +295,13 @@ TEST_F(CommandLine, DamagedInputWritesNoFile) {
     EXPECT_EQ(run({"adif", "--out", "new.adi"}), 1);
     EXPECT_EQ(readWholeFile("out.log"), "earlier file");
     EXPECT_FALSE(fileExists("new.adi"));
+    // The report tells of a damaged log exactly as check does.
+    EXPECT_EQ(run({"check"}), 1);
+    const std::string checkSays = m_err.str();
+    EXPECT_EQ(run({"report", "--out", "report.html", "--png", "pictures"}), 1);
+    EXPECT_EQ(m_err.str(), checkSays);
+    EXPECT_FALSE(fileExists("report.html"));
+    EXPECT_FALSE(std::filesystem::exists("pictures"));
 
     ASSERT_TRUE(replaceAtomically("log.txt", formatLog(m_records)).ok);
     ASSERT_TRUE(replaceAtomically("cvnpref.txt", "\"W1XYZ\"\r\n").ok);
@@ -281,6 +322,9 @@ TEST_F(CommandLine, BadUsageIsRefusedBeforeAnythingIsWritten) {
                                                     {"adif", "--out", "a.log", "extra"},
                                                     {"adif", "--out="},
                                                     {"score", "--out", "a.log"},
+                                                    {"report"},
+                                                    {"report", "--png", "a.log"},
+                                                    {"report", "--out", "a.log", "--png="},
                                                     {"check", "now"}};
     for (const auto& args : bad) {
         EXPECT_EQ(run(args), 2) << args.back();
@@ -293,8 +337,8 @@ TEST_F(CommandLine, BadUsageIsRefusedBeforeAnythingIsWritten) {
 TEST_F(CommandLine, HelpNamesEveryCommand) {
     ASSERT_EQ(run({"--help"}), 0);
     const std::string help = m_out.str();
-    for (const char* word : {"cabrillo", "adif", "score", "check", "--out", "--multi", "--operators", "--soapbox",
-                             "--power", "--comment", "--settings", "Exit status"}) {
+    for (const char* word : {"cabrillo", "adif", "report", "score", "check", "--out", "--multi", "--operators",
+                             "--soapbox", "--power", "--comment", "--settings", "--png", "Exit status"}) {
         EXPECT_NE(help.find(word), std::string::npos) << word;
     }
     EXPECT_EQ(run({"adif", "--help"}), 0);

@@ -18,6 +18,10 @@ for file in ./usr/bin/corvane \
     grep -Eq " $file\$" <<<"$listing" || fail "$file is not in the package"
 done
 grep -Eq '^-rwxr-xr-x .* \./usr/bin/corvane$' <<<"$listing" || fail "corvane is not executable"
+# The report's coastlines go along when the build made them.
+if [ -f "$build/data/coastlines.txt" ]; then
+    grep -Eq " \./usr/share/corvane/data/coastlines\.txt\$" <<<"$listing" || fail "the coastlines are not in the package"
+fi
 [ "$(dpkg-deb -f "$deb" Package)" = corvane ] || fail "package name"
 dpkg-deb -f "$deb" Depends | grep -q libqt6serialport6 || fail "Depends lacks the serial port library"
 
@@ -29,6 +33,7 @@ page=$(zcat "$work/root/usr/share/man/man1/corvane.1.gz")
 grep -q '^\.TH CORVANE 1' <<<"$page" || fail "man page heading"
 grep -q 'corvane cabrillo' <<<"$page" || fail "man page lacks the commands of --help"
 grep -q 'desktop' <<<"$page" || fail "man page lacks --desktop"
+grep -q 'corvane report' <<<"$page" || fail "man page lacks the report"
 # The installed program runs from its installed place.
 "$work/root/usr/bin/corvane" --help | grep -q '^Usage: corvane' || fail "installed corvane --help"
 # Debian's own checker: no errors and no warnings.

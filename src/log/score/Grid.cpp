@@ -17,15 +17,6 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The longitude of a received square that lies exactly due north or south of the own
-// square is nudged a little east, so that the heading arithmetic has a side to go to.
-GeoPosition nudgedOffMeridian(GeoPosition other, GeoPosition own) {
-    if (other.longitudeWest == own.longitudeWest) {
-        other.longitudeWest -= 0.001;
-    }
-    return other;
-}
-
 std::string kilometresText(const std::optional<BearingDistance>& path) {
     return path ? formatGroupedWhole(path->distanceMiles * kKilometresPerMile) : std::string();
 }
@@ -103,6 +94,13 @@ std::optional<BearingDistance> hdCalc(GeoPosition own, GeoPosition other) {
     return BearingDistance{bearing, miles};
 }
 
+std::optional<BearingDistance> displayedPath(GeoPosition own, GeoPosition other) {
+    if (other.longitudeWest == own.longitudeWest) {
+        other.longitudeWest -= 0.001;
+    }
+    return hdCalc(own, other);
+}
+
 int pointsForKilometers(double kilometres) {
     return static_cast<int>(std::floor(kilometres / 500.0)) + 1;
 }
@@ -121,7 +119,7 @@ GridDisplay computeGridDisplay(std::string_view typedGrid, std::string_view ownG
     if (!corner) {
         return {"", "", std::string(previousPoints)};
     }
-    const auto path = hdCalc(own, nudgedOffMeridian(*corner, own));
+    const auto path = displayedPath(own, *corner);
     GridDisplay display;
     display.bearing = path ? formatWholeNumber(path->bearingDegrees) : std::string();
     display.kilometres = kilometresText(path);
@@ -140,7 +138,7 @@ std::optional<EditGridValues> recomputeEditGrid(std::string_view gridR, std::str
     }
     EditGridValues values;
     if (const auto corner = gridCorner(gridR)) {
-        values.kilometres = kilometresText(hdCalc(own, nudgedOffMeridian(*corner, own)));
+        values.kilometres = kilometresText(displayedPath(own, *corner));
     }
     values.points = pointsFromKilometresText(values.kilometres, previousPoints);
     if (gridR == ownGrid) {

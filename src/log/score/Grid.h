@@ -42,6 +42,11 @@ std::optional<GeoPosition> gridCorner(std::string_view grid);
 // a due north or south path (the heading's cosine reaches 1).
 std::optional<BearingDistance> hdCalc(GeoPosition own, GeoPosition other);
 
+// The heading and distance the displays use: hdCalc, with a square lying exactly due north
+// or south of the own one nudged a little east first (0.001 degree), so that the heading
+// arithmetic has a side to go to. nullopt where hdCalc breaks down all the same.
+std::optional<BearingDistance> displayedPath(GeoPosition own, GeoPosition other);
+
 // One point for each started 500 km: Int(km / 500) + 1.
 int pointsForKilometers(double kilometres);
 
