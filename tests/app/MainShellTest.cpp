@@ -252,8 +252,11 @@ TEST(MainShell, ADoneThatCannotWriteItsFileSaysSoAndKeepsTheWindow) {
         MainWindowFixture f;
         ASSERT_TRUE(f.start());
         c.open(f);
-        std::filesystem::remove(f.file(c.file));
-        std::filesystem::create_directory(f.file(c.file));
+        // WK.txt lives in the per-user folder, the others in the working folder.
+        const std::string path =
+            std::string(c.file) == "WK.txt" ? f.folders.userDataFolder + "/" + c.file : f.file(c.file);
+        std::filesystem::remove(path);
+        std::filesystem::create_directories(path);
         const std::size_t boxesBefore = f.dialogs.shown.size();
         click(c.window, "cmdDone");
         ASSERT_GT(f.dialogs.shown.size(), boxesBefore);
