@@ -611,9 +611,9 @@ scenario_full_disk() {
         exit 77
     fi
     MOUNTED=$WORK
-    # 58 contacts: the file ends 36 bytes short of a 4 KiB page, so the next contact needs a
-    # page the full disk does not have, after part of it was written.
-    prepare_folder_with_log 58
+    # 62 contacts of 66 bytes: the file ends 4 bytes short of a 4 KiB page, so the next contact
+    # needs a page the full disk does not have, after part of it was written.
+    prepare_folder_with_log 62
     cp "$WORK/log.txt" "$TMP/log-before.txt"
     start_display
     start_program
@@ -633,12 +633,12 @@ scenario_full_disk() {
     cmp "$TMP/log-before.txt" "$WORK/log.txt" || fail "the refused contact left bytes in log.txt"
     rm -f "$WORK/filler"
     keys Return # the fields kept the contact: Enter again logs it
-    wait_log_lines 59
+    wait_log_lines 63
     typed k3ghi
     keys space
     typed fn42
     keys Return
-    wait_log_lines 60
+    wait_log_lines 64
     find_window "Contact Not Logged"
     [ -z "$WID" ] || fail "a contact was refused after the disk was freed"
     exit_program
@@ -649,11 +649,11 @@ scenario_full_disk() {
     keys Return
     wait_window "$MAIN_TITLE"
     exit_program
-    [ "$(line_count "$WORK/log.txt")" -eq 60 ] || fail "log.txt holds $(line_count "$WORK/log.txt") lines"
+    [ "$(line_count "$WORK/log.txt")" -eq 64 ] || fail "log.txt holds $(line_count "$WORK/log.txt") lines"
     head -c "$(stat -c %s "$TMP/log-before.txt")" "$WORK/log.txt" | cmp - "$TMP/log-before.txt" ||
         fail "the earlier contacts changed"
-    [[ $(sed -n 59p "$WORK/log.txt") =~ $(contact_re K2DEF 202 FN31 1) ]] || fail "line 59: $(sed -n 59p "$WORK/log.txt")"
-    [[ $(sed -n 60p "$WORK/log.txt") =~ $(contact_re K3GHI 402 FN42 1) ]] || fail "line 60: $(sed -n 60p "$WORK/log.txt")"
+    [[ $(sed -n 63p "$WORK/log.txt") =~ $(contact_re K2DEF 202 FN31 1) ]] || fail "line 63: $(sed -n 63p "$WORK/log.txt")"
+    [[ $(sed -n 64p "$WORK/log.txt") =~ $(contact_re K3GHI 402 FN42 1) ]] || fail "line 64: $(sed -n 64p "$WORK/log.txt")"
 }
 
 scenario_log_through_link() {
