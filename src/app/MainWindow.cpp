@@ -53,7 +53,8 @@ protected:
                 !(widget->windowType() == Qt::ToolTip)) {
                 // A box of another of the program's windows gives the keyboard back to that
                 // window, which comes to the front again; anything else to the entry line.
-                QPointer<QWidget> owner = widget->parentWidget() != nullptr ? widget->parentWidget()->window() : nullptr;
+                QPointer<QWidget> owner =
+                    widget->parentWidget() != nullptr ? widget->parentWidget()->window() : nullptr;
                 QTimer::singleShot(0, &m_window, [this, owner] {
                     if (owner && owner != &m_window && owner->isVisible() && !m_window.m_shutDown &&
                         QApplication::activeModalWidget() == nullptr) {

@@ -2,12 +2,12 @@
 
 #include "TempDir.h"
 
-#include <cstdio>
-#include <fcntl.h>
-#include <filesystem>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>

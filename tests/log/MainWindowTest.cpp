@@ -261,7 +261,8 @@ TEST(MainWindow, ALogThatCannotBeReadSaysWhy) {
     EXPECT_FALSE(f.start());
     ASSERT_TRUE(f.dialogs.wasShown(QStringLiteral("File Error")));
     const QString text = f.dialogs.shown.back().text;
-    EXPECT_NE(text.indexOf(QStringLiteral("log.txt: the file cannot be read: not a regular file (it is a folder).")), -1)
+    EXPECT_NE(text.indexOf(QStringLiteral("log.txt: the file cannot be read: not a regular file (it is a folder).")),
+              -1)
         << text.toStdString();
     EXPECT_EQ(text.indexOf(QStringLiteral("quote")), -1);
     ASSERT_FALSE(f.exitCodes.empty());

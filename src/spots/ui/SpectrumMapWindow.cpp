@@ -81,8 +81,9 @@ void SpectrumMapWindow::placeRows() {
             label->adjustSize();
             const QRect strip = m_strips[static_cast<std::size_t>(row)]->geometry();
             const double left = scaleCaptionLeft(i, line.left(), line.right(), label->width());
-            label->move(static_cast<int>(std::lround(keepInside(left, label->width(), strip.left(), strip.right() + 1))),
-                        line.top() + gap);
+            label->move(
+                static_cast<int>(std::lround(keepInside(left, label->width(), strip.left(), strip.right() + 1))),
+                line.top() + gap);
             label->show();
         }
         // The band's name stands below the line just right of the first caption: above the

@@ -31,7 +31,7 @@ public:
         // "&Done": writes WK.txt; false when it could not (the operator has been told why), and
         // the window then stays open so that the settings are not lost.
         std::function<bool()> save;
-        SettingsStore* settings = nullptr;    // the port's device is shown beside its number when given
+        SettingsStore* settings = nullptr; // the port's device is shown beside its number when given
     };
 
     WinKeyerWindow(WinKeyerController& controller, Hooks hooks, QWidget* parent = nullptr);
