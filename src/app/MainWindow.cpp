@@ -30,6 +30,15 @@
 
 namespace corvane {
 
+namespace {
+
+// Where a settings file went wrong, for the operator.
+std::string settingsFault(const std::string& name, int line) {
+    return name + ", line " + std::to_string(line) + ": the setting there is missing or cannot be read.";
+}
+
+} // namespace
+
 // Sees every key typed anywhere in the main window before the field that has the focus, and
 // notices when another of the program's windows closes, to give the keyboard back.
 class MainWindow::WindowKeys : public QObject {
@@ -42,7 +51,19 @@ protected:
             auto* widget = qobject_cast<QWidget*>(watched);
             if (widget && widget->isWindow() && widget != &m_window && !(widget->windowType() == Qt::Popup) &&
                 !(widget->windowType() == Qt::ToolTip)) {
-                QTimer::singleShot(0, &m_window, [this] { m_window.giveFocusBack(); });
+                // A box of another of the program's windows gives the keyboard back to that
+                // window, which comes to the front again; anything else to the entry line.
+                QPointer<QWidget> owner =
+                    widget->parentWidget() != nullptr ? widget->parentWidget()->window() : nullptr;
+                QTimer::singleShot(0, &m_window, [this, owner] {
+                    if (owner && owner != &m_window && owner->isVisible() && !m_window.m_shutDown &&
+                        QApplication::activeModalWidget() == nullptr) {
+                        owner->raise();
+                        owner->activateWindow();
+                        return;
+                    }
+                    m_window.giveFocusBack();
+                });
             }
             return false;
         }
@@ -113,6 +134,8 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent, FeatureFactory feat
         m_actions->timeOnStopped();
         m_entry->callField()->setFocus();
     });
+    // After the refusal's box has closed: the station window asks for the missing call or grid.
+    connect(m_entry, &EntryLine::stationRequired, this, &MainWindow::stationSetup, Qt::QueuedConnection);
     connect(m_entry, &EntryLine::fieldEntered, this, [this](EntryField field) {
         if (field == EntryField::Call) {
             m_contactList->hideEditButtons();
@@ -235,12 +258,13 @@ bool MainWindow::load() {
     m_rateTimer.start();
     bool ok = true;
 
-    const auto prefsBytes = readWholeFile(m_ctx.workingFile("cvnpref.txt"));
+    std::string prefsError;
+    const auto prefsBytes = readWholeFile(m_ctx.workingFile("cvnpref.txt"), &prefsError);
     const PreferencesReadResult read = prefsBytes ? parsePreferences(*prefsBytes) : PreferencesReadResult{};
     if (!read.ok) {
         // The damaged file is kept as it is; the log is still loaded, so that nothing is
         // logged, edited or erased against an empty memory.
-        startupFailed();
+        startupFailed(prefsBytes ? settingsFault("cvnpref.txt", read.itemsRead + 1) : "cvnpref.txt: " + prefsError);
         ok = false;
         m_actions->setPrefsDamaged(true);
     } else {
@@ -288,12 +312,14 @@ bool MainWindow::load() {
     }
     m_contactList->hideEditButtons();
 
-    const auto voiceBytes = readWholeFile(m_ctx.workingFile("wave2.txt"));
-    const auto voice = voiceBytes ? parseVoiceSettings(*voiceBytes) : std::nullopt;
+    std::string voiceError;
+    int voiceFaultLine = 1;
+    const auto voiceBytes = readWholeFile(m_ctx.workingFile("wave2.txt"), &voiceError);
+    const auto voice = voiceBytes ? parseVoiceSettings(*voiceBytes, &voiceFaultLine) : std::nullopt;
     if (voice) {
         m_voiceSettings = *voice;
     } else if (ok) {
-        startupFailed();
+        startupFailed(voiceBytes ? settingsFault("wave2.txt", voiceFaultLine) : "wave2.txt: " + voiceError);
         ok = false;
     }
     for (const auto& feature : m_features) {
@@ -307,11 +333,12 @@ bool MainWindow::load() {
     return ok;
 }
 
-void MainWindow::startupFailed() {
+void MainWindow::startupFailed(const std::string& detail) {
     m_ctx.dialogs.beep();
     m_ctx.dialogs.message(this, QStringLiteral("Error opening default data."),
                           QStringLiteral("Error loading default data .  Check to make sure cvnpref.txt is in your "
-                                         "working directory."),
+                                         "working directory.\r\n\r\n") +
+                              fromLatin1(detail),
                           MsgButtons::Ok, MsgIcon::Critical);
 }
 
@@ -412,6 +439,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     m_actions->backup();
     shutdown();
     event->accept();
+    // The program ends with its main window, whatever else is still open: a window of a
+    // feature that stays on screen, a hidden one, or a box in a loop of its own.
+    m_ctx.terminate(0);
 }
 
 // ---------------------------------------------------------------- layout

@@ -88,7 +88,8 @@ private:
     void buildMenus();
     void buildFeatures(const FeatureFactory& features);
     void exitProgram();
-    void startupFailed();
+    // "Error opening default data.", with the file and line that failed (`detail`).
+    void startupFailed(const std::string& detail);
     void fullScreenLayout();
     void percentageLayout();
     void taskbarLayout();

@@ -1,6 +1,7 @@
 #include "core/DurableFile.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -174,13 +175,18 @@ FileResult appendDurably(const std::string& path, std::string_view bytes, const 
     if (result.ok && ::fsync(fd) != 0 && errno != EINVAL) {
         result = FileResult::failure(systemError(errno));
     }
+    struct stat after {};
     if (!result.ok && S_ISREG(before.st_mode)) {
-        // Take back whatever part of the line reached the file.
-        if (::ftruncate(fd, before.st_size) == 0) {
-            ::fsync(fd);
+        // Take back whatever part of the line reached the file. A file that took nothing is
+        // left alone: cutting it would change its time of writing for no reason.
+        const bool grew = ::fstat(fd, &after) != 0 || after.st_size != before.st_size;
+        if (!grew || (::ftruncate(fd, before.st_size) == 0 && ::fsync(fd) == 0)) {
+            out.restored = ::fstat(fd, &after) == 0 && after.st_size == before.st_size;
+            if (out.restored) {
+                out.after = fingerprintFrom(after);
+            }
         }
     }
-    struct stat after {};
     if (result.ok && ::fstat(fd, &after) == 0) {
         out.after = fingerprintFrom(after);
     }
@@ -216,7 +222,34 @@ bool isTemporaryNameOf(std::string_view fileName, std::string_view baseName) {
     return true;
 }
 
-FileResult replaceAtomically(const std::string& path, std::string_view bytes, FileFingerprint* written) {
+namespace {
+
+// The file a whole-file write replaces: the path itself, or, for a symbolic link, the file it
+// leads to (renaming over the link would put a plain file in its place and leave the target
+// behind). Empty with *error set when the link leads nowhere.
+std::string replacedFile(const std::string& path, std::string* error) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        return path;
+    }
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        *error = "it is a link whose target cannot be reached: " + systemError(errno);
+        return {};
+    }
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+} // namespace
+
+FileResult replaceAtomically(const std::string& linkOrPath, std::string_view bytes, FileFingerprint* written) {
+    std::string error;
+    const std::string path = replacedFile(linkOrPath, &error);
+    if (path.empty()) {
+        return FileResult::failure(error);
+    }
     const std::string temp = temporaryPathFor(path);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) {

@@ -52,7 +52,10 @@ struct AppendOptions {
 struct AppendReport {
     bool refused = false;      // the check refused: nothing was written
     bool lineEndAdded = false; // a line end went before the bytes
-    FileFingerprint after;     // the file as the append left it (when the append succeeded)
+    // A failed append that left the file with exactly its old bytes (nothing reached it, or
+    // what did was cut off again); `after` then holds the file as it is now.
+    bool restored = false;
+    FileFingerprint after; // the file as the append left it (after success, or when restored)
 };
 
 FileResult appendDurably(const std::string& path, std::string_view bytes, const AppendOptions& options,
@@ -60,7 +63,8 @@ FileResult appendDurably(const std::string& path, std::string_view bytes, const 
 
 // Replaces the file with bytes: a temporary file in the same folder is written and
 // synced, then renamed over the old file, and the folder is synced. *written receives
-// the fingerprint of the new file.
+// the fingerprint of the new file. A symbolic link stays: the file it leads to is replaced
+// (its temporary file goes beside that file).
 FileResult replaceAtomically(const std::string& path, std::string_view bytes, FileFingerprint* written = nullptr);
 
 // The temporary file replaceAtomically writes beside `path` in this process:

@@ -137,9 +137,11 @@ ItemWriter& ItemWriter::boolean(bool value) {
 
 std::optional<Field> ItemReader::take() {
     Field f;
+    m_line = m_fields.line();
     if (m_fields.next(f) != FieldError::None) {
         return std::nullopt;
     }
+    m_line = f.line;
     return f;
 }
 

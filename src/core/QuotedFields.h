@@ -78,10 +78,13 @@ public:
     // A whole item, rounded halves to even; a number outside min..max is a read error.
     std::optional<long long> whole(long long min, long long max);
     std::optional<bool> boolean();
+    // The line of the item last asked for (where a fault was found).
+    int line() const { return m_line; }
 
 private:
     std::optional<Field> take();
     FieldReader m_fields;
+    int m_line = 1;
 };
 
 } // namespace corvane

@@ -526,6 +526,12 @@ std::optional<std::string> noDisplayMessage(int argc, char** argv,
            "these commands work: corvane cabrillo, adif, report, history, score and check (corvane --help tells more).";
 }
 
+std::string displayFailedMessage(const std::string& display) {
+    return "corvane: the display " + (display.empty() ? std::string("named by the environment") : display) +
+           " cannot be opened (no display server answers there); without one, these commands work: corvane "
+           "cabrillo, adif, score and check (corvane --help tells more).";
+}
+
 std::string commandLineHelp() {
     return "Usage: corvane [COMMAND [OPTIONS]]\n"
            "Without a command the logger opens its windows, with the current folder as its working\n"

@@ -64,4 +64,8 @@ std::optional<int> runCommandLine(int argc, char** argv, std::ostream& out, std:
 std::optional<std::string> noDisplayMessage(int argc, char** argv,
                                             const std::function<std::string(const char* name)>& environment);
 
+// The one line to print (and then end with status 1) when the display named (DISPLAY, or
+// empty when none is named) is set but cannot be opened: no X server answers there.
+std::string displayFailedMessage(const std::string& display);
+
 } // namespace corvane

@@ -108,6 +108,11 @@ LogStore::AppendResult LogStore::append(const QsoRecord& record) {
     AppendReport report;
     const FileResult written = appendDurably(m_path, formatLogLine(record), options, &report);
     if (!written.ok) {
+        if (report.restored && m_written) {
+            // The file holds what memory mirrors, though taking the line back may have changed
+            // its time of writing: it is still ours, so the next contact may go in.
+            m_written = report.after;
+        }
         return {report.refused ? AppendStatus::Refused : AppendStatus::WriteFailed, written.error};
     }
     m_log.append(record);

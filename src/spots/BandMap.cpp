@@ -83,6 +83,13 @@ double scaleCaptionLeft(int index, double x1, double x2, double captionWidth) {
     return x1 + (x2 - x1) * index * 0.25 - captionWidth / 2.0;
 }
 
+double keepInside(double left, double width, double areaLeft, double areaRight) {
+    if (left + width > areaRight) {
+        left = areaRight - width;
+    }
+    return left < areaLeft ? areaLeft : left;
+}
+
 MapScale mainMapScale(const RecentSpots& spots) {
     double lo = kMainMapLowMHz;
     double hi = kMainMapHighMHz;

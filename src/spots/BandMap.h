@@ -55,6 +55,9 @@ struct SpotMark {
 double labelLeft(double fraction, double x1, double x2, double labelWidth);
 // Pixel left edge of scale caption i (0..4) of the given width.
 double scaleCaptionLeft(int index, double x1, double x2, double captionWidth);
+// A left edge moved just enough that the whole width lies between areaLeft and areaRight (at
+// areaLeft when it is wider than the area): a caption at the line's end stays readable.
+double keepInside(double left, double width, double areaLeft, double areaRight);
 
 // ---- Main-window band map (160 m, 1.8 to 2.0 MHz)
 

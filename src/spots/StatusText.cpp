@@ -4,6 +4,13 @@
 
 namespace corvane::spots {
 
+void StatusText::appendOnNewLine(std::string_view text) {
+    if (!m_text.empty() && m_text.back() != '\n' && !text.starts_with("\r\n")) {
+        append("\r\n");
+    }
+    append(text);
+}
+
 void StatusText::append(std::string_view text) {
     if (text.empty()) {
         return;

@@ -20,6 +20,9 @@ public:
     std::size_t size() const { return m_text.size(); }
 
     void append(std::string_view text);
+    // Appends a message of the program's own at the start of a line: after received text
+    // that stopped mid-line, a line break goes first.
+    void appendOnNewLine(std::string_view text);
     void replace(std::string_view text);
     // More than 10000 characters: keep the last 9000. True when it trimmed.
     bool trim();

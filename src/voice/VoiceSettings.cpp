@@ -24,36 +24,42 @@ long long VoiceSettings::repeatIntervalMs() const {
     return seconds ? roundHalfEven(*seconds * 1000.0) : 0;
 }
 
-std::optional<VoiceSettings> parseVoiceSettings(std::string_view bytes) {
+std::optional<VoiceSettings> parseVoiceSettings(std::string_view bytes, int* faultLine) {
     VoiceSettings s;
     ItemReader r(bytes);
+    const auto fail = [&]() -> std::optional<VoiceSettings> {
+        if (faultLine != nullptr) {
+            *faultLine = r.line();
+        }
+        return std::nullopt;
+    };
     for (auto& path : s.recordingPaths) {
         auto v = r.text();
         if (!v) {
-            return std::nullopt;
+            return fail();
         }
         path = trimmed(*v);
     }
     auto port = r.text();
     if (!port) {
-        return std::nullopt;
+        return fail();
     }
     s.pttPort = *port;
     auto line = r.text();
     if (!line) {
-        return std::nullopt;
+        return fail();
     }
     if (!trimmed(*line).empty()) {
         auto value = parseNumber(*line);
         if (!value || (*value != 0 && *value != 1 && *value != 2)) {
-            return std::nullopt;
+            return fail();
         }
         s.pttLine = static_cast<PttLine>(static_cast<int>(*value));
     }
     auto loop = r.text();
     auto address = r.text();
     if (!loop || !address) {
-        return std::nullopt;
+        return fail();
     }
     s.loopSeconds = *loop;
     s.parallelAddress = *address;

@@ -21,8 +21,9 @@ struct VoiceSettings {
     long long repeatIntervalMs() const;
 };
 
-// Reads all thirteen items; any missing or malformed item fails the whole read.
-std::optional<VoiceSettings> parseVoiceSettings(std::string_view bytes);
+// Reads all thirteen items; any missing or malformed item fails the whole read, and
+// *faultLine then tells the line it was found on.
+std::optional<VoiceSettings> parseVoiceSettings(std::string_view bytes, int* faultLine = nullptr);
 std::string formatVoiceSettings(const VoiceSettings& settings);
 
 } // namespace corvane

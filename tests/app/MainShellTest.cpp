@@ -10,6 +10,7 @@
 #include "platform/PortBroker.h"
 #include "support/FakeSerialPort.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
@@ -115,6 +116,7 @@ TEST_F(KeyingShell, CloseIsRefusedWhileKeyingAndUnkeysWhenItGoesThrough) {
     ASSERT_TRUE(keyingStarted());
     EXPECT_FALSE(f.window->close()); // a character on the air
     EXPECT_TRUE(f.window->isVisible());
+    EXPECT_TRUE(f.exitCodes.empty());
     // The refusal emptied the send buffer: the window closes once the character is done.
     QElapsedTimer waited;
     waited.start();
@@ -124,6 +126,8 @@ TEST_F(KeyingShell, CloseIsRefusedWhileKeyingAndUnkeysWhenItGoesThrough) {
     EXPECT_FALSE(f.window->isVisible());
     expectUnkeyed();
     EXPECT_EQ(events.back(), "shutdown");
+    // The close ends the program itself, whatever other windows are still open.
+    EXPECT_EQ(f.exitCodes, std::vector<int>{0});
 }
 
 TEST_F(KeyingShell, ADestroyedWindowLeavesNothingKeyed) {
@@ -210,3 +214,61 @@ TEST(MainShell, FeaturesHearTheEntryLineAndLoadAfterTheLog) {
 }
 
 } // namespace
+
+// Every Done that writes a settings file: when the file cannot be written (a folder stands in
+// its place), the operator is told which file and why, and the window stays open with what
+// was typed into it.
+TEST(MainShell, ADoneThatCannotWriteItsFileSaysSoAndKeepsTheWindow) {
+    const auto ctrl = [](Qt::Key key) {
+        return [key](MainWindowFixture& f) { QTest::keyClick(f.call(), key, Qt::ControlModifier); };
+    };
+    const auto click = [](const char* window, const char* button) {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == QLatin1String(window) && top->isVisible()) {
+                top->findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
+                return;
+            }
+        }
+        ADD_FAILURE() << window << " is not open";
+    };
+    struct Case {
+        const char* file;
+        const char* window;
+        std::function<void(MainWindowFixture&)> open;
+    } cases[] = {
+        {"cw.txt", "CWFrm", ctrl(Qt::Key_S)},
+        {"wave2.txt", "PhoneFrm", ctrl(Qt::Key_P)},
+        {"PackSpot.txt", "PacketSpotfrm", ctrl(Qt::Key_D)},
+        {"RigCntrl.txt", "RigControlfrm", ctrl(Qt::Key_R)},
+        {"WK.txt", "frmWinKey",
+         [&](MainWindowFixture& f) {
+             QTest::keyClick(f.call(), Qt::Key_S, Qt::ControlModifier);
+             click("CWFrm", "optWinKey");
+             click("CWFrm", "cmdConfigureWinkey");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        MainWindowFixture f;
+        ASSERT_TRUE(f.start());
+        c.open(f);
+        // WK.txt lives in the per-user folder, the others in the working folder.
+        const std::string path =
+            std::string(c.file) == "WK.txt" ? f.folders.userDataFolder + "/" + c.file : f.file(c.file);
+        std::filesystem::remove(path);
+        std::filesystem::create_directories(path);
+        const std::size_t boxesBefore = f.dialogs.shown.size();
+        click(c.window, "cmdDone");
+        ASSERT_GT(f.dialogs.shown.size(), boxesBefore);
+        EXPECT_EQ(f.dialogs.shown.back().title, QStringLiteral("Unable to write file."));
+        EXPECT_NE(f.dialogs.shown.back().text.indexOf(QString::fromLatin1(c.file)), -1);
+        QWidget* window = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == QLatin1String(c.window)) {
+                window = top;
+            }
+        }
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->isVisible());
+    }
+}

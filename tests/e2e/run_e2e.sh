@@ -27,6 +27,17 @@
 #                         closed unsent, "Done", then a function key sends to its end; the
 #                         program (freed memory filled by MALLOC_PERTURB_) carries on
 #                         (needs E2E_KEYLINE_SHIM and E2E_HOLD_PTY)
+#   startup_question_placed  TZ=EST5: behind the UTC offset question, the first box of
+#                         the start, the main window already lies inside the screen
+#   full_disk             the working folder on a small tmpfs (root only; skipped otherwise):
+#                         a contact the full disk refuses, then logged once there is room,
+#                         and a restart reads every line
+#   log_through_link      log.txt a symbolic link: contacts, New and more contacts reach the
+#                         link's target and the link stays
+#   close_ends_program    at 1024x768, with the Phone, CW and spotting windows used, closing
+#                         the main window ends the program with 0
+#   spot_setup_boxes      a TNC that cannot be opened: after OK on its box the spotting setup
+#                         window is in front again and does not say "Listening"
 #
 # Environment:
 #   E2E_SHOTS=<folder>    write screenshots of each step there (ImageMagick import)
@@ -65,6 +76,8 @@ WM_PID=""
 XVFB_PID=""
 WATCHDOG_PID=""
 PTY_PID=""
+MOUNTED=""
+SCREEN_SIZE=1280x1024
 SHOT_NO=0
 
 stop_pid() {
@@ -86,6 +99,9 @@ cleanup() {
     stop_pid "$PTY_PID"
     stop_pid "$WM_PID"
     stop_pid "$XVFB_PID"
+    if [ -n "$MOUNTED" ]; then
+        umount "$MOUNTED" 2>/dev/null
+    fi
     if [ -n "$WATCHDOG_PID" ]; then
         pkill -P "$WATCHDOG_PID" 2>/dev/null # its sleep
         kill "$WATCHDOG_PID" 2>/dev/null
@@ -165,7 +181,7 @@ wait_until() { # <seconds> <command...>: true once the command succeeds
 start_display() {
     # Xvfb picks a free display number itself and reports it on -displayfd, so
     # runs beside other X servers on this machine never collide.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$TMP/display" >"$TMP/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp 3>"$TMP/display" >"$TMP/xvfb.log" 2>&1 &
     XVFB_PID=$!
     wait_until "$STEP_TIMEOUT_S" grep -q '[0-9]' "$TMP/display" || fail "Xvfb did not start: $(cat "$TMP/xvfb.log")"
     DISPLAY=":$(tr -dc '0-9' <"$TMP/display")"
@@ -651,9 +667,166 @@ scenario_desktop_start() {
     [ -f "$contest/readCVN.txt" ] || fail "the contest folder was not seeded"
 }
 
+# A folder with the default files and a log of `count` contacts of 70 bytes each.
+prepare_folder_with_log() { # <count>
+    local data_dir i
+    data_dir="$(dirname "$CORVANE")/data"
+    cp "$data_dir"/* "$WORK"/
+    : >"$WORK/log.txt"
+    for i in $(seq 1 "$1"); do
+        printf '"N%03dXX","202","FN31","","FN20","2012/12/29","23:15","1","CW",""\r\n' "$i" >>"$WORK/log.txt"
+    done
+}
+
+# The contact line the program writes for a call and grid logged now from FN20 (date and time
+# as two fields left out of the comparison).
+contact_re() { # <call> <km> <grid> <points>
+    printf '^"%s","%s","%s","","FN20","....\/..\/..","..:..:..","%s","CW",""\r$' "$1" "$2" "$3" "$4"
+}
+
+scenario_full_disk() {
+    if [ "$(id -u)" -ne 0 ] || ! mount -t tmpfs -o size=512k corvane-e2e "$WORK" 2>/dev/null; then
+        echo "e2e: a small tmpfs cannot be mounted here (root and mount rights needed); skipped" >&2
+        exit 77
+    fi
+    MOUNTED=$WORK
+    # 62 contacts of 66 bytes: the file ends 4 bytes short of a 4 KiB page, so the next contact
+    # needs a page the full disk does not have, after part of it was written.
+    prepare_folder_with_log 62
+    cp "$WORK/log.txt" "$TMP/log-before.txt"
+    start_display
+    start_program
+    station_window
+    wait_window "Open existing log\\?"
+    keys Return
+    wait_window "$MAIN_TITLE"
+    dd if=/dev/zero of="$WORK/filler" bs=4k 2>/dev/null # until the disk is full
+    typed k2def
+    keys space
+    typed fn31
+    keys Return
+    wait_window "Contact Not Logged"
+    shot disk-full
+    keys Return
+    wait_window "$MAIN_TITLE"
+    cmp "$TMP/log-before.txt" "$WORK/log.txt" || fail "the refused contact left bytes in log.txt"
+    rm -f "$WORK/filler"
+    keys Return # the fields kept the contact: Enter again logs it
+    wait_log_lines 63
+    typed k3ghi
+    keys space
+    typed fn42
+    keys Return
+    wait_log_lines 64
+    find_window "Contact Not Logged"
+    [ -z "$WID" ] || fail "a contact was refused after the disk was freed"
+    exit_program
+
+    start_program
+    station_window
+    wait_window "Open existing log\\?"
+    keys Return
+    wait_window "$MAIN_TITLE"
+    exit_program
+    [ "$(line_count "$WORK/log.txt")" -eq 64 ] || fail "log.txt holds $(line_count "$WORK/log.txt") lines"
+    head -c "$(stat -c %s "$TMP/log-before.txt")" "$WORK/log.txt" | cmp - "$TMP/log-before.txt" ||
+        fail "the earlier contacts changed"
+    [[ $(sed -n 63p "$WORK/log.txt") =~ $(contact_re K2DEF 202 FN31 1) ]] || fail "line 63: $(sed -n 63p "$WORK/log.txt")"
+    [[ $(sed -n 64p "$WORK/log.txt") =~ $(contact_re K3GHI 402 FN42 1) ]] || fail "line 64: $(sed -n 64p "$WORK/log.txt")"
+}
+
+scenario_log_through_link() {
+    prepare_folder_with_log 1
+    mkdir -p "$TMP/elsewhere"
+    mv "$WORK/log.txt" "$TMP/elsewhere/contest.txt"
+    ln -s "$TMP/elsewhere/contest.txt" "$WORK/log.txt"
+    start_display
+    start_program
+    station_window
+    wait_window "Open existing log\\?"
+    keys Return
+    wait_window "$MAIN_TITLE"
+    typed k2def
+    keys space
+    typed fn31
+    keys Return
+    wait_log_lines 2
+    # File > New erases the log: a whole-file rewrite through the link.
+    menu f n
+    wait_window "WARNING - Your existing log file will be ERASED!"
+    typed yes
+    keys Return
+    wait_window "$MAIN_TITLE"
+    wait_until "$STEP_TIMEOUT_S" test ! -s "$TMP/elsewhere/contest.txt" || fail "New did not erase the link's target"
+    typed k3ghi
+    keys space
+    typed fn42
+    keys Return
+    wait_log_lines 1
+    exit_program
+    [ -L "$WORK/log.txt" ] || fail "log.txt is no longer a link"
+    [ "$(line_count "$TMP/elsewhere/contest.txt")" -eq 1 ] || fail "the target: $(cat "$TMP/elsewhere/contest.txt")"
+    [[ $(head -n 1 "$TMP/elsewhere/contest.txt") =~ $(contact_re K3GHI 402 FN42 1) ]] ||
+        fail "the target holds: $(cat "$TMP/elsewhere/contest.txt")"
+    [ "$(ls -A "$TMP/elsewhere")" = "contest.txt" ] || fail "left behind: $(ls -A "$TMP/elsewhere")"
+}
+
+scenario_close_ends_program() {
+    SCREEN_SIZE=1024x768
+    start_fresh_folder
+    keys ctrl+p
+    wait_window "Phone Wave Selections"
+    xdotool search --name "^${MAIN_TITLE}\$" windowactivate 2>/dev/null
+    wait_window "$MAIN_TITLE"
+    keys ctrl+s
+    wait_window "CW String Selections"
+    keys alt+F4 # hidden, kept for the run
+    wait_window "$MAIN_TITLE"
+    keys ctrl+d
+    wait_window " DX Spotting Setup"
+    shot windows-open
+    xdotool search --name "^${MAIN_TITLE}\$" windowactivate 2>/dev/null
+    wait_window "$MAIN_TITLE"
+    keys alt+F4
+    wait_program_end
+    [ "$EXIT_STATUS" -eq 0 ] || fail "closing the main window ended the program with status $EXIT_STATUS"
+}
+
+scenario_spot_setup_boxes() {
+    prepare_folder_with_log 0
+    # The spotting source is a TNC on port 1, whose device is not there.
+    printf '"9600"\r\n"N"\r\n"8"\r\n"1"\r\n1\r\n"N"\r\n"TNC"\r\n0\r\n3\r\n0\r\n#FALSE#\r\n"03"\r\n"23"\r\n""\r\n' \
+        >"$WORK/PackSpot.txt"
+    mkdir -p "$XDG_CONFIG_HOME/Varkel_Software"
+    printf '[Settings]\nSerialPortDevice1=/dev/ttyCorvaneAbsent\n' >"$XDG_CONFIG_HOME/Varkel_Software/Varkel_Software.ini"
+    start_display
+    start_program
+    station_window
+    wait_window "Open existing log\\?"
+    keys Return
+    wait_window "$MAIN_TITLE"
+    keys ctrl+d # the window reopens the stored TNC, which fails
+    wait_window "Invalid Comm Settings\\."
+    keys Return
+    wait_window " DX Spotting Setup"
+    local setup=$WID
+    # Enter in the send field tries to open again.
+    keys Return
+    wait_window "Invalid Comm Settings\\."
+    shot box-over-setup
+    keys Return
+    sleep 1
+    active_is "$setup" || fail "after OK the active window is '$(xdotool getactivewindow getwindowname)', not the setup window"
+    shot setup-in-front
+    keys alt+F4
+    wait_window "$MAIN_TITLE"
+    exit_program
+}
+
 case "$SCENARIO" in
 post_contest_contact | live_contact | damaged_log | sigterm_while_keying | focus_after_windows | startup_failure_fits | second_copy | \
-    startup_question_placed | rig_windows | desktop_start | practice_then_keying)
+    startup_question_placed | rig_windows | desktop_start | practice_then_keying | full_disk | log_through_link | \
+    close_ends_program | spot_setup_boxes)
     "scenario_$SCENARIO"
     ;;
 *)

@@ -40,14 +40,17 @@ struct Folder {
         store.load();
     }
 
-    int run(const QStringList& args, std::string* err = nullptr, bool noPlatform = false,
-            std::string* out = nullptr) const {
+    int run(const QStringList& args, std::string* err = nullptr, bool noPlatform = false, std::string* out = nullptr,
+            const QString& display = {}) const {
         QProcess process;
         process.setWorkingDirectory(QString::fromStdString(dir.path().string()));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), QString::fromStdString(dir.path().string()));
         env.remove(QStringLiteral("DISPLAY"));
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        if (!display.isEmpty()) {
+            env.insert(QStringLiteral("DISPLAY"), display);
+        }
         if (noPlatform) {
             env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         } else {
@@ -152,6 +155,18 @@ TEST(CommandLineBinary, WithoutADisplayTheWindowsSayItInOneLine) {
     // The commands themselves need none.
     EXPECT_EQ(f.run({"score"}, &err, true, &out), 0) << err;
     EXPECT_NE(out.find("contacts: 2"), std::string::npos) << out;
+
+    // A display named, but no server there.
+    int unused = 7391;
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(unused))) {
+        ++unused;
+    }
+    const std::string display = ":" + std::to_string(unused);
+    EXPECT_EQ(f.run({}, &err, true, &out, QString::fromStdString(display)), 1);
+    EXPECT_EQ(err, "corvane: the display " + display +
+                       " cannot be opened (no display server answers there); without one, these commands work: "
+                       "corvane cabrillo, adif, score and check (corvane --help tells more).\n");
+    EXPECT_EQ(out, "");
 }
 
 TEST(CommandLineBinary, CheckRefusesALogThatIsAPipeWithoutWaiting) {

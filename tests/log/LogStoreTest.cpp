@@ -2,11 +2,16 @@
 
 #include "TempDir.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace corvane;
 
@@ -283,4 +288,78 @@ TEST(LogStore, APipeOrFolderNamedLogTxtIsRefusedWithoutWaiting) {
     std::filesystem::create_directory(path);
     LogStore folder(path);
     EXPECT_EQ(folder.load().problem, "the file cannot be read: not a regular file (it is a folder)");
+}
+
+namespace {
+
+// While it lives, no file of this process may grow beyond `limitBytes` (a disk that fills
+// up): a write reaching past it writes what fits and then fails with "File too large".
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limitBytes) {
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = limitBytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+} // namespace
+
+// Fill, fail, free, log, restart: a contact the disk could not take leaves only complete
+// lines, and once there is room again the next Enter logs without a restart.
+TEST(LogStore, AfterAFullDiskIsFreedTheNextContactIsLogged) {
+    test::TempDir dir;
+    const std::string path = dir.file("log.txt");
+    ASSERT_TRUE(replaceAtomically(path, lineOf("K1ABC", "1")).ok);
+    LogStore store(path);
+    ASSERT_TRUE(store.load().ok);
+    const std::string before = *readWholeFile(path);
+    for (const rlim_t room : {rlim_t{0}, rlim_t{20}}) { // no byte fits; part of the line fits
+        SCOPED_TRACE(room);
+        {
+            const FileSizeLimit full(before.size() + room);
+            const auto refused = store.append(contact("K2ABC", "2"));
+            EXPECT_EQ(refused.status, LogStore::AppendStatus::WriteFailed);
+            EXPECT_EQ(refused.error, std::strerror(EFBIG));
+        }
+        EXPECT_EQ(*readWholeFile(path), before);
+        EXPECT_EQ(store.log().qsoCount(), 1);
+        EXPECT_EQ(store.writeRefusal(), "");
+    }
+    ASSERT_EQ(store.append(contact("K2ABC", "2")).status, LogStore::AppendStatus::Logged);
+    ASSERT_TRUE(store.rewrite(store.log().records()).ok); // an edit after it is allowed too
+    LogStore restarted(path);
+    ASSERT_TRUE(restarted.load().ok);
+    EXPECT_EQ(*readWholeFile(path), before + lineOf("K2ABC", "2"));
+}
+
+// log.txt as a link to a file elsewhere: every write reaches the link's target, and the link
+// stays a link.
+TEST(LogStore, ALogThatIsALinkIsWrittenThroughTheLink) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.file("elsewhere"));
+    const std::string target = dir.file("elsewhere/contest.txt");
+    const std::string path = dir.file("log.txt");
+    ASSERT_TRUE(replaceAtomically(target, lineOf("K1ABC", "1")).ok);
+    std::filesystem::create_symlink("elsewhere/contest.txt", path);
+    LogStore store(path);
+    ASSERT_TRUE(store.load().ok);
+    ASSERT_EQ(store.append(contact("K2ABC", "2")).status, LogStore::AppendStatus::Logged);
+    ASSERT_TRUE(store.rewrite({contact("K2ABC", "2")}).ok); // the first contact deleted
+    ASSERT_EQ(store.append(contact("K3ABC", "3")).status, LogStore::AppendStatus::Logged);
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(*readWholeFile(target), lineOf("K2ABC", "2") + lineOf("K3ABC", "3"));
+    // The temporary file went to the target's folder and is gone again.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("elsewhere")), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }

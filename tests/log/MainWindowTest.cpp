@@ -195,12 +195,62 @@ TEST(MainWindow, StartUpStopsAtAMissingSettingsFile) {
     }
 }
 
-TEST(MainWindow, ShortPreferencesFileFailsStartUp) {
+// The message names the file and line that failed, below the usual text.
+TEST(MainWindow, StartUpFailureSaysWhichFileAndLine) {
+    struct Case {
+        const char* file;
+        std::string bytes; // empty: the file is a folder, which cannot be read
+        const char* detail;
+    } cases[] = {
+        {"cvnpref.txt", "\"W1XYZ\"\r\n\"FN20\"\r\n0\r\n", "cvnpref.txt, line 4: "},
+        {"wave2.txt", "\"a.wav\"\r\n\"b.wav\"\r\n", "wave2.txt, line 3: "},
+        {"wave2.txt", "", "wave2.txt: not a regular file (it is a folder)"},
+    };
+    for (const auto& c : cases) {
+        MainWindowFixture f;
+        if (c.bytes.empty()) {
+            std::filesystem::remove(f.file(c.file));
+            std::filesystem::create_directory(f.file(c.file));
+        } else {
+            f.writeFile(c.file, c.bytes);
+        }
+        EXPECT_FALSE(f.start());
+        QString text;
+        for (const auto& box : f.dialogs.shown) {
+            if (box.title == QStringLiteral("Error opening default data.")) {
+                text = box.text;
+            }
+        }
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Error loading default data .  Check to make sure cvnpref.txt is in "
+                                                   "your working directory.\r\n\r\n")));
+        EXPECT_NE(text.indexOf(QString::fromLatin1(c.detail)), -1) << text.toStdString();
+    }
+}
+
+// A damaged cvnpref.txt leaves no own call or grid: nothing is logged (or scored from an empty
+// grid) until the station window has them.
+TEST(MainWindow, NoContactIsLoggedWithoutTheOwnStation) {
     MainWindowFixture f;
     f.writeFile("cvnpref.txt", "\"W1XYZ\"\r\n\"FN20\"\r\n0\r\n");
     EXPECT_FALSE(f.start());
-    EXPECT_TRUE(f.dialogs.wasShown(QStringLiteral("Error opening default data.")));
     EXPECT_FALSE(f.window->findChild<QWidget*>(QStringLiteral("frmStationID")));
+    typeInto(f.call(), QStringLiteral("k5new"));
+    f.grid()->setText(QStringLiteral("FN31"));
+    EXPECT_EQ(f.labelText("Label24"), QString());
+    EXPECT_EQ(f.labelText("Label5"), QString());
+    f.answerStation(StationAnswer{});
+    press(f.grid(), Qt::Key_Return);
+    EXPECT_TRUE(f.dialogs.wasShown(QStringLiteral("Station Not Set")));
+    EXPECT_EQ(f.readFile("log.txt"), "");
+    EXPECT_EQ(f.call()->text(), QStringLiteral("K5NEW"));
+    // The station window opens once the box is closed, and then the contact goes in.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.labelText("Label24") == QStringLiteral("202"); }, 5000));
+    press(f.grid(), Qt::Key_Return);
+    const std::string logged = "\"K5NEW\",\"202\",\"FN31\",\"\",\"FN20\",\"2012/12/29\",";
+    EXPECT_EQ(f.readFile("log.txt").substr(0, logged.size()), logged);
+    EXPECT_EQ(f.window->log().totalPoints(), 1.0f);
+    // The damaged file is still not written over.
+    EXPECT_EQ(f.readFile("cvnpref.txt"), "\"W1XYZ\"\r\n\"FN20\"\r\n0\r\n");
 }
 
 TEST(MainWindow, DamagedLogEndsTheProgramWithoutTouchingTheFile) {
@@ -213,6 +263,21 @@ TEST(MainWindow, DamagedLogEndsTheProgramWithoutTouchingTheFile) {
     ASSERT_FALSE(f.exitCodes.empty());
     EXPECT_EQ(f.exitCodes.front(), 1);
     EXPECT_EQ(f.readFile("log.txt"), damaged);
+}
+
+TEST(MainWindow, ALogThatCannotBeReadSaysWhy) {
+    MainWindowFixture f;
+    std::filesystem::remove(f.file("log.txt"));
+    std::filesystem::create_directory(f.file("log.txt"));
+    EXPECT_FALSE(f.start());
+    ASSERT_TRUE(f.dialogs.wasShown(QStringLiteral("File Error")));
+    const QString text = f.dialogs.shown.back().text;
+    EXPECT_NE(text.indexOf(QStringLiteral("log.txt: the file cannot be read: not a regular file (it is a folder).")),
+              -1)
+        << text.toStdString();
+    EXPECT_EQ(text.indexOf(QStringLiteral("quote")), -1);
+    ASSERT_FALSE(f.exitCodes.empty());
+    EXPECT_EQ(f.exitCodes.front(), 1);
 }
 
 TEST(MainWindow, FailedAppendKeepsTheEntryAndMemory) {

@@ -57,6 +57,15 @@ TEST(StatusText, UpdatesTellAppendedTextOrAWholeReplacement) {
     // A window far behind takes the whole text rather than an ever longer tail.
     status.append(std::string(kStatusTrimAbove + 1, 'x'));
     EXPECT_TRUE(status.takeUpdate().replaced);
+
+    // The program's own messages start a line: after half a received line a break goes first,
+    // after a whole line or one that begins with its own break, none.
+    status.replace("DX de K1TT");
+    status.appendOnNewLine("ERROR: Socket has been shut down.");
+    status.appendOnNewLine("\r\n** Port Closed **");
+    status.append("line\r\n");
+    status.appendOnNewLine("next");
+    EXPECT_EQ(status.text(), "DX de K1TT\r\nERROR: Socket has been shut down.\r\n** Port Closed **line\r\nnext");
 }
 
 TEST(StatusText, DuplicateWindowIsTheLast800CharactersIgnoringCase) {

@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace corvane::test {
@@ -28,9 +29,14 @@ public:
 
     std::vector<ShownBox> shown;
     int beeps = 0;
+    // Called while a message box is up, to look at the windows as the operator sees them then.
+    std::function<void(const ShownBox&)> whileShown;
 
     MsgAnswer message(QWidget*, const QString& title, const QString& text, MsgButtons buttons, MsgIcon) override {
         shown.push_back({ShownBox::Kind::Message, title, text, {}, buttons});
+        if (whileShown) {
+            whileShown(shown.back());
+        }
         if (!messageAnswers.empty()) {
             const MsgAnswer a = messageAnswers.front();
             messageAnswers.pop_front();

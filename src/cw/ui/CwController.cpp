@@ -226,9 +226,13 @@ KeyingPortResult CwController::cwSetup() {
     return result;
 }
 
-bool CwController::saveSettings() {
+bool CwController::saveSettings(std::string* error) {
     const std::string bytes = formatCwSettings(m_send.settings());
-    if (!replaceAtomically(m_ctx.workingFile("cw.txt"), bytes).ok) {
+    const std::string path = m_ctx.workingFile("cw.txt");
+    if (const FileResult written = replaceAtomically(path, bytes); !written.ok) {
+        if (error != nullptr) {
+            *error = path + "  " + written.error;
+        }
         return false;
     }
     m_ctx.settings.set(kMethodKey, std::string(timingMethodName(m_send.timingMethod())));

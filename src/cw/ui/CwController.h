@@ -85,7 +85,8 @@ public:
     // CWSetup: (re)opens the serial keying port from the port field; shows "Invalid port." on failure.
     KeyingPortResult cwSetup();
     // The "Done" button: cw.txt and the timing options; false when cw.txt could not be written.
-    bool saveSettings();
+    // Writes cw.txt; false with the reason in *error when it could not be written.
+    bool saveSettings(std::string* error = nullptr);
     // The device path of the keying port number, and the operator's choice of another.
     QString serialDeviceFor(int port) const;
     void setSerialDevice(int port, const QString& device);

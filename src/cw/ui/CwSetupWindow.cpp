@@ -441,12 +441,15 @@ void CwSetupWindow::test() {
 }
 
 void CwSetupWindow::done() {
-    const bool saved = m_cw.saveSettings();
-    hide();
-    setWindowModality(Qt::NonModal);
-    if (!saved) {
+    std::string error;
+    if (!m_cw.saveSettings(&error)) {
+        // The window stays open with the edited messages, so that nothing is lost.
+        m_cw.context().dialogs.message(this, QStringLiteral("Unable to write file."),
+                                       QString::fromLatin1(error.c_str()), MsgButtons::Ok, MsgIcon::Warning);
         return;
     }
+    hide();
+    setWindowModality(Qt::NonModal);
     if (m_cw.keyingOption() != KeyingOption::None) {
         m_cw.showStringsWindow(true);
     }

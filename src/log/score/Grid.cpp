@@ -115,6 +115,9 @@ GridDisplay computeGridDisplay(std::string_view typedGrid, std::string_view ownG
     if (typedGrid.size() < 4) {
         return {"", "", "0"};
     }
+    if (ownGrid.find_first_not_of(' ') == std::string_view::npos) {
+        return {"", "", ""}; // no own grid to measure from
+    }
     const auto corner = gridCorner(typedGrid);
     if (!corner) {
         return {"", "", std::string(previousPoints)};

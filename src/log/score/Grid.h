@@ -64,6 +64,7 @@ struct GridDisplay {
 
 // Recomputed on every change of the grid field. `own` is the stored own position
 // (OwnLatitude, OwnLongitude); `previousPoints` is what Label5 showed before the change.
+// Without an own grid nothing is measured: bearing, kilometres and points stay empty.
 GridDisplay computeGridDisplay(std::string_view typedGrid, std::string_view ownGrid, GeoPosition own,
                                std::string_view previousPoints);
 

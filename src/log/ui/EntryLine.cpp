@@ -433,6 +433,18 @@ void EntryLine::mains() {
                               .arg(m_call->text(), fromLatin1(m_session.store().path())));
             return;
         }
+        const Preferences& prefs = m_session.prefs();
+        if (fromLatin1(prefs.ownCall).trimmed().isEmpty() || fromLatin1(prefs.ownGrid).trimmed().isEmpty()) {
+            // Distance and points are worked out from the own grid: without it every contact
+            // would be scored from nowhere.
+            refuseLogging(QStringLiteral("Station Not Set"),
+                          QStringLiteral("%1 was not logged: your own call and grid square are not set, so the "
+                                         "distance and points of the contact cannot be worked out. Enter them in "
+                                         "the station window, then press Enter again.")
+                              .arg(m_call->text()));
+            emit stationRequired();
+            return;
+        }
         ContactEntry entry;
         entry.call = toLatin1(m_call->text());
         entry.grid = toLatin1(m_grid->text());

@@ -76,6 +76,8 @@ signals:
     void duplicateRefused();
     void fieldEntered(EntryField field);
     void callChanged(const QString& call);
+    // A contact was refused because the own call or grid is not set: the station window is wanted.
+    void stationRequired();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

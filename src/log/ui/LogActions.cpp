@@ -48,6 +48,17 @@ bool LogActions::requireLoadedLog(const QString& what) {
 
 bool LogActions::loadLog() {
     const LogParseResult result = m_session.loadLog();
+    if (!result.ok && result.errorLine == 0) {
+        // Not a fault in the contacts: the system refused the file (its permissions, a folder
+        // in its place ...). Say what it said.
+        m_ctx.dialogs.message(m_window, QStringLiteral("File Error"),
+                              QStringLiteral("Error opening file.  %1: %2.  Close this program, make the log readable "
+                                             "(or restore it from a backup), and start the program again.")
+                                  .arg(fromLatin1(m_session.store().path()), fromLatin1(result.problem)),
+                              MsgButtons::Ok, MsgIcon::Critical);
+        m_ctx.terminate(1);
+        return false;
+    }
     if (!result.ok) {
         m_ctx.dialogs.message(
             m_window, QStringLiteral("File Error"),

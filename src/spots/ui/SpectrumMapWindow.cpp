@@ -98,11 +98,20 @@ void SpectrumMapWindow::placeRows() {
             label->setText(
                 QString::fromStdString(scales[static_cast<std::size_t>(row)].captions[static_cast<std::size_t>(i)]));
             label->adjustSize();
-            label->move(static_cast<int>(std::lround(scaleCaptionLeft(i, line.left(), line.right(), label->width()))),
-                        line.top() + gap);
+            const QRect strip = m_strips[static_cast<std::size_t>(row)]->geometry();
+            const double left = scaleCaptionLeft(i, line.left(), line.right(), label->width());
+            label->move(
+                static_cast<int>(std::lround(keepInside(left, label->width(), strip.left(), strip.right() + 1))),
+                line.top() + gap);
             label->show();
         }
-        m_bandNames[static_cast<std::size_t>(row)]->move(4, 2);
+        // The band's name stands below the line just right of the first caption: above the
+        // line are the spots, which may stand at its very start.
+        QLabel* name = m_bandNames[static_cast<std::size_t>(row)];
+        const QRect first = m_scale[static_cast<std::size_t>(5 * row)]->geometry();
+        const QRect strip = m_strips[static_cast<std::size_t>(row)]->geometry();
+        name->adjustSize();
+        name->move(first.right() + 1 + first.height() / 2 - strip.left(), first.top() - strip.top());
     }
 }
 

@@ -171,7 +171,9 @@ void SpotArea::placeArea() {
 }
 
 void SpotArea::placeLine() {
-    const int half = m_labels[0]->sizeHint().width() / 2;
+    // The line's ends leave half a spot label of room, measured on the design caption: the
+    // caption slot 0 shows now must not move the line.
+    const int half = m_labels[0]->designWidth() / 2;
     m_x1 = half;
     m_x2 = m_panel->width() - half;
     m_lineY = m_panel->height() / 2;
@@ -181,9 +183,9 @@ void SpotArea::placeLine() {
     for (std::size_t i = 0; i < m_scale.size(); ++i) {
         m_scale[i]->setText(QString::fromStdString(scale.captions[i]));
         m_scale[i]->adjustSize();
-        m_scale[i]->move(
-            static_cast<int>(std::lround(scaleCaptionLeft(static_cast<int>(i), m_x1, m_x2, m_scale[i]->width()))),
-            m_lineY + gap);
+        const double left = scaleCaptionLeft(static_cast<int>(i), m_x1, m_x2, m_scale[i]->width());
+        m_scale[i]->move(static_cast<int>(std::lround(keepInside(left, m_scale[i]->width(), 0, m_panel->width()))),
+                         m_lineY + gap);
     }
 }
 

@@ -11,6 +11,11 @@ SpotLabel::SpotLabel(int slot, QWidget* parent) : QLabel(QStringLiteral("DXLBL")
     hide();
 }
 
+int SpotLabel::designWidth() const {
+    const int frame = 2 * (frameWidth() + margin());
+    return fontMetrics().horizontalAdvance(QStringLiteral("DXLBL")) + frame;
+}
+
 void SpotLabel::enterEvent(QEnterEvent* event) {
     QLabel::enterEvent(event);
     emit hovered(m_slot);

@@ -11,6 +11,9 @@ class SpotLabel : public QLabel {
 public:
     SpotLabel(int slot, QWidget* parent);
     int slot() const { return m_slot; }
+    // The width of the label with its design caption "DXLBL", whatever it shows now: the map
+    // lines keep this much room at each end.
+    int designWidth() const;
 
 signals:
     void hovered(int slot);

@@ -80,11 +80,12 @@ void SpotSetupWindow::buildControls() {
             chooseSource(text);
         }
     });
-    m_open = button("cmdOpen", QStringLiteral("Open Port"), {2700, 360, 1560, 380});
-    m_close = button("cmdClose", QStringLiteral("Close Port"), {2700, 800, 1560, 380});
+    m_open = button("cmdOpen", QStringLiteral("Open Port"), {2700, 340, 1560, 360});
+    m_close = button("cmdClose", QStringLiteral("Close Port"), {2700, 740, 1560, 360});
     connect(m_open, &QPushButton::clicked, this, &SpotSetupWindow::openPort);
     connect(m_close, &QPushButton::clicked, this, &SpotSetupWindow::closePort);
-    m_listening = label("lblListening", QStringLiteral("Listening"), {2700, 1220, 1560, 240});
+    // Clear of the Telnet host field below it, descenders included.
+    m_listening = label("lblListening", QStringLiteral("Listening"), {2700, 1120, 1560, 260});
     m_listening->setStyleSheet(QStringLiteral("color: #008000; font-weight: bold;"));
     m_listening->hide();
 

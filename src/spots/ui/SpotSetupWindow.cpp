@@ -75,8 +75,10 @@ SpotSetupWindow::SpotSetupWindow(AppContext& context, SpotSetupHost& host, std::
     m_statusRefresh.setSingleShot(true);
     connect(&m_statusRefresh, &QTimer::timeout, this, &SpotSetupWindow::showStatusNow);
     connect(m_telnet, &TcpClient::arrived, this, &SpotSetupWindow::telnetArrived);
+    connect(m_telnet, &TcpClient::connected, this, [this] { showLinkState(true); });
     connect(m_telnet, &TcpClient::failed, this, [this](int number, const QString&) { telnetFailed(number); });
     connect(m_agw, &AgwEngineClient::started, this, [this] {
+        showLinkState(true);
         m_timer.start();
         appendStatus(kBreak + "** Successfully connected to AGW Packet Engine **" + kBreak + kBreak);
         showStatus();
@@ -124,6 +126,14 @@ bool SpotSetupWindow::dxOnly() const {
 
 bool SpotSetupWindow::isListening() const {
     return !m_listening->isHidden();
+}
+
+// The open flag says what the link does: "Listening" once it is open, "Connecting" while a
+// cluster or the packet engine has yet to answer.
+void SpotSetupWindow::showLinkState(bool open) {
+    m_listening->setText(open ? QStringLiteral("Listening") : QStringLiteral("Connecting"));
+    m_listening->setStyleSheet(open ? QStringLiteral("color: #008000; font-weight: bold;")
+                                    : QStringLiteral("color: #a05000; font-weight: bold;"));
 }
 
 std::string SpotSetupWindow::bytes(const QString& text) const {
@@ -205,10 +215,21 @@ void SpotSetupWindow::loadStoredSettings() {
     }
 }
 
-void SpotSetupWindow::writeSettingsFile() {
-    if (const std::string text = formatSpotSettings(collectSettings()); !text.empty()) {
-        replaceAtomically(m_ctx.workingFile("PackSpot.txt"), text);
+bool SpotSetupWindow::writeSettingsFile() {
+    const std::string text = formatSpotSettings(collectSettings());
+    if (text.empty()) {
+        return true;
     }
+    const std::string path = m_ctx.workingFile("PackSpot.txt");
+    const FileResult written = replaceAtomically(path, text);
+    if (!written.ok) {
+        m_ctx.dialogs.message(this, QStringLiteral("Unable to write file."),
+                              fromLatin1(path + "  " + written.error +
+                                         "\r\n\r\nThe spotting settings were not saved; this window stays open "
+                                         "so that they are not lost."),
+                              MsgButtons::Ok, MsgIcon::Warning);
+    }
+    return written.ok;
 }
 
 void SpotSetupWindow::optionChanged() {
@@ -245,10 +266,12 @@ void SpotSetupWindow::chooseSource(const QString& choice) {
         }
     }
     replaceStatus(sourceHelpText(m_source));
-    showStatus();
+    // Shown at once: a later catching-up would put the caret at the end of the help text.
+    showStatusNow();
     QTextCursor caret = m_statusArea->textCursor();
     caret.setPosition(std::min(1, m_statusArea->document()->characterCount() - 1));
     m_statusArea->setTextCursor(caret);
+    m_statusArea->ensureCursorVisible();
     if (m_source == "Telnet" || m_source == "AGW Packet Engine") {
         enableFor(m_source);
     }
@@ -266,7 +289,13 @@ void SpotSetupWindow::openPort() {
             m_ports->released(PortOwner::Tnc);
         }
     }
+    if (m_source == "Telnet" && !telnetPortNumber()) {
+        refuseTelnetPort();
+        return;
+    }
     if (!m_source.empty() && m_source != "None") {
+        // The serial port opens at once; a cluster or the engine answers later.
+        showLinkState(m_source == "TNC");
         m_listening->show();
         if (isVisible()) {
             m_sent->setFocus();
@@ -341,27 +370,62 @@ void SpotSetupWindow::tncFailed(const std::string& reason) {
         // Names the device: one not plugged in, or one another owner holds.
         appendStatus(reason + kBreak + kBreak);
     }
-    showStatus();
+    // Closed before the box: while it is read, the window does not say "Listening".
+    closePort();
+    m_timer.stop();
+    showStatusNow();
     m_ctx.dialogs.message(this, QStringLiteral("Invalid Comm Settings."),
                           QStringLiteral("The comm port that you selected for DX Spotting is either in use, invalid "
                                          "or the settings that you have selected are invalid.  Please select another "
                                          "combination or choose None for your DX Spot selection."),
                           MsgButtons::Ok, MsgIcon::Critical);
+    returnToFront();
+}
+
+// After a box of this window: the window is shown and in front again, with the keyboard (the
+// main window must not come up over it when the box goes).
+void SpotSetupWindow::returnToFront() {
     if (!isVisible()) {
         show();
     }
-    closePort();
+    raise();
+    activateWindow();
+}
+
+std::optional<int> SpotSetupWindow::telnetPortNumber() const {
+    bool ok = false;
+    const int port = m_port->text().trimmed().toInt(&ok);
+    if (!ok || port < 1 || port > 65535) {
+        return std::nullopt;
+    }
+    return port;
+}
+
+// Nothing could ever connect to such a port: the open is refused, and said so, rather than
+// shown as listening.
+void SpotSetupWindow::refuseTelnetPort() {
+    m_telnet->close();
+    m_listening->hide();
     m_timer.stop();
+    const QString text =
+        QStringLiteral("The Telnet port \"%1\" is not a port number. Type the cluster's port (a number from 1 to "
+                       "65535, often 23 or 7300) in Telnet Port: and click Open Port again.")
+            .arg(m_port->text());
+    appendStatus("** " + bytes(text) + " **" + kBreak + kBreak);
+    showStatusNow();
+    m_ctx.dialogs.beep();
+    m_ctx.dialogs.message(this, QStringLiteral("Telnet Port"), text, MsgButtons::Ok, MsgIcon::Warning);
+    returnToFront();
 }
 
 void SpotSetupWindow::telnetOpen() {
     m_telnet->close();
     m_telnetFilter.reset();
-    bool ok = false;
-    const int port = m_port->text().trimmed().toInt(&ok);
-    if (!ok || port < 1 || port > 65535) {
+    const auto number = telnetPortNumber();
+    if (!number) {
         return;
     }
+    const int port = *number;
     m_telnet->setRemoteHost(m_host_->text().trimmed());
     m_telnet->setRemotePort(port);
     m_telnet->connectToRemote();
@@ -580,6 +644,9 @@ void SpotSetupWindow::tick() {
 void SpotSetupWindow::sendText() {
     if (!isListening()) {
         openPort();
+        if (!isListening()) {
+            return; // the open failed and said why; the typed text stays in the field
+        }
     }
     const QString text = m_sent->text();
     if (m_source == "TNC" && m_serial->isOpen()) {
@@ -609,15 +676,20 @@ void SpotSetupWindow::done() {
     if (!m_source.empty() && m_source != "None" && !isListening()) {
         openPort();
     }
-    writeSettingsFile();
+    if (!writeSettingsFile()) {
+        returnToFront();
+        return;
+    }
     m_host.packetResize();
     hide();
 }
 
 // ---------------------------------------------------------------- status area
 
+// The program's own lines: each starts a line of its own, also after received text that
+// stopped in the middle of a line (a cluster that went away mid-spot).
 void SpotSetupWindow::appendStatus(const std::string& text) {
-    m_status.append(text);
+    m_status.appendOnNewLine(text);
 }
 
 void SpotSetupWindow::replaceStatus(const std::string& text) {

@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <array>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -63,6 +64,7 @@ public:
     bool listMode() const;
     bool dxOnly() const;
     QString source() const { return QString::fromStdString(m_source); }
+    // The open flag (lblListening) is shown: a source was opened and not closed since.
     bool isListening() const;
 
     // The buttons and the timer, public for tests.
@@ -102,12 +104,17 @@ private:
     void disableSourceControls();
     void applySettings(const SpotSettings& s);
     SpotSettings collectSettings() const;
-    void writeSettingsFile();
+    // Writes PackSpot.txt; false (and the operator told why) when it could not be written.
+    bool writeSettingsFile();
+    void returnToFront();
+    void showLinkState(bool open);
     void setPrompt();
 
     void tncOpen();
     void tncFailed(const std::string& reason = {});
     void telnetOpen();
+    std::optional<int> telnetPortNumber() const;
+    void refuseTelnetPort();
     void telnetArrived(const QByteArray& bytes);
     void telnetFailed(int number);
     void agwOpen();

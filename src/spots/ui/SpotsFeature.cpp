@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace corvane::spots {
@@ -61,6 +62,7 @@ std::vector<CtrlShortcut> SpotsFeature::ctrlShortcuts() {
 }
 
 void SpotsFeature::shutdown() {
+    m_shutDown = true;
     if (m_setup) {
         m_setup->shutdownLinks();
     }
@@ -115,6 +117,9 @@ SpectrumMapWindow* SpotsFeature::showSpectrumMap() {
     connect(map, &SpectrumMapWindow::spotChosen, this, [this, map](int slot) {
         tuneAndTakeCall(slot, false);
         map->close();
+        // Once the map has gone and the main window has handed its keyboard back (to the field
+        // that had it), the call field takes it and its exit runs, as on the band map.
+        QTimer::singleShot(0, this, [this] { exitCallField(); });
     });
     connect(map, &SpectrumMapWindow::spotRemoved, m_area, &SpotArea::redraw);
     m_spectrum = map;
@@ -172,12 +177,25 @@ void SpotsFeature::tuneAndTakeCall(int slot, bool tab) {
     }
     call->setFocus();
     if (tab) {
-        // The call field's exit runs as if the operator had pressed Tab (the duplicate check).
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
-        QApplication::sendEvent(call, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
-        QApplication::sendEvent(call, &release);
+        exitCallField();
     }
+}
+
+void SpotsFeature::exitCallField() {
+    auto* call =
+        m_ctx.mainWindow != nullptr ? m_ctx.mainWindow->findChild<QLineEdit*>(QStringLiteral("txtCall")) : nullptr;
+    if (call == nullptr || m_shutDown) {
+        return;
+    }
+    if (m_ctx.mainWindow->isVisible()) {
+        m_ctx.mainWindow->activateWindow();
+    }
+    call->setFocus();
+    // The call field's exit runs as if the operator had pressed Tab (the duplicate check).
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    QApplication::sendEvent(call, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    QApplication::sendEvent(call, &release);
 }
 
 void SpotsFeature::listClicked() {

@@ -64,6 +64,8 @@ private:
     void redrawMaps();
 
     void tuneAndTakeCall(int slot, bool tab);
+    // Focuses the call field and runs its exit (the Tab key's work: the duplicate check).
+    void exitCallField();
     void listClicked();
     DateTime now() const;
     double utcOffset() const;
@@ -74,6 +76,7 @@ private:
     SpotArea* m_area = nullptr;
     QPointer<SpotSetupWindow> m_setup;
     QPointer<SpectrumMapWindow> m_spectrum;
+    bool m_shutDown = false;
 };
 
 } // namespace corvane::spots

@@ -291,13 +291,22 @@ void PhoneWindow::browse(int key) {
 
 bool PhoneWindow::writeSettings() {
     QDir::setCurrent(QString::fromStdString(m_ctx.workingDirectory));
-    return replaceAtomically(m_ctx.workingFile("wave2.txt"), formatVoiceSettings(m_keyer.settings())).ok;
+    const std::string path = m_ctx.workingFile("wave2.txt");
+    const FileResult written = replaceAtomically(path, formatVoiceSettings(m_keyer.settings()));
+    if (!written.ok) {
+        m_ctx.dialogs.message(this, QStringLiteral("Unable to write file."),
+                              QString::fromLatin1((path + "  " + written.error).c_str()), MsgButtons::Ok,
+                              MsgIcon::Warning);
+    }
+    return written.ok;
 }
 
 void PhoneWindow::done() {
     takeFields();
+    if (!writeSettings()) {
+        return; // the window stays open, so the settings are not lost
+    }
     hide();
-    writeSettings(); // a failure shows nothing; the file on disk stays as it was
 }
 
 void PhoneWindow::closeEvent(QCloseEvent* event) {

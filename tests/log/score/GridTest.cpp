@@ -128,6 +128,8 @@ TEST(Points, OnePointForEachStarted500Km) {
 TEST(GridDisplay, FewerThanFourCharactersShowZeroPoints) {
     EXPECT_EQ(computeGridDisplay("FN3", "FN20", corner("FN20"), "4"), (GridDisplay{"", "", "0"}));
     EXPECT_EQ(computeGridDisplay("", "FN20", corner("FN20"), "4"), (GridDisplay{"", "", "0"}));
+    // No own grid (a damaged cvnpref.txt): nothing is measured from nowhere.
+    EXPECT_EQ(computeGridDisplay("FN31", "", GeoPosition{}, "4"), (GridDisplay{"", "", ""}));
 }
 
 TEST(GridDisplay, DistanceBearingAndPointsOfAReceivedGrid) {

@@ -147,6 +147,87 @@ TEST(SpotMaps, SpectrumMapRowsScalesAndClicks) {
     EXPECT_EQ(f.main.call()->text(), QStringLiteral("JA1ABC"));
     QTest::qWait(10);
     EXPECT_TRUE(open.isNull()); // discarded when it closed
+    // Then the call field's exit ran (the cursor went on to the grid field).
+    EXPECT_TRUE(f.main.grid()->hasFocus());
+}
+
+// The map is opened while the grid field has the keyboard: a right click on a spot already in
+// the log still runs the call field's exit, which refuses the duplicate.
+TEST(SpotMaps, ASpectrumMapSpotRunsTheCallFieldsExit) {
+    SpotsFixture f;
+    ASSERT_TRUE(f.start());
+    f.main.call()->setText(QStringLiteral("JA1ABC"));
+    f.main.grid()->setText(QStringLiteral("PM95"));
+    QTest::keyClick(f.main.grid(), Qt::Key_Return);
+    ASSERT_EQ(f.main.window->log().qsoCount(), 1);
+    spot(f, "7025.5", "JA1ABC");
+    f.main.grid()->setFocus();
+    spots::SpectrumMapWindow* map = f.feature().showSpectrumMap();
+    QApplication::setActiveWindow(map);
+    press(map->spotLabel(49), Qt::RightButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.feature().spectrumMap() == nullptr; }, 2000));
+    QTest::qWait(20);
+    EXPECT_NE(f.main.labelText("lblDialog").indexOf(QStringLiteral("JA1ABC")), -1) << "no duplicate check";
+    EXPECT_TRUE(f.main.call()->hasFocus());
+}
+
+// The band map's line keeps its ends whatever caption the oldest slot shows, and every scale
+// caption stands whole inside the panel, at every screen size.
+TEST(SpotMaps, TheBandLineAndItsCaptionsStayInsideThePanel) {
+    for (const QSize screen : {QSize(1024, 768), QSize(1280, 1024), QSize(1920, 1080)}) {
+        SpotsFixture f;
+        ASSERT_TRUE(f.start());
+        f.main.window->resize(screen);
+        spots::SpotArea& area = f.feature().area();
+        area.layout(false, "Telnet");
+        const QRect line = area.panel()->findChild<QWidget*>(QStringLiteral("LineDX"))->geometry();
+        // The oldest slot (label 0) stands mid-band with a short caption; the others spread out.
+        spot(f, "1900.0", "W1AW");
+        for (int i = 1; i < 50; ++i) {
+            spot(f, std::to_string(1831 + 2 * i) + ".0", "VP2V/K" + std::to_string(i) + "WWW");
+        }
+        ASSERT_TRUE(area.spotLabel(0)->isVisible());
+        ASSERT_EQ(area.spotLabel(0)->text(), QStringLiteral("W1"));
+        EXPECT_EQ(area.panel()->findChild<QWidget*>(QStringLiteral("LineDX"))->geometry(), line);
+        for (QLabel* caption : area.scaleLabels()) {
+            SCOPED_TRACE(caption->text().toStdString());
+            EXPECT_GE(caption->x(), 0);
+            EXPECT_LE(caption->geometry().right(), area.panel()->width() - 1);
+            EXPECT_GE(caption->width(), caption->sizeHint().width());
+        }
+    }
+}
+
+// At 1024 x 768 a spot at the very start of a row stays clear of the band's name, and every
+// scale caption stands whole inside its row.
+TEST(SpotMaps, SpectrumMapNamesAndCaptionsStayClear) {
+    SpotsFixture f;
+    ASSERT_TRUE(f.start());
+    spot(f, "1800.5", "VK6ABC");
+    spot(f, "1999.5", "VK6XYZ");
+    spot(f, "3500.5", "VK6AAA");
+    spots::SpectrumMapWindow* map = f.feature().showSpectrumMap();
+    map->resize(1024, 738);
+    map->redraw();
+    ASSERT_TRUE(map->spotLabel(49)->isVisible());
+    for (int row = 0; row < spots::kSpectrumRows; ++row) {
+        auto* strip = map->findChild<QLabel*>(QStringLiteral("lblHFSpots%1").arg(row));
+        const auto names = strip->findChildren<QLabel*>();
+        ASSERT_EQ(names.size(), 1);
+        const QRect name(strip->mapTo(map, names.front()->pos()), names.front()->size());
+        EXPECT_TRUE(strip->geometry().contains(name)) << row;
+        for (QLabel* other : map->findChildren<QLabel*>()) {
+            if (other->parentWidget() == map && other->isVisible() &&
+                !other->objectName().startsWith(QStringLiteral("lblHFSpots"))) {
+                EXPECT_FALSE(other->geometry().intersects(name))
+                    << names.front()->text().toStdString() << " under " << other->text().toStdString();
+            }
+        }
+    }
+    for (int i = 0; i < 5 * spots::kSpectrumRows; ++i) {
+        const QRect strip = map->findChild<QLabel*>(QStringLiteral("lblHFSpots%1").arg(i / 5))->geometry();
+        EXPECT_TRUE(strip.contains(map->scaleLabel(i)->geometry())) << map->scaleLabel(i)->text().toStdString();
+    }
 }
 
 TEST(SpotMaps, CtrlKeysAndPanelClicksOpenTheWindows) {

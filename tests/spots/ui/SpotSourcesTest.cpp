@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <fstream>
 
@@ -54,7 +55,11 @@ TEST(SpotSources, TelnetClusterLoginSpotsAndFloodReachTheStoreListAndBandMap) {
     f.control<QPushButton>("cmdOpen")->click();
     EXPECT_TRUE(f.status().startsWith(QStringLiteral("Attempting connection to: 127.0.0.1:")));
     EXPECT_TRUE(f.setup().isListening());
+    // The flag says what the link does: connecting until the node answers, then listening.
+    auto* flag = f.control<QLabel>("lblListening");
+    EXPECT_EQ(flag->text(), QStringLiteral("Connecting"));
     ASSERT_TRUE(f.waitFor([&] { return f.status().contains(QStringLiteral("login:")); }));
+    EXPECT_EQ(flag->text(), QStringLiteral("Listening"));
     // The node's option negotiation is answered, never shown.
     EXPECT_EQ(f.statusBytes().find('\xff'), std::string::npos);
 
@@ -93,10 +98,13 @@ TEST(SpotSources, TelnetClusterLoginSpotsAndFloodReachTheStoreListAndBandMap) {
     EXPECT_LE(list->topLevelItemCount(), spots::kSpotListMaxRows);
     EXPECT_TRUE(f.setup().isListening());
 
-    // The node goes away: the operator is told and the window stays usable.
+    // The node goes away in the middle of a line: the operator is told, on a line of its own,
+    // and the window stays usable.
+    cluster.send("\r\nDX de K1TT");
+    ASSERT_TRUE(f.waitFor([&] { return f.status().endsWith(QStringLiteral("DX de K1TT")); }));
     cluster.dropClients();
     ASSERT_TRUE(f.waitFor([&] { return !f.setup().isListening(); }));
-    EXPECT_TRUE(f.status().contains(QStringLiteral("ERROR: Socket has been shut down.")));
+    EXPECT_TRUE(f.status().contains(QStringLiteral("DX de K1TT\nERROR: Socket has been shut down.")));
     EXPECT_TRUE(f.status().endsWith(QStringLiteral("** Port Closed **")));
     // The screen catches up with the text.
     EXPECT_TRUE(f.waitFor([&] { return f.statusOnScreen() == f.status(); }));
@@ -123,11 +131,25 @@ TEST(SpotSources, TelnetRefusedAndTextTypedTooEarlyAreReported) {
     EXPECT_GT(f.main.dialogs.beeps, beeps);
     EXPECT_FALSE(f.setup().timerRunning());
 
-    // A port that is not a number opens nothing and says nothing.
-    f.control<QLineEdit>("txtTelnetPort")->setText(QStringLiteral("telnet"));
-    f.control<QPushButton>("cmdOpen")->click();
-    EXPECT_FALSE(f.setup().timerRunning());
-    EXPECT_TRUE(f.main.dialogs.shown.empty() || !hasBox(f.main.dialogs, QStringLiteral("Invalid Comm Settings.")));
+    // A port that is not a number opens nothing and says so, at Open and at every Enter; the
+    // window never claims to listen.
+    f.control<QLineEdit>("txtTelnetPort")->setText(QStringLiteral("73x3"));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const std::size_t boxes = f.main.dialogs.shown.size();
+        if (attempt == 0) {
+            f.control<QPushButton>("cmdOpen")->click();
+        } else {
+            f.type(QStringLiteral("W1XYZ"));
+        }
+        ASSERT_EQ(f.main.dialogs.shown.size(), boxes + 1);
+        EXPECT_EQ(f.main.dialogs.shown.back().title, QStringLiteral("Telnet Port"));
+        EXPECT_TRUE(f.main.dialogs.shown.back().text.startsWith(
+            QStringLiteral("The Telnet port \"73x3\" is not a port number.")));
+        EXPECT_FALSE(f.setup().isListening());
+        EXPECT_FALSE(f.setup().timerRunning());
+        EXPECT_TRUE(f.status().contains(QStringLiteral("** The Telnet port \"73x3\" is not a port number.")));
+        EXPECT_FALSE(f.status().contains(QStringLiteral("Connection not yet established")));
+    }
 }
 
 TEST(SpotSources, SettingsFileIsWrittenByDoneAndRestoredWithoutTheDxOnlyBox) {
@@ -255,9 +277,13 @@ TEST(SpotSources, TncDefaultsSplitLinesCommandModeAndFailures) {
     EXPECT_FALSE(f.serial->isOpen());
     EXPECT_TRUE(f.status().endsWith(QStringLiteral("** Port Closed **")));
 
-    // An open that fails.
+    // An open that fails: while its box is read, the window no longer says it listens.
     f.serial->failOpen = true;
+    bool listeningDuringBox = true;
+    f.main.dialogs.whileShown = [&](const ShownBox&) { listeningDuringBox = f.setup().isListening(); };
     f.control<QPushButton>("cmdOpen")->click();
+    f.main.dialogs.whileShown = nullptr;
+    EXPECT_FALSE(listeningDuringBox);
     EXPECT_TRUE(hasBox(f.main.dialogs, QStringLiteral("Invalid Comm Settings.")));
     EXPECT_TRUE(f.status().contains(QStringLiteral("** Unable to open TNC Serial Port **")));
     EXPECT_TRUE(f.status().endsWith(QStringLiteral("** Port Closed **")));
@@ -376,6 +402,22 @@ TEST(SpotSources, ClosingTheWindowDisconnectsThePartnerAndEndsTheAgwLink) {
     ASSERT_TRUE(f.waitFor([&] { return engine.count('d') == 1; }));
     EXPECT_EQ(engine.frames().back().callTo, "K1ABC");
     EXPECT_EQ(f.feature().existingSetupWindow(), nullptr);
+}
+
+// The help text of a source opens at its start, also when it follows other text at once.
+TEST(SpotSources, TheHelpTextOpensAtItsStart) {
+    SpotsFixture f;
+    ASSERT_TRUE(f.start());
+    f.setup().show();
+    for (const char* source : {"None", "TNC", "Telnet", "AGW Packet Engine"}) {
+        SCOPED_TRACE(source);
+        f.choose(source);
+        QTest::qWait(2 * spots::SpotSetupWindow::kStatusRefreshMs);
+        auto* area = f.control<QPlainTextEdit>("txtUnProcessed");
+        EXPECT_EQ(area->toPlainText(), f.status());
+        EXPECT_LE(area->textCursor().position(), 1);
+        EXPECT_EQ(area->verticalScrollBar()->value(), 0);
+    }
 }
 
 TEST(SpotSources, SpotLastPreparesAnAnnouncementOfTheLastContact) {

@@ -47,7 +47,7 @@ void WinKeyerService::load() {
     m_controller.load(bytes, m_ctx.send.settings().speedWpm);
     WinKeyerWindow::Hooks hooks;
     hooks.ownCall = [this] { return m_ctx.host.ownCall(); };
-    hooks.save = [this] { save(); };
+    hooks.save = [this] { return save(); };
     hooks.settings = &m_ctx.settings;
     m_window = new WinKeyerWindow(m_controller, std::move(hooks), m_ctx.mainWindow);
 }
@@ -61,7 +61,13 @@ void WinKeyerService::showWindow() {
 }
 
 bool WinKeyerService::save() {
-    return replaceAtomically(filePath(), m_controller.fileBytes()).ok;
+    const FileResult written = replaceAtomically(filePath(), m_controller.fileBytes());
+    if (!written.ok) {
+        m_ctx.dialogs.message(m_window.data(), QStringLiteral("Unable to write file."),
+                              QString::fromLatin1((filePath() + "  " + written.error).c_str()), MsgButtons::Ok,
+                              MsgIcon::Warning);
+    }
+    return written.ok;
 }
 
 void WinKeyerService::shutdown() {

@@ -213,8 +213,8 @@ void WinKeyerWindow::close() {
 }
 
 void WinKeyerWindow::done() {
-    if (m_hooks.save) {
-        m_hooks.save();
+    if (m_hooks.save && !m_hooks.save()) {
+        return;
     }
     hide();
     setWindowModality(Qt::NonModal);

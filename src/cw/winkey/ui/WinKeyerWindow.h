@@ -28,8 +28,10 @@ class WinKeyerWindow final : public QDialog, public WinKeyerView {
 public:
     struct Hooks {
         std::function<std::string()> ownCall; // the station's own call, for "Test"
-        std::function<void()> save;           // "&Done": writes WK.txt (quietly)
-        SettingsStore* settings = nullptr;    // the port's device is shown beside its number when given
+        // "&Done": writes WK.txt; false when it could not (the operator has been told why), and
+        // the window then stays open so that the settings are not lost.
+        std::function<bool()> save;
+        SettingsStore* settings = nullptr; // the port's device is shown beside its number when given
     };
 
     WinKeyerWindow(WinKeyerController& controller, Hooks hooks, QWidget* parent = nullptr);
