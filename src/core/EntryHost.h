@@ -21,6 +21,8 @@ public:
     virtual void clearEntry() = 0;
     // The message line (lblDialog): its text and its background.
     virtual void showMessage(const std::string& text) = 0;
+    // The same, for news the operator must act on: a screen reader also speaks it at once.
+    virtual void showNews(const std::string& text) { showMessage(text); }
     virtual void setMessageBackground(Rgb colour) = 0;
     // The "Possible Duplicates" box: a text of another subsystem (a spot's details), on a
     // white background when `white`, else the box's usual one.

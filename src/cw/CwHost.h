@@ -26,6 +26,8 @@ public:
     virtual void clearEntry() = 0;
     // The message area (lblDialog): its text and its background.
     virtual void showMessage(const std::string& text) = 0;
+    // The same, for news the operator must act on: a screen reader also speaks it at once.
+    virtual void showNews(const std::string& text) { showMessage(text); }
     virtual void setMessageBackground(Rgb colour) = 0;
     // The voice keyer's repeat loop: stopped by any key on the main window.
     virtual void stopVoiceRepeat() {}

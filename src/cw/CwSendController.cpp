@@ -264,7 +264,7 @@ void CwSendController::stopOnLineFailure() {
     if (why.empty()) {
         why = "the key line could not be switched.";
     }
-    m_host.showMessage(std::string(kLineFailedPrefix) + why);
+    m_host.showNews(std::string(kLineFailedPrefix) + why);
 }
 
 void CwSendController::finishLoop() {

@@ -35,6 +35,7 @@ private:
     void logContact() override { m_ctx.entry.logContact(); }
     void clearEntry() override { m_ctx.entry.clearEntry(); }
     void showMessage(const std::string& text) override { m_ctx.entry.showMessage(text); }
+    void showNews(const std::string& text) override { m_ctx.entry.showNews(text); }
     void setMessageBackground(Rgb colour) override { m_ctx.entry.setMessageBackground(colour); }
     std::string ownCall() const override { return m_ctx.session.prefs().ownCall; }
 

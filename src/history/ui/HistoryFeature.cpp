@@ -250,7 +250,7 @@ void HistoryFeature::contactLogged(const QsoRecord& record) {
     const std::optional<HistoryEntry> before = known != nullptr ? std::optional<HistoryEntry>(*known) : std::nullopt;
     m_worth.addLogged(record);
     if (const auto message = HistoryWorth::mismatchMessage(record, before ? &*before : nullptr)) {
-        m_ctx.entry.showMessage(*message);
+        m_ctx.entry.showNews(*message);
     }
     if (m_ctx.spotWorth != nullptr) {
         m_ctx.spotWorth->changed();

@@ -182,6 +182,10 @@ void EntryLine::showMessage(const std::string& text) {
     setDialog(fromLatin1(text));
 }
 
+void EntryLine::showNews(const std::string& text) {
+    setDialog(fromLatin1(text), Announce::Yes);
+}
+
 void EntryLine::setMessageBackground(Rgb colour) {
     setDialogBackground(colour.red, colour.green, colour.blue);
 }

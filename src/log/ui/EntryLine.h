@@ -42,6 +42,7 @@ public:
     void logContact() override { mains(); }
     void clearEntry() override;
     void showMessage(const std::string& text) override;
+    void showNews(const std::string& text) override;
     void setMessageBackground(Rgb colour) override;
     void focusEntry() override;
     void showDuplicatesText(const std::string& text, bool white) override;

@@ -56,7 +56,7 @@ VoiceFeature::VoiceFeature(FeatureContext& context, const VoiceDevices& devices)
                 m_phone->show();
             }
         },
-        [this](const std::string& failure) { m_ctx.entry.showMessage("Voice message not sent: " + failure); });
+        [this](const std::string& failure) { m_ctx.entry.showNews("Voice message not sent: " + failure); });
     m_prompts = std::make_unique<VoicePrompts>(devices.promptPlayer ? *devices.promptPlayer : o.promptPlayer,
                                                o.promptWait, context.app.workingDirectory);
 }
