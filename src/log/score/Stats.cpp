@@ -22,10 +22,16 @@ double frac(double x) {
 }
 
 char clampedLetter(double x) {
-    return static_cast<char>(std::clamp(static_cast<int>(std::floor(x)) + 74, 65, 82));
+    // Clamped while still a double: a position far outside the earth (from a damaged
+    // preferences file) must not overflow the conversion to an integer.
+    return static_cast<char>(static_cast<int>(std::clamp(std::floor(x) + 74.0, 65.0, 82.0)));
 }
 
 std::string captionFor(double latitude, double longitudeWest) {
+    if (!std::isfinite(latitude) || !std::isfinite(longitudeWest)) {
+        latitude = 0.0; // no position at all: the square at 0, 0 rather than undefined digits
+        longitudeWest = 0.0;
+    }
     std::string caption(4, ' ');
     caption[0] = clampedLetter(-longitudeWest / 20.0);
     caption[1] = clampedLetter(latitude / 10.0);
