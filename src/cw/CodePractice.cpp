@@ -32,6 +32,12 @@ PracticeSender::PracticeSender(CwSendController& cw, Hooks hooks) : m_cw(cw), m_
 
 void PracticeSender::start() {
     if (m_running) {
+        if (m_stopping) {
+            // Send again while a stop waits for the character in progress: the new text starts
+            // from its beginning once that character is done, instead of being ignored.
+            m_stopping = false;
+            m_position = 1;
+        }
         return;
     }
     m_running = true;

@@ -129,6 +129,17 @@ TEST_F(PracticeRig, StopEndsAfterTheCharacterInProgress) {
     EXPECT_EQ(keyer.sent, "A");
     EXPECT_TRUE(finished);
     EXPECT_FALSE(sender.running());
+
+    // Send again while the stop still waits for its character: the new text starts then.
+    finished = false;
+    keyer.sent.clear();
+    sender.start();
+    sender.stop();
+    toSend = "EE";
+    sender.start();
+    run();
+    EXPECT_EQ(keyer.sent, "AEE");
+    EXPECT_TRUE(finished);
 }
 
 TEST_F(PracticeRig, WithNoneTheTextMovesOnWithoutKeying) {

@@ -401,8 +401,12 @@ std::vector<std::string> layoutProblems(const QWidget* window, const QMargins& f
     const QRect inner = window->geometry();
     const QMargins drawn(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
                          outer.bottom() - inner.bottom());
-    const QMargins missing(std::max(0, frame.left() - drawn.left()), std::max(0, frame.top() - drawn.top()),
-                           std::max(0, frame.right() - drawn.right()), std::max(0, frame.bottom() - drawn.bottom()));
+    // A window without a frame (the logo) loses nothing to one.
+    const QMargins missing =
+        window->windowFlags().testFlag(Qt::FramelessWindowHint)
+            ? QMargins()
+            : QMargins(std::max(0, frame.left() - drawn.left()), std::max(0, frame.top() - drawn.top()),
+                       std::max(0, frame.right() - drawn.right()), std::max(0, frame.bottom() - drawn.bottom()));
     checkSiblings(window, report, missing);
     for (const QWidget* w : window->findChildren<QWidget*>()) {
         if (!w->isVisible() || w->isWindow() || insideComposite(w, window)) {

@@ -36,7 +36,7 @@ CwStringsWindow::CwStringsWindow(CwController& controller, QWidget* parent)
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("cmdDone"));
     done->setFocusPolicy(Qt::NoFocus);
-    FormScaler::place(done, {4300, 5300, 1200, 400}, kFont);
+    FormScaler::place(done, {4300, 5100, 1200, 400}, kFont);
     connect(done, &QPushButton::clicked, this, &QWidget::showMinimized);
     refresh();
     FormScaler::scale(this, ScaleVariant::ScreenCapped, kDesign);
