@@ -19,6 +19,8 @@ cmake -S "$source_dir" -B "$scratch" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C
 # The target that drives a reader with test doubles, and the smallest one.
 cmake --build "$scratch" --target fuzz_winkey_decoder fuzz_pack_spot -j2 >"$scratch.build.log" 2>&1 ||
     { tail -n 60 "$scratch.build.log"; echo "FAIL: the fuzz targets do not build" >&2; exit 1; }
-"$scratch/fuzz/fuzz_pack_spot" -runs=2000 -seed=1 "$source_dir/fuzz/seeds/pack_spot" >"$scratch.run.log" 2>&1 ||
+# libFuzzer adds what it finds to the first folder it is given: a scratch one, not the seeds.
+rm -rf "$scratch.corpus" && mkdir -p "$scratch.corpus"
+"$scratch/fuzz/fuzz_pack_spot" -runs=2000 -seed=1 "$scratch.corpus" "$source_dir/fuzz/seeds/pack_spot" >"$scratch.run.log" 2>&1 ||
     { tail -n 40 "$scratch.run.log"; echo "FAIL: fuzz_pack_spot faulted" >&2; exit 1; }
 echo "fuzz build ok"
