@@ -1,5 +1,6 @@
 #include "history/CallHistory.h"
 
+#include "core/CallText.h"
 #include "core/TextCase.h"
 
 #include <algorithm>
@@ -74,25 +75,8 @@ struct Columns {
 } // namespace
 
 std::optional<std::string> historyCall(std::string_view text) {
-    if (text.size() < 3 || text.size() > kLongestCall) {
-        return std::nullopt;
-    }
     std::string call;
-    call.reserve(text.size());
-    bool letter = false;
-    bool digit = false;
-    for (const char raw : text) {
-        const char c = upper(raw);
-        if (c >= 'A' && c <= 'Z') {
-            letter = true;
-        } else if (c >= '0' && c <= '9') {
-            digit = true;
-        } else if (c != '/') {
-            return std::nullopt;
-        }
-        call.push_back(c);
-    }
-    if (!letter || !digit || call.front() == '/' || call.back() == '/') {
+    if (!readCallText(text, kLongestCall, call) || call.front() == '/' || call.back() == '/') {
         return std::nullopt;
     }
     return call;

@@ -1,5 +1,7 @@
 #include "scp/MasterScp.h"
 
+#include "core/CallText.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -23,24 +25,7 @@ char upper(char c) {
 
 // A call: letters, digits and "/", at least one letter and one digit, 3 to 13 characters.
 bool readCall(std::string_view text, std::string& call) {
-    if (text.size() < 3 || text.size() > kScpLongestCall) {
-        return false;
-    }
-    call.clear();
-    bool letter = false;
-    bool digit = false;
-    for (const char raw : text) {
-        const char c = upper(raw);
-        if (c >= 'A' && c <= 'Z') {
-            letter = true;
-        } else if (c >= '0' && c <= '9') {
-            digit = true;
-        } else if (c != '/') {
-            return false;
-        }
-        call.push_back(c);
-    }
-    return letter && digit;
+    return readCallText(text, kScpLongestCall, call);
 }
 
 bool sameIgnoringCase(std::string_view a, std::string_view b) {

@@ -413,7 +413,8 @@ prepare_keying_folder() {
     [ -x "${E2E_HOLD_PTY:-}" ] || fail "E2E_HOLD_PTY is not set"
     local data_dir
     data_dir="$(dirname "$CORVANE")/data"
-    cp "$data_dir"/* "$WORK"/
+    # The folder's own files; the report's coastlines stay beside the program.
+    find "$data_dir" -maxdepth 1 -type f ! -name coastlines.txt -exec cp {} "$WORK"/ \;
     : >"$WORK/log.txt"
     # cw.txt: F1 (line 1) a long message, port (10) "1", speed (11) "5", keying option (15) RTS.
     awk 'BEGIN { ORS = "" }
@@ -671,7 +672,8 @@ scenario_desktop_start() {
 prepare_folder_with_log() { # <count>
     local data_dir i
     data_dir="$(dirname "$CORVANE")/data"
-    cp "$data_dir"/* "$WORK"/
+    # The folder's own files; the report's coastlines stay beside the program.
+    find "$data_dir" -maxdepth 1 -type f ! -name coastlines.txt -exec cp {} "$WORK"/ \;
     : >"$WORK/log.txt"
     for i in $(seq 1 "$1"); do
         printf '"N%03dXX","202","FN31","","FN20","2012/12/29","23:15","1","CW",""\r\n' "$i" >>"$WORK/log.txt"
