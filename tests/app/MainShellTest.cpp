@@ -88,9 +88,10 @@ protected:
         EXPECT_EQ(port.lineChanges().size(), changes) << "the keyer went on after the way out";
     }
 
-    MainWindowFixture f;
+    // What the window's features use is declared first, so that it outlives the window's shutdown.
     FakeSerialPort port;
     std::vector<std::string> events;
+    MainWindowFixture f;
     cw::CwController* cw = nullptr;
 };
 
@@ -153,8 +154,8 @@ TEST_F(KeyingShell, ADisplacedKeyingPortIsReleasedThroughTheKeyerAndKeysAgainAft
 }
 
 TEST(MainShell, CtrlKeysGoThroughOneTableAndNeverEditTheFields) {
+    std::vector<std::string> events; // outlives the window, whose shutdown the features hear
     MainWindowFixture f;
-    std::vector<std::string> events;
     f.features = [&events](FeatureContext& context) {
         std::vector<std::unique_ptr<Feature>> features = makeFeatures(context);
         features.push_back(std::make_unique<RecordingFeature>(events));
@@ -191,9 +192,9 @@ TEST(MainShell, CtrlKeysGoThroughOneTableAndNeverEditTheFields) {
 }
 
 TEST(MainShell, FeaturesHearTheEntryLineAndLoadAfterTheLog) {
+    std::vector<std::string> events; // outlives the window, whose shutdown the features hear
     MainWindowFixture f;
     f.writeFile("log.txt", formatLogLine({"N1AAA", "100", "FN31", "", "FN20", "12/29/2012", "18:00", "1", "CW", ""}));
-    std::vector<std::string> events;
     f.features = [&events](FeatureContext&) {
         std::vector<std::unique_ptr<Feature>> features;
         features.push_back(std::make_unique<RecordingFeature>(events));
