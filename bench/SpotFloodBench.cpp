@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
     setup.findChild<QLineEdit*>(QStringLiteral("txtTelnetPort"))->setText(QString::number(node.port()));
     setup.openPort();
     setup.done(); // the band map is shown and redrawn with every spot
-    if (!runUntil([&] { return setup.telnetClient().isConnected(); }, 5000)) {
+    if (!runUntil([&] { return feature.service().telnetClient().isConnected(); }, 5000)) {
         std::fprintf(stderr, "spot flood bench: no connection\n");
         return 1;
     }

@@ -32,6 +32,14 @@ public:
     }
     // Gives the keyboard back to the entry field that had it last.
     virtual void focusEntry() = 0;
+
+    // ---- A spot chosen on the band map, the spectrum map or the spot list takes its call
+    // into the call field with these.
+    // Gives the keyboard to the call field.
+    virtual void focusCallField() {}
+    // Leaves the call field as the Tab key does, its window brought to the front: the call
+    // field's exit handling (the duplicate check) runs and the keyboard goes on to the grid.
+    virtual void leaveCallField() {}
 };
 
 } // namespace corvane

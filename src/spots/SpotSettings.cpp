@@ -34,6 +34,40 @@ int hexDigit(char c) {
 
 } // namespace
 
+std::string_view spotSourceName(SpotSource source) {
+    switch (source) {
+    case SpotSource::None:
+        return kSourceNone;
+    case SpotSource::Tnc:
+        return kSourceTnc;
+    case SpotSource::Telnet:
+        return kSourceTelnet;
+    case SpotSource::Agw:
+        return kSourceAgw;
+    case SpotSource::Unset:
+        break;
+    }
+    return {};
+}
+
+SpotSource spotSourceNamed(std::string_view name) {
+    for (SpotSource source : kSourceChoices) {
+        if (name == spotSourceName(source)) {
+            return source;
+        }
+    }
+    return SpotSource::Unset;
+}
+
+void applyTncDefaults(SpotSettings& settings) {
+    settings.baud = "9600";
+    settings.parity = "N";
+    settings.dataBits = "8";
+    settings.stopBits = "1";
+    settings.handshaking = 3;
+    settings.commandChar = "03";
+}
+
 std::string formatSpotSettings(const SpotSettings& s) {
     ItemWriter w;
     w.text(withoutQuotes(s.baud))

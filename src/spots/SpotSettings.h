@@ -21,6 +21,22 @@ inline constexpr std::string_view kSourceTnc = "TNC";
 inline constexpr std::string_view kSourceTelnet = "Telnet";
 inline constexpr std::string_view kSourceAgw = "AGW Packet Engine";
 
+// The spot source as the program works with it; the texts above are its names in the file
+// and in the source list. Unset: nothing chosen yet (no settings file, or an unknown name).
+enum class SpotSource { Unset, None, Tnc, Telnet, Agw };
+
+// The source list's entries, in their order.
+inline constexpr SpotSource kSourceChoices[] = {SpotSource::None, SpotSource::Tnc, SpotSource::Telnet, SpotSource::Agw};
+
+// "" for Unset.
+std::string_view spotSourceName(SpotSource source);
+// Unset for any text that names no source.
+SpotSource spotSourceNamed(std::string_view name);
+// A source that opens a link (TNC, Telnet or the AGW engine).
+constexpr bool opensLink(SpotSource source) {
+    return source == SpotSource::Tnc || source == SpotSource::Telnet || source == SpotSource::Agw;
+}
+
 struct SpotSettings {
     std::string baud = "9600";
     std::string parity = "N";
@@ -39,6 +55,10 @@ struct SpotSettings {
 
     bool operator==(const SpotSettings&) const = default;
 };
+
+// What choosing "TNC" in the source list sets: 9.6k, parity None, 8 data bits, 1 stop bit,
+// handshaking "RTS" and command-mode character "03"; the rest stays.
+void applyTncDefaults(SpotSettings& settings);
 
 // The fourteen lines. Double quotes inside a text cannot be stored and are left out.
 std::string formatSpotSettings(const SpotSettings& settings);

@@ -151,7 +151,7 @@ TEST(HistorySpots, SpotsArriveWithTheirWorthAndALoggedCallTurnsDuplicateAtOnce) 
     EXPECT_EQ(row("N0NE")->text(3), QString());
 
     // On the band map: the tool tip adds the points, a duplicate is struck through.
-    spotsFeature->area().layout(false, "Telnet");
+    spotsFeature->area().layout(false, spots::SpotSource::Telnet);
     ASSERT_TRUE(spotsFeature->area().bandMapShown());
     spots::SpotLabel* k1abc = spotsFeature->area().spotLabel(spots::kSpotSlots - 3);
     spots::SpotLabel* w5xx = spotsFeature->area().spotLabel(spots::kSpotSlots - 2);

@@ -202,6 +202,18 @@ void EntryLine::focusEntry() {
     field->setFocus(Qt::OtherFocusReason);
 }
 
+void EntryLine::focusCallField() {
+    m_call->setFocus(Qt::OtherFocusReason);
+}
+
+void EntryLine::leaveCallField() {
+    if (QWidget* window = m_call->window(); window != nullptr && window->isVisible()) {
+        window->activateWindow();
+    }
+    m_call->setFocus(Qt::OtherFocusReason);
+    focusNextAsTab(m_call);
+}
+
 void EntryLine::clearEntry() {
     m_call->clear();
     m_grid->clear();

@@ -46,6 +46,8 @@ public:
     void setMessageBackground(Rgb colour) override;
     void focusEntry() override;
     void showDuplicatesText(const std::string& text, bool white) override;
+    void focusCallField() override;
+    void leaveCallField() override;
 
     // Logs the contact in the entry fields (Enter, or the CW log marker).
     void mains();

@@ -189,8 +189,8 @@ void SpotArea::placeLine() {
     }
 }
 
-void SpotArea::layout(bool listMode, const std::string& source) {
-    const bool none = source.empty() || source == "None";
+void SpotArea::layout(bool listMode, SpotSource source) {
+    const bool none = !opensLink(source);
     if (m_state == State::Absent) {
         if (none) {
             return;
@@ -245,7 +245,13 @@ void SpotArea::redraw() {
     }
 }
 
-void SpotArea::addRow(const SpotListRow& row) {
+namespace {
+// Where a row keeps its spot: the call and the frequency beside the texts shown.
+constexpr int kCallRole = Qt::UserRole;
+constexpr int kFrequencyRole = Qt::UserRole + 1;
+} // namespace
+
+void SpotArea::addRow(const SpotListRow& row, const std::string& call, float frequencyMHz) {
     while (m_list->topLevelItemCount() > kSpotListMaxRows - 1) {
         delete m_list->takeTopLevelItem(m_list->topLevelItemCount() - 1);
     }
@@ -254,10 +260,20 @@ void SpotArea::addRow(const SpotListRow& row) {
                     QString::fromLatin1(row.qth.c_str()), QString::fromLatin1(row.status.c_str()),
                     QString::fromLatin1(row.comments.c_str()), QString::fromLatin1(row.prefix.c_str()),
                     QString::fromLatin1(row.time.c_str()), QString::fromLatin1(row.from.c_str())});
+    item->setData(0, kCallRole, QByteArray::fromStdString(call));
+    item->setData(0, kFrequencyRole, frequencyMHz);
     if (m_worth != nullptr && m_worth->attached()) {
         markRow(item, m_worth->worthOf(row.call));
     }
     m_list->insertTopLevelItem(0, item);
+}
+
+std::optional<ListedSpot> SpotArea::selectedSpot() const {
+    const QTreeWidgetItem* row = m_list->currentItem();
+    if (m_list->topLevelItemCount() == 0 || row == nullptr) {
+        return std::nullopt;
+    }
+    return ListedSpot{row->data(0, kCallRole).toByteArray().toStdString(), row->data(0, kFrequencyRole).toFloat()};
 }
 
 bool SpotArea::eventFilter(QObject* watched, QEvent* event) {

@@ -8,11 +8,14 @@
 #include "core/SpotWorth.h"
 #include "spots/BandMap.h"
 #include "spots/RecentSpots.h"
+#include "spots/SpotSettings.h"
 #include "spots/SpotText.h"
 
 #include <QObject>
 #include <array>
 #include <functional>
+#include <optional>
+#include <string>
 
 class QFrame;
 class QLabel;
@@ -22,6 +25,12 @@ class QWidget;
 namespace corvane::spots {
 
 class SpotLabel;
+
+// The spot a list row stands for.
+struct ListedSpot {
+    std::string call;
+    float frequencyMHz = 0;
+};
 
 class SpotArea : public QObject {
     Q_OBJECT
@@ -39,15 +48,18 @@ public:
     // Marks every row and label again.
     void remark();
 
-    // PacketResize: lays the area out for the source ("" or "None": absent) and the list mode.
-    void layout(bool listMode, const std::string& source);
+    // PacketResize: lays the area out for the source (none chosen or None: absent) and the list
+    // mode.
+    void layout(bool listMode, SpotSource source);
     State state() const { return m_state; }
     bool bandMapShown() const { return m_state == State::BandMap; }
 
     // DisplayBandMapLabels: redraws the band map while it is shown.
     void redraw();
-    // A new spot's row, first in the list.
-    void addRow(const SpotListRow& row);
+    // A new spot's row, first in the list: its texts, and the spot it stands for.
+    void addRow(const SpotListRow& row, const std::string& call, float frequencyMHz);
+    // The spot of the list's selected row, if any.
+    std::optional<ListedSpot> selectedSpot() const;
 
     QTreeWidget* list() const { return m_list; }
     QWidget* panel() const { return m_panel; }

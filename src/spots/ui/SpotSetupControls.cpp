@@ -3,7 +3,7 @@
 // The setup window's controls: building them on the design grid, and which of them the chosen
 // source enables.
 
-#include "spots/ui/SpotHelpText.h"
+#include "spots/ui/SpotService.h"
 #include "ui/AppContext.h"
 #include "ui/FormScaler.h"
 #include "ui/PortDeviceField.h"
@@ -23,7 +23,6 @@ namespace corvane::spots {
 namespace {
 
 constexpr double kFont = 8.25;
-constexpr const char* kSources[] = {"None", "TNC", "Telnet", "AGW Packet Engine"};
 constexpr const char* kBaudCaptions[] = {"1.2k", "2.4k", "4.8k", "9.6k", "14.4k", "19.2k"};
 
 } // namespace
@@ -69,15 +68,17 @@ void SpotSetupWindow::buildControls() {
     label("lblSource", QStringLiteral("DX Spot Source:"), {120, 100, 2300, 240});
     m_sourceList = new QListWidget(this);
     m_sourceList->setObjectName(QStringLiteral("lstSource"));
-    for (const char* s : kSources) {
-        m_sourceList->addItem(QString::fromLatin1(s));
+    // Row i of the list is kSourceChoices[i].
+    for (SpotSource s : kSourceChoices) {
+        m_sourceList->addItem(fromLatin1(std::string(spotSourceName(s))));
     }
     FormScaler::place(m_sourceList, {120, 360, 2400, 960}, kFont);
-    connect(m_sourceList, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { chooseSource(item->text()); });
-    connect(m_sourceList, &QListWidget::currentTextChanged, this, [this](const QString& text) {
-        if (text != source()) {
-            chooseSource(text);
+    connect(m_sourceList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        chooseSource(kSourceChoices[static_cast<std::size_t>(m_sourceList->row(item))]);
+    });
+    connect(m_sourceList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && kSourceChoices[static_cast<std::size_t>(row)] != m_service.source()) {
+            chooseSource(kSourceChoices[static_cast<std::size_t>(row)]);
         }
     });
     m_open = button("cmdOpen", QStringLiteral("Open Port"), {2700, 340, 1560, 360});
@@ -90,11 +91,14 @@ void SpotSetupWindow::buildControls() {
     m_listening->hide();
 
     m_hostLabel = label("lblTelnetHost", QStringLiteral("Telnet Host:"), {120, 1440, 1100, 240});
-    m_host_ = field("txtTelnetHost", {1240, 1400, 3020, 315});
+    m_telnetHost = field("txtTelnetHost", {1240, 1400, 3020, 315});
     m_portLabel = label("lblTelnetPort", QStringLiteral("Telnet Port:"), {120, 1800, 1100, 240});
-    m_port = field("txtTelnetPort", {1240, 1760, 800, 315});
+    m_telnetPort = field("txtTelnetPort", {1240, 1760, 800, 315});
     m_cmdCharLabel = label("lblCmdChar", QStringLiteral("TNC cmd mode hex character:"), {120, 2160, 2900, 240});
     m_cmdChar = field("txtCmdChar", {3080, 2120, 600, 315});
+    for (QLineEdit* edited : {m_telnetHost, m_telnetPort, m_cmdChar}) {
+        connect(edited, &QLineEdit::textChanged, this, &SpotSetupWindow::settingsEdited);
+    }
 
     // The baud group's caption is long: it stands above the group, wrapped.
     QLabel* baudCaption =
@@ -171,7 +175,7 @@ void SpotSetupWindow::buildControls() {
     m_dxOnly = new QCheckBox(QStringLiteral("List DX Only (also controls main form)"), this);
     m_dxOnly->setObjectName(QStringLiteral("chkDXOnly"));
     FormScaler::place(m_dxOnly, {4440, 5040, 4200, 260}, kFont);
-    connect(m_dxOnly, &QCheckBox::toggled, this, [this](bool on) { m_intake.setDxOnly(on); });
+    connect(m_dxOnly, &QCheckBox::toggled, this, [this](bool on) { m_service.setDxOnly(on); });
     m_hex = new QCheckBox(QStringLiteral("Convert to Hex"), this);
     m_hex->setObjectName(QStringLiteral("chkHex"));
     m_hex->setEnabled(false);
@@ -184,6 +188,7 @@ void SpotSetupWindow::buildControls() {
     m_list->setObjectName(QStringLiteral("optList"));
     FormScaler::place(m_list, {1240, 250, 900, 240}, kFont);
     m_bandMap->setChecked(true);
+    connect(m_list, &QRadioButton::toggled, this, &SpotSetupWindow::settingsEdited);
     m_spotLast = button("cmdSpotLast", QStringLiteral("&Spot Last"), {6900, 5760, 1180, 400});
     m_done = button("cmdDone", QStringLiteral("&Done"), {8180, 5760, 1180, 400});
     connect(m_spotLast, &QPushButton::clicked, this, &SpotSetupWindow::spotLast);
@@ -195,16 +200,27 @@ void SpotSetupWindow::disableSourceControls() {
         g->setEnabled(false);
     }
     m_baudCaption->setEnabled(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_sent, m_cmdChar, m_host_, m_port, m_dxOnly, m_display, m_prompt,
-                                                      m_cmdCharLabel, m_hostLabel, m_portLabel, m_open, m_close}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_sent, m_cmdChar, m_telnetHost, m_telnetPort, m_dxOnly, m_display, m_prompt,
+                                         m_cmdCharLabel, m_hostLabel, m_portLabel, m_open, m_close}) {
         w->setEnabled(false);
     }
 }
 
-void SpotSetupWindow::enableFor(const std::string& source) {
-    const bool tnc = source == "TNC";
-    const bool telnet = source == "Telnet";
-    const bool agw = source == "AGW Packet Engine";
+void SpotSetupWindow::showSourceChoice() {
+    const QSignalBlocker block(m_sourceList);
+    int row = -1;
+    for (std::size_t i = 0; i < std::size(kSourceChoices); ++i) {
+        if (kSourceChoices[i] == m_service.source()) {
+            row = static_cast<int>(i);
+        }
+    }
+    m_sourceList->setCurrentRow(row);
+}
+
+void SpotSetupWindow::enableFor(SpotSource source) {
+    const bool tnc = source == SpotSource::Tnc;
+    const bool telnet = source == SpotSource::Telnet;
     if (tnc) {
         for (QGroupBox* g : m_serialGroups) {
             g->setEnabled(true);
@@ -214,11 +230,11 @@ void SpotSetupWindow::enableFor(const std::string& source) {
         m_cmdCharLabel->setEnabled(true);
     }
     if (telnet) {
-        for (QWidget* w : std::initializer_list<QWidget*>{m_host_, m_port, m_hostLabel, m_portLabel}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{m_telnetHost, m_telnetPort, m_hostLabel, m_portLabel}) {
             w->setEnabled(true);
         }
     }
-    if (tnc || telnet || agw) {
+    if (opensLink(source)) {
         for (QWidget* w : std::initializer_list<QWidget*>{m_sent, m_prompt, m_open, m_close, m_display, m_dxOnly}) {
             w->setEnabled(true);
         }
@@ -226,14 +242,20 @@ void SpotSetupWindow::enableFor(const std::string& source) {
 }
 
 void SpotSetupWindow::setPrompt() {
-    if (m_source == "TNC") {
+    switch (m_service.source()) {
+    case SpotSource::Tnc:
         m_prompt->setText(QStringLiteral("Send text  (Ctrl C or Esc for TNC Command mode):"));
-    } else if (m_source == "AGW Packet Engine") {
+        break;
+    case SpotSource::Agw:
         m_prompt->setText(QStringLiteral("Send text (use : to send cmds such as :C Varkel or :D)"));
-    } else if (m_source == "Telnet") {
+        break;
+    case SpotSource::Telnet:
         m_prompt->setText(QStringLiteral("Type text to send and press enter:"));
-    } else {
+        break;
+    case SpotSource::None:
+    case SpotSource::Unset:
         m_prompt->setText(QString());
+        break;
     }
 }
 

@@ -14,8 +14,6 @@ public:
     virtual std::string stationCall() const = 0;
     // The call of the most recently logged contact ("" with an empty log).
     virtual std::string lastLoggedCall() const = 0;
-    // The main window's caption.
-    virtual std::string applicationTitle() const = 0;
     // Lays out the main window's spot area (list, band map or none) from the window's choices.
     virtual void packetResize() = 0;
     // The two-minute refresh of the age colours.

@@ -6,19 +6,17 @@
 #include "log/Session.h"
 #include "platform/Dialogs.h"
 #include "platform/serial/QtSerialPort.h"
-#include "spots/ui/AgwEngineClient.h"
 #include "spots/ui/SpectrumMapWindow.h"
 #include "spots/ui/SpotArea.h"
 #include "spots/ui/SpotLabel.h"
+#include "spots/ui/SpotService.h"
 #include "spots/ui/SpotSetupWindow.h"
 #include "ui/AppContext.h"
 #include "ui/WidgetText.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
+#include <QEvent>
 #include <QTimer>
-#include <QTreeWidget>
+#include <algorithm>
 
 namespace corvane::spots {
 
@@ -34,6 +32,8 @@ SpotsFeature::SpotsFeature(FeatureContext& context, SerialFactory serial)
             return std::make_unique<QtSerialPort>([settings](int port) { return serialDevicePath(port, settings); });
         };
     }
+    m_service = new SpotService(context.app, *this, m_serialFactory(), &context.ports, this);
+    connect(m_service, &SpotService::failed, this, &SpotsFeature::reportFailure);
     m_area = new SpotArea(
         context.centralArea, m_store, [this] { return now(); }, [this] { return utcOffset(); });
     m_area->setWorth(context.spotWorth);
@@ -53,6 +53,7 @@ SpotsFeature::~SpotsFeature() {
     shutdown();
     delete m_spectrum;
     delete m_setup;
+    delete m_service;
     // The area reads the store; it goes with it, before the main window's widgets.
     delete m_area;
 }
@@ -63,20 +64,18 @@ std::vector<CtrlShortcut> SpotsFeature::ctrlShortcuts() {
 
 void SpotsFeature::shutdown() {
     m_shutDown = true;
-    if (m_setup) {
-        m_setup->shutdownLinks();
-    }
+    m_failures.clear();
+    m_service->shutdown();
 }
 
 SpotSetupWindow& SpotsFeature::setupWindow() {
     if (!m_setup) {
-        m_setup = new SpotSetupWindow(m_ctx.app, *this, m_serialFactory(), &m_ctx.ports, m_ctx.mainWindow);
-        const std::string host = m_ctx.app.settings.get("AgwEngineHost");
-        const std::string port = m_ctx.app.settings.get("AgwEnginePort");
-        bool ok = false;
-        const int portNumber = QString::fromStdString(port).toInt(&ok);
-        m_setup->agwLink().setEndpoint(host.empty() ? QStringLiteral("localhost") : QString::fromStdString(host),
-                                       ok && portNumber > 0 && portNumber < 65536 ? portNumber : 8000);
+        // First use, or the close box ended the links: the stored source opens again.
+        const bool fresh = !m_service->settingsInUse();
+        if (fresh) {
+            m_service->loadStoredSettings();
+        }
+        m_setup = new SpotSetupWindow(m_ctx.app, *this, *m_service, m_ctx.mainWindow);
         // Closed by its close box: its links ended with it; the next use creates it again.
         connect(m_setup, &SpotSetupWindow::closedByOperator, this, [this] {
             if (m_setup) {
@@ -84,9 +83,47 @@ SpotSetupWindow& SpotsFeature::setupWindow() {
                 m_setup = nullptr;
             }
         });
-        m_setup->loadStoredSettings();
+        if (fresh) {
+            m_service->openChosenSource();
+        }
     }
     return *m_setup;
+}
+
+// Once: a failure already waiting or on screen is not shown twice.
+void SpotsFeature::reportFailure(const SpotFailure& failure) {
+    if (m_shutDown || std::find(m_failures.begin(), m_failures.end(), failure) != m_failures.end()) {
+        return;
+    }
+    m_failures.push_back(failure);
+    if (m_failures.size() == 1) {
+        QMetaObject::invokeMethod(this, &SpotsFeature::showFailures, Qt::QueuedConnection);
+    }
+}
+
+// While a box is open, the links go on: what arrives meanwhile is taken, and further
+// failures wait behind it.
+void SpotsFeature::showFailures() {
+    const QPointer<SpotsFeature> alive(this);
+    while (!m_failures.empty() && !m_shutDown) {
+        const SpotFailure failure = m_failures.front();
+        if (failure.showSetup) {
+            // The settings to correct are there.
+            showSetupWindow();
+        }
+        QWidget* parent = m_setup ? static_cast<QWidget*>(m_setup) : m_ctx.mainWindow;
+        m_ctx.app.dialogs.message(parent, fromLatin1(failure.title), fromLatin1(failure.text), MsgButtons::Ok,
+                                  failure.critical ? MsgIcon::Critical : MsgIcon::Warning);
+        if (!alive) {
+            return;
+        }
+        if (failure.showSetup && m_setup) {
+            m_setup->returnToFront();
+        }
+        if (!m_failures.empty()) {
+            m_failures.pop_front();
+        }
+    }
 }
 
 SpotSetupWindow* SpotsFeature::existingSetupWindow() const {
@@ -119,7 +156,7 @@ SpectrumMapWindow* SpotsFeature::showSpectrumMap() {
         map->close();
         // Once the map has gone and the main window has handed its keyboard back (to the field
         // that had it), the call field takes it and its exit runs, as on the band map.
-        QTimer::singleShot(0, this, [this] { exitCallField(); });
+        QTimer::singleShot(0, this, [this] { leaveCallField(); });
     });
     connect(map, &SpectrumMapWindow::spotRemoved, m_area, &SpotArea::redraw);
     m_spectrum = map;
@@ -162,65 +199,37 @@ bool SpotsFeature::storeSpot(const SpotHandOff& spot) {
     if (!result.stored) {
         return false;
     }
-    m_area->addRow(spotListRow(spot.call, result.frequencyMHz, result.record));
+    m_area->addRow(spotListRow(spot.call, result.frequencyMHz, result.record), spot.call, result.frequencyMHz);
     return true;
 }
 
-void SpotsFeature::tuneAndTakeCall(int slot, bool tab) {
+void SpotsFeature::tuneAndTakeCall(int slot, bool leave) {
     const SpotSlot& s = m_store.slot(slot);
     m_ctx.tuner.changeFrequency(s.frequencyMHz);
-    auto* call =
-        m_ctx.mainWindow != nullptr ? m_ctx.mainWindow->findChild<QLineEdit*>(QStringLiteral("txtCall")) : nullptr;
     m_ctx.entry.setCallText(s.call);
-    if (call == nullptr) {
-        return;
-    }
-    call->setFocus();
-    if (tab) {
-        exitCallField();
+    m_ctx.entry.focusCallField();
+    if (leave) {
+        leaveCallField();
     }
 }
 
-void SpotsFeature::exitCallField() {
-    auto* call =
-        m_ctx.mainWindow != nullptr ? m_ctx.mainWindow->findChild<QLineEdit*>(QStringLiteral("txtCall")) : nullptr;
-    if (call == nullptr || m_shutDown) {
-        return;
+void SpotsFeature::leaveCallField() {
+    if (!m_shutDown) {
+        m_ctx.entry.leaveCallField();
     }
-    if (m_ctx.mainWindow->isVisible()) {
-        m_ctx.mainWindow->activateWindow();
-    }
-    call->setFocus();
-    // The call field's exit runs as if the operator had pressed Tab (the duplicate check).
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
-    QApplication::sendEvent(call, &press);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
-    QApplication::sendEvent(call, &release);
 }
 
 void SpotsFeature::listClicked() {
-    auto* call =
-        m_ctx.mainWindow != nullptr ? m_ctx.mainWindow->findChild<QLineEdit*>(QStringLiteral("txtCall")) : nullptr;
-    if (call != nullptr) {
-        call->setFocus();
-    }
-    QTreeWidget* list = m_area->list();
-    QTreeWidgetItem* row = list->currentItem();
-    if (list->topLevelItemCount() == 0 || row == nullptr) {
-        return;
-    }
-    bool ok = false;
-    const float frequency = row->text(1).toFloat(&ok);
-    if (!ok) {
+    m_ctx.entry.focusCallField();
+    const std::optional<ListedSpot> spot = m_area->selectedSpot();
+    if (!spot) {
         return;
     }
     if (m_ctx.tuner.attached()) {
-        m_ctx.tuner.changeFrequency(frequency);
+        m_ctx.tuner.changeFrequency(spot->frequencyMHz);
     }
-    m_ctx.entry.setCallText(toLatin1(row->text(0)));
-    if (call != nullptr) {
-        call->setFocus();
-    }
+    m_ctx.entry.setCallText(spot->call);
+    m_ctx.entry.focusCallField();
 }
 
 bool SpotsFeature::eventFilter(QObject* watched, QEvent* event) {
@@ -240,14 +249,8 @@ std::string SpotsFeature::lastLoggedCall() const {
     return log.qsoCount() > 0 ? log.record(log.qsoCount()).call : std::string();
 }
 
-std::string SpotsFeature::applicationTitle() const {
-    return m_ctx.mainWindow != nullptr ? toLatin1(m_ctx.mainWindow->windowTitle()) : std::string();
-}
-
 void SpotsFeature::packetResize() {
-    if (m_setup) {
-        m_area->layout(m_setup->listMode(), toLatin1(m_setup->source()));
-    }
+    m_area->layout(m_service->settings().listMode, m_service->source());
 }
 
 void SpotsFeature::refreshBandMap() {

@@ -2,7 +2,9 @@
 // DX spotting as a feature of the main window: Ctrl+D opens " DX Spotting Setup", Ctrl+B the
 // " HF Spectrum Map"; the recent-spot store and the spot area at the bottom of the main window
 // (list or band map) live here; spots tune the radio through the tuner slot and put their
-// call in the call field; every way out closes the spot source's link or port.
+// call in the call field. The spotting service with the source's link lives here too, with or
+// without the setup window; every way out closes its link or port. Its failures are shown
+// here, from the event loop, one box at a time.
 
 #include "spots/RecentSpots.h"
 #include "spots/ui/SpotSetupHost.h"
@@ -10,6 +12,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -20,7 +23,9 @@ class SerialPort;
 namespace corvane::spots {
 
 class SpotArea;
+class SpotService;
 class SpotSetupWindow;
+struct SpotFailure;
 class SpectrumMapWindow;
 
 class SpotsFeature final : public QObject, public Feature, private SpotSetupHost {
@@ -42,6 +47,7 @@ public:
     SpectrumMapWindow* showSpectrumMap();
     SpectrumMapWindow* spectrumMap() const;
 
+    SpotService& service() { return *m_service; }
     RecentSpots& store() { return m_store; }
     SpotArea& area() { return *m_area; }
 
@@ -55,7 +61,6 @@ private:
     // SpotSetupHost
     std::string stationCall() const override;
     std::string lastLoggedCall() const override;
-    std::string applicationTitle() const override;
     void packetResize() override;
     void refreshBandMap() override;
     void spotsHandedOver(const std::vector<SpotHandOff>& spots) override;
@@ -63,10 +68,13 @@ private:
     bool storeSpot(const SpotHandOff& spot);
     void redrawMaps();
 
-    void tuneAndTakeCall(int slot, bool tab);
-    // Focuses the call field and runs its exit (the Tab key's work: the duplicate check).
-    void exitCallField();
+    void tuneAndTakeCall(int slot, bool leaveCallField);
+    // The call field's exit (the duplicate check) and the keyboard on to the grid field.
+    void leaveCallField();
     void listClicked();
+    // A failure of the service waits its turn; the boxes are shown from the event loop.
+    void reportFailure(const SpotFailure& failure);
+    void showFailures();
     DateTime now() const;
     double utcOffset() const;
 
@@ -74,6 +82,8 @@ private:
     SerialFactory m_serialFactory;
     RecentSpots m_store;
     SpotArea* m_area = nullptr;
+    SpotService* m_service = nullptr;
+    std::deque<SpotFailure> m_failures; // the first is on screen or about to be
     QPointer<SpotSetupWindow> m_setup;
     QPointer<SpectrumMapWindow> m_spectrum;
     bool m_shutDown = false;

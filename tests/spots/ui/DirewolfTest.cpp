@@ -119,7 +119,7 @@ TEST(Direwolf, MonitoredSpotFrameReachesTheStore) {
     engine.feed(audio);
     const bool arrived = QTest::qWaitFor(
         [&] {
-            f.setup().tick();
+            f.service().tick();
             return f.feature().store().slot(49).call == "W1AW";
         },
         20000);
@@ -145,14 +145,14 @@ TEST(Direwolf, AConnectNobodyAnswersIsTriedAndReportedDown) {
     f.type(QStringLiteral(":C k1far"));
     const bool down = QTest::qWaitFor(
         [&] {
-            f.setup().tick();
+            f.service().tick();
             return f.status().contains(QStringLiteral("*** DISCONNECTED RETRYOUT With K1FAR"));
         },
         20000);
     ASSERT_TRUE(down) << engine.log().toStdString() << "\n" << f.status().toStdString();
     EXPECT_EQ(engine.log().count("W1XYZ>K1FAR:(SABM"), 2) << engine.log().toStdString();
     EXPECT_EQ(f.setup().windowTitle(), QStringLiteral(" DX Spotting Setup"));
-    EXPECT_TRUE(f.setup().agwPartner().isEmpty());
+    EXPECT_TRUE(f.service().agwPartner().empty());
     f.type(QStringLiteral(":D"));
     QTest::qWait(500);
     EXPECT_FALSE(engine.log().contains("Closing connection")) << engine.log().toStdString();

@@ -30,7 +30,7 @@ TEST(SpotMaps, BandMapScaleLabelsColoursAndClicks) {
     SpotsFixture f;
     ASSERT_TRUE(f.start());
     spots::SpotArea& area = f.feature().area();
-    area.layout(false, "Telnet");
+    area.layout(false, spots::SpotSource::Telnet);
     ASSERT_EQ(area.state(), spots::SpotArea::State::BandMap);
     EXPECT_EQ(area.scaleLabels()[0]->text(), QStringLiteral("1.800"));
     EXPECT_EQ(area.scaleLabels()[2]->text(), QStringLiteral("1.900"));
@@ -88,7 +88,7 @@ TEST(SpotMaps, ListClickTakesTheCallAndHoldsAtMostTwoHundredRows) {
     SpotsFixture f;
     ASSERT_TRUE(f.start());
     spots::SpotArea& area = f.feature().area();
-    area.layout(true, "TNC");
+    area.layout(true, spots::SpotSource::Tnc);
     ASSERT_EQ(area.state(), spots::SpotArea::State::List);
     for (int i = 0; i < 201; ++i) {
         spot(f, "1830.0", "K" + std::to_string(i) + "AA");
@@ -179,7 +179,7 @@ TEST(SpotMaps, TheBandLineAndItsCaptionsStayInsideThePanel) {
         ASSERT_TRUE(f.start());
         f.main.window->resize(screen);
         spots::SpotArea& area = f.feature().area();
-        area.layout(false, "Telnet");
+        area.layout(false, spots::SpotSource::Telnet);
         const QRect line = area.panel()->findChild<QWidget*>(QStringLiteral("LineDX"))->geometry();
         // The oldest slot (label 0) stands mid-band with a short caption; the others spread out.
         spot(f, "1900.0", "W1AW");
@@ -248,7 +248,7 @@ TEST(SpotMaps, CtrlKeysAndPanelClicksOpenTheWindows) {
 
     // The band-map panel: a click shows the setup window, a double click the spectrum map.
     spots::SpotArea& area = f.feature().area();
-    area.layout(false, "Telnet");
+    area.layout(false, spots::SpotSource::Telnet);
     QTest::mouseClick(area.panel(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     EXPECT_TRUE(f.setup().isVisible());
     QTest::mouseDClick(area.panel(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));

@@ -93,7 +93,7 @@ TEST(SpotSources, TelnetClusterLoginSpotsAndFloodReachTheStoreListAndBandMap) {
     cluster.startFlood(2 * 1024 * 1024, 7);
     ASSERT_TRUE(f.waitFor([&] { return flooded; }, 30000));
     QTest::qWait(200);
-    EXPECT_LE(f.setup().statusText().size(), spots::kStatusTrimAbove);
+    EXPECT_LE(f.service().statusText().size(), spots::kStatusTrimAbove);
     EXPECT_GT(list->topLevelItemCount(), before);
     EXPECT_LE(list->topLevelItemCount(), spots::kSpotListMaxRows);
     EXPECT_TRUE(f.setup().isListening());
@@ -129,7 +129,7 @@ TEST(SpotSources, TelnetRefusedAndTextTypedTooEarlyAreReported) {
     ASSERT_TRUE(f.waitFor([&] { return !f.setup().isListening(); }));
     EXPECT_TRUE(f.status().contains(QStringLiteral("ERROR: Connection is forcefully rejected.")));
     EXPECT_GT(f.main.dialogs.beeps, beeps);
-    EXPECT_FALSE(f.setup().timerRunning());
+    EXPECT_FALSE(f.service().timerRunning());
 
     // A port that is not a number opens nothing and says so, at Open and at every Enter; the
     // window never claims to listen.
@@ -141,12 +141,13 @@ TEST(SpotSources, TelnetRefusedAndTextTypedTooEarlyAreReported) {
         } else {
             f.type(QStringLiteral("W1XYZ"));
         }
+        f.settle();
         ASSERT_EQ(f.main.dialogs.shown.size(), boxes + 1);
         EXPECT_EQ(f.main.dialogs.shown.back().title, QStringLiteral("Telnet Port"));
         EXPECT_TRUE(f.main.dialogs.shown.back().text.startsWith(
             QStringLiteral("The Telnet port \"73x3\" is not a port number.")));
         EXPECT_FALSE(f.setup().isListening());
-        EXPECT_FALSE(f.setup().timerRunning());
+        EXPECT_FALSE(f.service().timerRunning());
         EXPECT_TRUE(f.status().contains(QStringLiteral("** The Telnet port \"73x3\" is not a port number.")));
         EXPECT_FALSE(f.status().contains(QStringLiteral("Connection not yet established")));
     }
@@ -243,17 +244,17 @@ TEST(SpotSources, TncDefaultsSplitLinesCommandModeAndFailures) {
     EXPECT_EQ(f.serial->handshaking, Handshaking::RtsCts);
     EXPECT_TRUE(f.serial->rts());
     EXPECT_TRUE(f.status().contains(QStringLiteral("** TNC Serial Port Open **")));
-    EXPECT_TRUE(f.setup().timerRunning());
+    EXPECT_TRUE(f.service().timerRunning());
 
     // A line in two pieces, cut inside the frequency: one spot when the rest arrives.
     const std::string spot = clusterLine("K1ABC", "1825.5", "W1AW") + "\r\n";
     f.serial->replies.push_back(spot.substr(0, 20));
-    f.setup().tick();
+    f.service().tick();
     EXPECT_TRUE(f.feature().store().slot(49).call.empty());
     f.serial->replies.push_back(spot.substr(20));
-    f.setup().tick();
+    f.service().tick();
     EXPECT_EQ(f.feature().store().slot(49).call, "W1AW");
-    EXPECT_EQ(f.setup().labelUpdateTimeCounter(), 1.0f);
+    EXPECT_EQ(f.service().labelUpdateTimeCounter(), 1.0f);
 
     // Esc: the command-mode character, exactly one, and the DX-only box cleared.
     f.control<QCheckBox>("chkDXOnly")->setChecked(true);
@@ -266,7 +267,7 @@ TEST(SpotSources, TncDefaultsSplitLinesCommandModeAndFailures) {
 
     // The device going away is reported and closes the link.
     f.serial->close();
-    f.setup().tick();
+    f.service().tick();
     EXPECT_TRUE(f.status().contains(QStringLiteral("** The TNC serial port was lost **")));
     EXPECT_FALSE(f.setup().isListening());
     f.control<QPushButton>("cmdOpen")->click();
@@ -282,13 +283,14 @@ TEST(SpotSources, TncDefaultsSplitLinesCommandModeAndFailures) {
     bool listeningDuringBox = true;
     f.main.dialogs.whileShown = [&](const ShownBox&) { listeningDuringBox = f.setup().isListening(); };
     f.control<QPushButton>("cmdOpen")->click();
+    f.settle();
     f.main.dialogs.whileShown = nullptr;
     EXPECT_FALSE(listeningDuringBox);
     EXPECT_TRUE(hasBox(f.main.dialogs, QStringLiteral("Invalid Comm Settings.")));
     EXPECT_TRUE(f.status().contains(QStringLiteral("** Unable to open TNC Serial Port **")));
     EXPECT_TRUE(f.status().endsWith(QStringLiteral("** Port Closed **")));
     EXPECT_FALSE(f.setup().isListening());
-    EXPECT_FALSE(f.setup().timerRunning());
+    EXPECT_FALSE(f.service().timerRunning());
 }
 
 TEST(SpotSources, AgwEngineRegistersMonitorsConnectsAndDisconnects) {
@@ -305,13 +307,13 @@ TEST(SpotSources, AgwEngineRegistersMonitorsConnectsAndDisconnects) {
         [&] { return f.status().contains(QStringLiteral("** Successfully connected to AGW Packet Engine **")); }));
     EXPECT_EQ(engine.registeredCall(), QStringLiteral("W1XYZ"));
     EXPECT_GE(engine.count('m'), 1);
-    EXPECT_TRUE(f.setup().timerRunning());
+    EXPECT_TRUE(f.service().timerRunning());
 
     // A monitored frame carrying a spot.
     engine.sendMonitored(QStringLiteral("K1ABC"), QStringLiteral("CQ"),
                          QByteArray::fromStdString(clusterLine("K1ABC", "1830.0", "VE3XYZ") + "\r"));
     ASSERT_TRUE(f.waitFor([&] {
-        f.setup().tick();
+        f.service().tick();
         return f.feature().store().slot(49).call == "VE3XYZ";
     }));
 
@@ -325,7 +327,7 @@ TEST(SpotSources, AgwEngineRegistersMonitorsConnectsAndDisconnects) {
     ASSERT_TRUE(f.waitFor([&] { return engine.count('C') == 1; }));
     EXPECT_EQ(engine.frames().back().callTo, "W1AW");
     ASSERT_TRUE(f.waitFor([&] {
-        f.setup().tick();
+        f.service().tick();
         return f.setup().windowTitle() == QStringLiteral("DX Spotting Setup - Connected to W1AW");
     }));
     f.type(QStringLiteral("hello"));
@@ -342,13 +344,13 @@ TEST(SpotSources, AgwEngineRegistersMonitorsConnectsAndDisconnects) {
     // A disconnect from another station changes nothing; the partner's ends the connection.
     engine.sendDisconnected(QStringLiteral("N0ONE"));
     QTest::qWait(50);
-    f.setup().tick();
-    EXPECT_EQ(f.setup().agwPartner(), QStringLiteral("W1AW"));
+    f.service().tick();
+    EXPECT_EQ(f.service().agwPartner(), "W1AW");
     const int beeps = f.main.dialogs.beeps;
     engine.sendDisconnected(QStringLiteral("W1AW"));
     ASSERT_TRUE(f.waitFor([&] {
-        f.setup().tick();
-        return f.setup().agwPartner().isEmpty();
+        f.service().tick();
+        return f.service().agwPartner().empty();
     }));
     EXPECT_EQ(f.main.dialogs.beeps, beeps + 2);
     EXPECT_EQ(f.setup().windowTitle(), QStringLiteral("DX Spotting Setup"));
@@ -374,14 +376,15 @@ TEST(SpotSources, AgwEngineMissingOrNoStationCall) {
     ASSERT_TRUE(f.waitFor(
         [&] { return hasBox(f.main.dialogs, QStringLiteral("Unable to connect to the AGW Packet Engine.")); }));
     EXPECT_FALSE(f.setup().isListening());
-    EXPECT_FALSE(f.setup().timerRunning());
+    EXPECT_FALSE(f.service().timerRunning());
     EXPECT_TRUE(f.status().contains(QStringLiteral("- Click Open from this program.")));
 
     f.main.window->session().prefs().ownCall = "  ";
     f.control<QPushButton>("cmdOpen")->click();
+    f.settle();
     EXPECT_TRUE(hasBox(f.main.dialogs, QStringLiteral("Call Sign Required!")));
     EXPECT_FALSE(f.setup().isListening());
-    EXPECT_FALSE(f.setup().agwLink().starting());
+    EXPECT_FALSE(f.service().agwLink().starting());
 }
 
 TEST(SpotSources, ClosingTheWindowDisconnectsThePartnerAndEndsTheAgwLink) {
@@ -392,11 +395,11 @@ TEST(SpotSources, ClosingTheWindowDisconnectsThePartnerAndEndsTheAgwLink) {
     f.main.settings->set("AgwEnginePort", std::to_string(engine.port()));
     f.choose("AGW Packet Engine");
     f.control<QPushButton>("cmdOpen")->click();
-    ASSERT_TRUE(f.waitFor([&] { return f.setup().agwLink().running(); }));
+    ASSERT_TRUE(f.waitFor([&] { return f.service().agwLink().running(); }));
     f.type(QStringLiteral(":C K1ABC"));
     ASSERT_TRUE(f.waitFor([&] {
-        f.setup().tick();
-        return f.setup().agwPartner() == QStringLiteral("K1ABC");
+        f.service().tick();
+        return f.service().agwPartner() == "K1ABC";
     }));
     f.setup().close();
     ASSERT_TRUE(f.waitFor([&] { return engine.count('d') == 1; }));

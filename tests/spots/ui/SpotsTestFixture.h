@@ -5,6 +5,7 @@
 #include "cw/ui/CwFeature.h"
 #include "log/MainWindowFixture.h"
 #include "spots/ui/SpotArea.h"
+#include "spots/ui/SpotService.h"
 #include "spots/ui/SpotSetupWindow.h"
 #include "spots/ui/SpotsFeature.h"
 #include "support/FakeSerialPort.h"
@@ -43,6 +44,9 @@ public:
 
     bool start() { return main.start(); }
     spots::SpotsFeature& feature() { return *main.window->feature<spots::SpotsFeature>(); }
+    spots::SpotService& service() { return feature().service(); }
+    // Lets queued work run once (a failure's box is shown from the event loop).
+    void settle() { QCoreApplication::processEvents(); }
     spots::SpotSetupWindow& setup() {
         spots::SpotSetupWindow& w = feature().setupWindow();
         return w;
@@ -55,7 +59,7 @@ public:
         return QString::fromLatin1(statusBytes().c_str()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     }
     QString statusOnScreen() { return control<QPlainTextEdit>("txtUnProcessed")->toPlainText(); }
-    std::string statusBytes() { return setup().statusText().text(); }
+    std::string statusBytes() { return service().statusText().text(); }
     void choose(const char* source) {
         QListWidget* list = control<QListWidget>("lstSource");
         const auto items = list->findItems(QString::fromLatin1(source), Qt::MatchExactly);
