@@ -15,6 +15,7 @@
 #include "log/MainWindowFixture.h"
 #include "platform/net/TcpClient.h"
 #include "spots/ui/SpotArea.h"
+#include "spots/ui/SpotService.h"
 #include "spots/ui/SpotSetupWindow.h"
 #include "spots/ui/SpotsFeature.h"
 #include "support/LoopbackCluster.h"

@@ -1,3 +1,4 @@
+#include "spots/AgwCommand.h"
 #include "spots/AgwFrame.h"
 #include "spots/AgwLink.h"
 
@@ -151,4 +152,34 @@ TEST(AgwLink, QueueAndTextsAreBounded) {
     bad.replace(28, 4, bytes({0, 0, 0, 0x80}));
     EXPECT_FALSE(link.received(bad));
     EXPECT_TRUE(link.decoderError().has_value());
+}
+
+TEST(AgwInput, CommandsDataAndLongText) {
+    AgwInput connect = parseAgwInput(":c  w1aw ");
+    EXPECT_EQ(connect.kind, AgwInput::Kind::Connect);
+    EXPECT_EQ(connect.call, "W1AW");
+    EXPECT_EQ(parseAgwInput(":C").kind, AgwInput::Kind::ConnectWithoutCall);
+    EXPECT_EQ(parseAgwInput(":C   ").kind, AgwInput::Kind::ConnectWithoutCall);
+    EXPECT_EQ(parseAgwInput(":d").kind, AgwInput::Kind::Disconnect);
+    EXPECT_EQ(parseAgwInput(":X K1ABC").kind, AgwInput::Kind::Ignored);
+    EXPECT_EQ(parseAgwInput(":").kind, AgwInput::Kind::Ignored);
+    const AgwInput data = parseAgwInput("hello :C");
+    EXPECT_EQ(data.kind, AgwInput::Kind::Data);
+    EXPECT_EQ(data.data, "hello :C\r");
+    EXPECT_EQ(parseAgwInput("").data, "\r");
+
+    // The blank after the 70th character sends the 70; a 70th-character blank waits.
+    EXPECT_FALSE(agwAutoSendPiece(std::string(70, 'x')));
+    EXPECT_FALSE(agwAutoSendPiece(std::string(69, 'x') + " "));
+    EXPECT_EQ(agwAutoSendPiece(std::string(70, 'x') + " "), std::string(70, 'x'));
+    EXPECT_FALSE(agwAutoSendPiece(std::string(71, 'x')));
+}
+
+TEST(AgwInput, OnlyThePartnersDisconnectEndsTheConnection) {
+    EXPECT_EQ(partnerChange('c', "W1AW", ""), PartnerChange::Connected);
+    EXPECT_EQ(partnerChange('c', "K1ABC", "W1AW"), PartnerChange::None);
+    EXPECT_EQ(partnerChange('d', "w1aw", "W1AW"), PartnerChange::Disconnected);
+    EXPECT_EQ(partnerChange('d', "N0ONE", "W1AW"), PartnerChange::None);
+    EXPECT_EQ(partnerChange('d', "W1AW", ""), PartnerChange::None);
+    EXPECT_EQ(partnerChange('D', "W1AW", "W1AW"), PartnerChange::None);
 }

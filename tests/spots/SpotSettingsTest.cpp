@@ -50,3 +50,30 @@ TEST(SpotSettings, SerialStringCommandCharacterAndSocketMessages) {
     EXPECT_EQ(socketErrorMessage(10061), "ERROR: Connection is forcefully rejected.");
     EXPECT_EQ(socketErrorMessage(12345), "Error number 12345");
 }
+
+TEST(SpotSettings, SourceNamesAndTheTncDefaults) {
+    for (SpotSource source : kSourceChoices) {
+        EXPECT_EQ(spotSourceNamed(spotSourceName(source)), source);
+    }
+    EXPECT_EQ(spotSourceName(SpotSource::Agw), "AGW Packet Engine");
+    EXPECT_EQ(spotSourceNamed(""), SpotSource::Unset);
+    EXPECT_EQ(spotSourceNamed("telnet"), SpotSource::Unset); // the file's names, exactly
+    EXPECT_FALSE(opensLink(SpotSource::None));
+    EXPECT_FALSE(opensLink(SpotSource::Unset));
+
+    SpotSettings s;
+    s.baud = "1200";
+    s.parity = "E";
+    s.dataBits = "7";
+    s.stopBits = "2";
+    s.handshaking = 1;
+    s.commandChar = "1B";
+    s.port = 4;
+    s.telnetHost = "kept";
+    applyTncDefaults(s);
+    EXPECT_EQ(serialSettingsString(s), "9600,N,8,1");
+    EXPECT_EQ(s.handshaking, 3);
+    EXPECT_EQ(s.commandChar, "03");
+    EXPECT_EQ(s.port, 4);
+    EXPECT_EQ(s.telnetHost, "kept");
+}

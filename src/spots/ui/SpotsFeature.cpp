@@ -107,8 +107,9 @@ void SpotsFeature::showFailures() {
     const QPointer<SpotsFeature> alive(this);
     while (!m_failures.empty() && !m_shutDown) {
         const SpotFailure failure = m_failures.front();
-        if (failure.showSetup) {
-            // The settings to correct are there.
+        // The settings to correct are in the setup window; after its close box ended the links
+        // it is not made again for a failure that came before.
+        if (failure.showSetup && (m_setup || m_service->settingsInUse())) {
             showSetupWindow();
         }
         QWidget* parent = m_setup ? static_cast<QWidget*>(m_setup) : m_ctx.mainWindow;

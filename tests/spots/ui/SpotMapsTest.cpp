@@ -104,6 +104,15 @@ TEST(SpotMaps, ListClickTakesTheCallAndHoldsAtMostTwoHundredRows) {
     EXPECT_EQ(f.main.call()->text(), QStringLiteral("K199AA"));
     ASSERT_FALSE(f.tuner.frequencies.empty());
     EXPECT_FLOAT_EQ(f.tuner.frequencies.back(), 1.83f);
+
+    // The row's spot is what it stands for, whatever its cells show.
+    list->topLevelItem(2)->setText(0, QStringLiteral("XX9XX"));
+    list->topLevelItem(2)->setText(1, QStringLiteral("9.999"));
+    list->setCurrentItem(list->topLevelItem(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(list->topLevelItem(2)).center());
+    EXPECT_EQ(f.main.call()->text(), QStringLiteral("K198AA"));
+    EXPECT_FLOAT_EQ(f.tuner.frequencies.back(), 1.83f);
 }
 
 TEST(SpotMaps, SpectrumMapRowsScalesAndClicks) {
