@@ -32,6 +32,10 @@ public:
     }
     // Gives the keyboard back to the entry field that had it last.
     virtual void focusEntry() = 0;
+
+    // How contacts are entered. True while the post-contest time and date fields are shown
+    // (beside the grid field, where the call history's hint goes otherwise).
+    virtual bool postContestMode() const { return false; }
 };
 
 } // namespace corvane

@@ -162,6 +162,8 @@ void EntryLine::build(QWidget* central) {
 
 void EntryLine::resetForStart() {
     setDialog(QStringLiteral("Ready to begin!"));
+    m_gridDisplay.kilometres.clear();
+    m_gridDisplay.bearing.clear();
     m_kilometres->clear();
     m_bearing->clear();
     m_partialDupesOn = true;
@@ -412,7 +414,7 @@ void EntryLine::mains() {
     PostContestStamp stamp;
     if (m_postContestMode) {
         stamp = stampPostContest(toLatin1(m_postDate->text()), toLatin1(m_postTime->text()));
-        if (stamp.error == "Invalid date format!") {
+        if (stamp.fault == StampFault::Date) {
             setDialog(fromLatin1(stamp.error), Announce::Yes);
             m_ctx.dialogs.beep();
             return;
@@ -452,8 +454,9 @@ void EntryLine::mains() {
         ContactEntry entry;
         entry.call = toLatin1(m_call->text());
         entry.grid = toLatin1(m_grid->text());
-        entry.kilometers = toLatin1(m_kilometres->text());
-        entry.points = toLatin1(m_points->text());
+        // The figures worked out for the grid as it stands, as the labels show them.
+        entry.kilometers = m_gridDisplay.kilometres;
+        entry.points = m_gridDisplay.points;
         entry.ownGrid = m_session.prefs().ownGrid;
         entry.frequency = m_session.rigFrequencyText();
         const QsoRecord record = buildRecord(entry, utcNow(), m_postContestMode ? &stamp : nullptr);
@@ -496,9 +499,9 @@ DateTime EntryLine::utcNow() const {
 
 void EntryLine::refreshGridDisplay() {
     const Preferences& prefs = m_session.prefs();
-    const GridDisplay display =
-        computeGridDisplay(toLatin1(m_grid->text()), prefs.ownGrid, GeoPosition{prefs.ownLatitude, prefs.ownLongitude},
-                           toLatin1(m_points->text()));
+    m_gridDisplay = computeGridDisplay(toLatin1(m_grid->text()), prefs.ownGrid,
+                                       GeoPosition{prefs.ownLatitude, prefs.ownLongitude}, m_gridDisplay.points);
+    const GridDisplay& display = m_gridDisplay;
     m_bearing->setText(fromLatin1(display.bearing));
     m_kilometres->setText(fromLatin1(display.kilometres));
     setPointsText(fromLatin1(display.points));
@@ -567,6 +570,7 @@ void EntryLine::togglePostContest() {
         m_lastField = m_call;
         m_call->setFocus(Qt::OtherFocusReason);
     }
+    emit postContestModeChanged(m_postContestMode);
 }
 
 } // namespace corvane

@@ -60,7 +60,7 @@ public:
     QString dupeListText() const;
     void resetForStart();
 
-    bool postContestMode() const { return m_postContestMode; }
+    bool postContestMode() const override { return m_postContestMode; }
     // True while keys held after a refused duplicate are being typed again.
     bool replaying() const { return m_replaying; }
     void togglePostContest();
@@ -79,6 +79,8 @@ signals:
     void callChanged(const QString& call);
     // A contact was refused because the own call or grid is not set: the station window is wanted.
     void stationRequired();
+    // Post-contest mode was turned on or off.
+    void postContestModeChanged(bool on);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -106,6 +108,9 @@ private:
     std::deque<QKeyEvent*> m_heldKeys;
     bool m_replaying = false;
     PointsColours m_pointsColours;
+    // Distance, bearing and points of the grid field as last worked out: what the labels show
+    // and what a logged contact takes.
+    GridDisplay m_gridDisplay;
     QTimer m_holdTimer;
 
     QLineEdit* m_call = nullptr;     // txtCall

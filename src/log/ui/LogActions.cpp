@@ -84,7 +84,8 @@ bool LogActions::savePref() {
         return false; // the operator's damaged file stays as it is, to be mended by hand
     }
     const std::string path = m_session.workingFile("cvnpref.txt");
-    const FileResult written = replaceAtomically(path, formatPreferences(m_session.prefs()));
+    const FeaturePreferences features = m_featurePreferences ? m_featurePreferences() : FeaturePreferences{};
+    const FileResult written = replaceAtomically(path, formatPreferences(m_session.prefs(), features));
     if (!written.ok) {
         m_ctx.dialogs.message(m_window, QStringLiteral("Unable to write file."),
                               fromLatin1(path + "  " + written.error), MsgButtons::Ok, MsgIcon::Warning);
