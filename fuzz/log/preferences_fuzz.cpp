@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)formatDateSlash(utc);
     (void)utcOffsetQuestion(p.utcOffsetHours, DateTime{2012, 12, 30, 4, 15, 2}, local);
     (void)formatDuration(timeOnTotalSeconds(local, DateTime{2012, 12, 30, 1, 0, 0}, p.timeOnAccumulatedSeconds));
-    (void)labelDisplay(1234.0f, p.powerCategory);
+    (void)scoreTexts(1234.0f, p.powerCategory);
     if (const auto corner = gridCorner(p.ownGrid)) {
         (void)gridFill(corner->latitude, corner->longitudeWest, 0, 0);
     }

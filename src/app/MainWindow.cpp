@@ -119,12 +119,12 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent, FeatureFactory feat
             [this](const QString& text) { m_entry->setDupeList(text, false); });
     connect(m_gridMap, &GridMapPanel::focusCallRequested, m_entry, &EntryLine::focusEntry);
     connect(m_entry, &EntryLine::logged, m_actions, &LogActions::contactLogged);
-    connect(m_entry, &EntryLine::mainsFinished, this, [this] {
+    connect(m_entry, &EntryLine::loggingFinished, this, [this] {
         m_actions->showTotals();
         m_actions->rateTick();
     });
     connect(m_clocks, &ClockPanel::timeOnStarted, this, [this] {
-        m_entry->setDialog(QStringLiteral(" "));
+        m_entry->setMessage(QStringLiteral(" "));
         m_entry->callField()->setFocus();
     });
     connect(m_clocks, &ClockPanel::timeOnStopped, this, [this] {
@@ -157,7 +157,7 @@ MainWindow::~MainWindow() {
 void MainWindow::buildFeatures(const FeatureFactory& features) {
     m_featureContext = std::make_unique<FeatureContext>(FeatureContext{
         m_ctx, m_session, *m_entry, m_tuner, *m_ports, *this, m_polledFrequency, *this, this, centralWidget()});
-    m_featureContext->savePreferences = [this] { return m_actions->savePref(); };
+    m_featureContext->savePreferences = [this] { return m_actions->savePreferences(); };
     m_featureContext->parallel = m_parallel.get();
     m_featureContext->spotWorth = &m_spotWorth;
     m_features = features(*m_featureContext);
@@ -407,7 +407,7 @@ void MainWindow::shutdown() {
 void MainWindow::exitProgram() {
     if (m_clocks->timeOnRunning()) {
         m_clocks->settleTimeOn();
-        m_actions->savePref();
+        m_actions->savePreferences();
     }
     shutdown();
     m_ctx.terminate(0);
@@ -447,7 +447,7 @@ void MainWindow::toggleTaskbar() {
         return;
     }
     prefs.taskbar = prefs.taskbar == 0 ? 1 : 0;
-    m_actions->savePref();
+    m_actions->savePreferences();
     taskbarLayout();
 }
 

@@ -16,10 +16,10 @@ enum class EntryFocus { Unchanged, Call, Grid };
 struct CompletenessCheck {
     bool incomplete = false;
     int beeps = 0;
-    std::string message; // for lblDialog, when not empty
+    std::string message; // for the message line, when not empty
     EntryFocus focus = EntryFocus::Unchanged;
 };
-// frmcmp: a grid is needed, and a call of at least three characters.
+// A contact is complete with a grid and a call of at least three characters.
 CompletenessCheck checkCompleteness(std::string_view call, std::string_view grid);
 
 // What was wrong with a post-contest date or time.

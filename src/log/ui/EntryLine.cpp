@@ -161,7 +161,7 @@ void EntryLine::build(QWidget* central) {
 }
 
 void EntryLine::resetForStart() {
-    setDialog(QStringLiteral("Ready to begin!"));
+    setMessage(QStringLiteral("Ready to begin!"));
     m_gridDisplay.kilometres.clear();
     m_gridDisplay.bearing.clear();
     m_kilometres->clear();
@@ -181,15 +181,15 @@ void EntryLine::setCallText(const std::string& call) {
 }
 
 void EntryLine::showMessage(const std::string& text) {
-    setDialog(fromLatin1(text));
+    setMessage(fromLatin1(text));
 }
 
 void EntryLine::showNews(const std::string& text) {
-    setDialog(fromLatin1(text), Announce::Yes);
+    setMessage(fromLatin1(text), Announce::Yes);
 }
 
 void EntryLine::setMessageBackground(Rgb colour) {
-    setDialogBackground(colour.red, colour.green, colour.blue);
+    paintMessageLine(colour.red, colour.green, colour.blue);
 }
 
 QLineEdit* EntryLine::lastEntryField() const {
@@ -208,8 +208,8 @@ void EntryLine::clearEntry() {
     m_call->clear();
     m_grid->clear();
     setDupeList(QString(), false);
-    setDialog(QStringLiteral(" "));
-    setDialogBackground(kTeal.red(), kTeal.green(), kTeal.blue());
+    setMessage(QStringLiteral(" "));
+    paintMessageLine(kTeal.red(), kTeal.green(), kTeal.blue());
     m_call->setFocus();
 }
 
@@ -235,7 +235,7 @@ bool EntryLine::eventFilter(QObject* watched, QEvent* event) {
             emit fieldEntered(EntryField::Call);
         } else if (watched == m_grid) {
             if (!m_call->text().isEmpty()) {
-                dupcheck();
+                refuseDuplicate();
             }
             if (m_grid->hasFocus()) {
                 emit fieldEntered(EntryField::Grid);
@@ -272,16 +272,16 @@ bool EntryLine::callKeyPress(QKeyEvent* key) {
 
     const char c = typedChar(key);
     if (m_call->text().isEmpty()) {
-        setDialog(QString());
+        setMessage(QString());
     }
     if (c == '"') {
         return true;
     }
     if (m_call->text().size() < 3 && m_timeOnRunning()) {
-        setDialog(QStringLiteral(" "));
+        setMessage(QStringLiteral(" "));
     }
     if (isEnter(key)) {
-        mains();
+        logEnteredContact();
         return true;
     }
     if (c == ' ') {
@@ -298,10 +298,10 @@ bool EntryLine::callKeyPress(QKeyEvent* key) {
     const std::string before = toLatin1(m_call->text());
     const PartialCheckResult partial =
         partialCheck(m_session.log(), PartialCheckInput{before, upper, m_partialDupesOn, m_timeOnRunning()});
-    setDialogBackground(kTeal.red(), kTeal.green(), kTeal.blue());
+    paintMessageLine(kTeal.red(), kTeal.green(), kTeal.blue());
     setDupeList(fromLatin1(partial.dupeList), partial.dupeListTeal);
-    if (partial.dialogText) {
-        setDialog(fromLatin1(*partial.dialogText));
+    if (partial.messageText) {
+        setMessage(fromLatin1(*partial.messageText));
     }
     if (partial.beep) {
         m_ctx.dialogs.beep();
@@ -335,7 +335,7 @@ bool EntryLine::gridKeyPress(QKeyEvent* key) {
         return true;
     }
     if (isEnter(key)) {
-        mains();
+        logEnteredContact();
         return true;
     }
     if (c == ' ') {
@@ -351,7 +351,7 @@ bool EntryLine::gridKeyPress(QKeyEvent* key) {
 
 bool EntryLine::postContestKeyPress(QLineEdit* field, QKeyEvent* key) {
     if (isEnter(key)) {
-        mains();
+        logEnteredContact();
         return true;
     }
     const char c = typedChar(key);
@@ -368,14 +368,14 @@ bool EntryLine::postContestKeyPress(QLineEdit* field, QKeyEvent* key) {
 
 // ---------------------------------------------------------------- logging
 
-bool EntryLine::dupcheck() {
+bool EntryLine::refuseDuplicate() {
     m_dupeFlag = false;
-    const auto hit = corvane::dupcheck(m_session.log(), toLatin1(m_call->text()));
+    const auto hit = corvane::findDuplicate(m_session.log(), toLatin1(m_call->text()));
     if (!hit) {
         return false;
     }
-    setDialog(fromLatin1(hit->message), Announce::Yes);
-    setDialogBackground(kRed.red(), kRed.green(), kRed.blue());
+    setMessage(fromLatin1(hit->message), Announce::Yes);
+    paintMessageLine(kRed.red(), kRed.green(), kRed.blue());
     setDupeList(QString(), false);
     m_ctx.dialogs.beep();
     // Heard before the call field takes the keyboard back (its own prompt follows).
@@ -391,17 +391,17 @@ bool EntryLine::dupcheck() {
 void EntryLine::refuseLogging(const QString& title, const QString& text) {
     m_ctx.dialogs.beep();
     m_ctx.dialogs.message(m_call->window(), title, text, MsgButtons::Ok, MsgIcon::Critical);
-    setDialog(QStringLiteral("Contact NOT logged!"), Announce::Yes);
-    setDialogBackground(kRed.red(), kRed.green(), kRed.blue());
+    setMessage(QStringLiteral("Contact NOT logged!"), Announce::Yes);
+    paintMessageLine(kRed.red(), kRed.green(), kRed.blue());
 }
 
-void EntryLine::mains() {
+void EntryLine::logEnteredContact() {
     const CompletenessCheck check = checkCompleteness(toLatin1(m_call->text()), toLatin1(m_grid->text()));
     for (int i = 0; i < check.beeps; ++i) {
         m_ctx.dialogs.beep();
     }
     if (!check.message.empty()) {
-        setDialog(fromLatin1(check.message), Announce::Yes);
+        setMessage(fromLatin1(check.message), Announce::Yes);
     }
     if (check.focus == EntryFocus::Grid) {
         m_grid->setFocus();
@@ -409,19 +409,19 @@ void EntryLine::mains() {
         m_call->setFocus();
     }
 
-    const bool duplicate = dupcheck();
+    const bool duplicate = refuseDuplicate();
 
     PostContestStamp stamp;
     if (m_postContestMode) {
         stamp = stampPostContest(toLatin1(m_postDate->text()), toLatin1(m_postTime->text()));
         if (stamp.fault == StampFault::Date) {
-            setDialog(fromLatin1(stamp.error), Announce::Yes);
+            setMessage(fromLatin1(stamp.error), Announce::Yes);
             m_ctx.dialogs.beep();
             return;
         }
         m_postDate->setText(fromLatin1(stamp.dateText));
         if (!stamp.ok) {
-            setDialog(fromLatin1(stamp.error), Announce::Yes);
+            setMessage(fromLatin1(stamp.error), Announce::Yes);
             m_ctx.dialogs.beep();
             return;
         }
@@ -481,14 +481,14 @@ void EntryLine::mains() {
         m_call->clear();
         m_grid->clear();
         m_call->setFocus();
-        setDialog(QString());
-        setDialogBackground(kTeal.red(), kTeal.green(), kTeal.blue());
+        setMessage(QString());
+        paintMessageLine(kTeal.red(), kTeal.green(), kTeal.blue());
         setDupeList(QString(), false);
         emit logged(record);
     }
     setDupeList(QString(), false);
     m_session.setRigFrequencyText({});
-    emit mainsFinished();
+    emit loggingFinished();
 }
 
 // ---------------------------------------------------------------- displays
@@ -519,7 +519,7 @@ void EntryLine::setPointsText(const QString& text) {
     paint(m_points, QColor(bg.red, bg.green, bg.blue), QColor(fg.red, fg.green, fg.blue));
 }
 
-void EntryLine::setDialog(const QString& text, Announce announce) {
+void EntryLine::setMessage(const QString& text, Announce announce) {
     const bool changed = m_dialog->text() != text;
     m_dialog->setText(text);
     // The message is part of the line's name, so that a screen reader reads what it says, not
@@ -540,7 +540,7 @@ QString EntryLine::lastAnnouncement() const {
     return m_announcer->lastAnnouncement();
 }
 
-void EntryLine::setDialogBackground(int r, int g, int b) {
+void EntryLine::paintMessageLine(int r, int g, int b) {
     paint(m_dialog, QColor(r, g, b));
 }
 

@@ -39,7 +39,7 @@ public:
     // EntryHost
     std::string callText() const override;
     void setCallText(const std::string& call) override;
-    void logContact() override { mains(); }
+    void logContact() override { logEnteredContact(); }
     void clearEntry() override;
     void showMessage(const std::string& text) override;
     void showNews(const std::string& text) override;
@@ -48,12 +48,12 @@ public:
     void showDuplicatesText(const std::string& text, bool white) override;
 
     // Logs the contact in the entry fields (Enter, or the CW log marker).
-    void mains();
+    void logEnteredContact();
     // Recomputes distance, bearing and points from the grid field and the own station.
     void refreshGridDisplay();
     // Announce::Yes: news the operator must act on, also spoken by a screen reader at once.
     enum class Announce { No, Yes };
-    void setDialog(const QString& text, Announce announce = Announce::No);
+    void setMessage(const QString& text, Announce announce = Announce::No);
     // What the screen reader was last asked to speak.
     QString lastAnnouncement() const;
     void setDupeList(const QString& text, bool teal);
@@ -73,7 +73,7 @@ public:
 signals:
     void logged(const QsoRecord& record);
     // After every Mains, logged or not: the totals and rates are shown again.
-    void mainsFinished();
+    void loggingFinished();
     void duplicateRefused();
     void fieldEntered(EntryField field);
     void callChanged(const QString& call);
@@ -91,9 +91,9 @@ private:
     bool gridKeyPress(QKeyEvent* key);
     bool postContestKeyPress(QLineEdit* field, QKeyEvent* key);
     void replayHeldKeys();
-    bool dupcheck();
+    bool refuseDuplicate();
     void setPointsText(const QString& text);
-    void setDialogBackground(int r, int g, int b);
+    void paintMessageLine(int r, int g, int b);
     void refuseLogging(const QString& title, const QString& text);
     DateTime utcNow() const;
 

@@ -39,7 +39,7 @@ public:
     bool loadLog();
     // Writes cvnpref.txt; false (after a message) when it could not be written. A
     // preferences file that could not be read at start is never overwritten.
-    bool savePref();
+    bool savePreferences();
     // The items the other subsystems keep in cvnpref.txt, gathered when it is written.
     void setFeaturePreferences(std::function<FeaturePreferences()> gather) { m_featurePreferences = std::move(gather); }
     void setPrefsDamaged(bool damaged) { m_prefsDamaged = damaged; }

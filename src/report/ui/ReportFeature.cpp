@@ -85,7 +85,7 @@ void ReportFeature::workDone(const QString& path, const FileResult& result) {
     }
     if (!result.ok) {
         m_ctx.app.dialogs.beep();
-        m_ctx.app.dialogs.message(m_ctx.mainWindow, QString::fromLatin1(cabrillo_text::kFailedTitle.data()),
+        m_ctx.app.dialogs.message(m_ctx.mainWindow, QString::fromLatin1(exchange::cabrillo::kFailedTitle.data()),
                                   path + QStringLiteral(":\r\n") + QString::fromStdString(result.error), MsgButtons::Ok,
                                   MsgIcon::Critical);
         emit finished(false);

@@ -90,7 +90,7 @@ void SpotSetupWindow::buildControls() {
     m_listening->hide();
 
     m_hostLabel = label("lblTelnetHost", QStringLiteral("Telnet Host:"), {120, 1440, 1100, 240});
-    m_host_ = field("txtTelnetHost", {1240, 1400, 3020, 315});
+    m_telnetHost = field("txtTelnetHost", {1240, 1400, 3020, 315});
     m_portLabel = label("lblTelnetPort", QStringLiteral("Telnet Port:"), {120, 1800, 1100, 240});
     m_port = field("txtTelnetPort", {1240, 1760, 800, 315});
     m_cmdCharLabel = label("lblCmdChar", QStringLiteral("TNC cmd mode hex character:"), {120, 2160, 2900, 240});
@@ -195,8 +195,9 @@ void SpotSetupWindow::disableSourceControls() {
         g->setEnabled(false);
     }
     m_baudCaption->setEnabled(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_sent, m_cmdChar, m_host_, m_port, m_dxOnly, m_display, m_prompt,
-                                                      m_cmdCharLabel, m_hostLabel, m_portLabel, m_open, m_close}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_sent, m_cmdChar, m_telnetHost, m_port, m_dxOnly, m_display, m_prompt,
+                                         m_cmdCharLabel, m_hostLabel, m_portLabel, m_open, m_close}) {
         w->setEnabled(false);
     }
 }
@@ -214,7 +215,7 @@ void SpotSetupWindow::enableFor(const std::string& source) {
         m_cmdCharLabel->setEnabled(true);
     }
     if (telnet) {
-        for (QWidget* w : std::initializer_list<QWidget*>{m_host_, m_port, m_hostLabel, m_portLabel}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{m_telnetHost, m_port, m_hostLabel, m_portLabel}) {
             w->setEnabled(true);
         }
     }

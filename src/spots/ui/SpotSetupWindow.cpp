@@ -161,7 +161,7 @@ SpotSettings SpotSetupWindow::collectSettings() const {
     s.listMode = m_list->isChecked();
     s.commandChar = bytes(m_cmdChar->text());
     s.telnetPort = bytes(m_port->text());
-    s.telnetHost = bytes(m_host_->text());
+    s.telnetHost = bytes(m_telnetHost->text());
     return s;
 }
 
@@ -170,7 +170,7 @@ void SpotSetupWindow::applySettings(const SpotSettings& s) {
     (s.listMode ? m_list : m_bandMap)->setChecked(true);
     m_cmdChar->setText(fromLatin1(s.commandChar));
     m_port->setText(fromLatin1(s.telnetPort));
-    m_host_->setText(fromLatin1(s.telnetHost));
+    m_telnetHost->setText(fromLatin1(s.telnetHost));
     chooseSource(fromLatin1(s.source));
     if (s.port >= 1 && s.port <= 10) {
         m_portOption[static_cast<std::size_t>(s.port - 1)]->setChecked(true);
@@ -426,7 +426,7 @@ void SpotSetupWindow::telnetOpen() {
         return;
     }
     const int port = *number;
-    m_telnet->setRemoteHost(m_host_->text().trimmed());
+    m_telnet->setRemoteHost(m_telnetHost->text().trimmed());
     m_telnet->setRemotePort(port);
     m_telnet->connectToRemote();
     replaceStatus("Attempting connection to: " + bytes(m_telnet->remoteHost()) + ":" + std::to_string(port) + kBreak +

@@ -161,7 +161,7 @@ private:
     QPlainTextEdit* m_statusArea = nullptr;
     QLineEdit* m_sent = nullptr;
     QLineEdit* m_cmdChar = nullptr;
-    QLineEdit* m_host_ = nullptr;
+    QLineEdit* m_telnetHost = nullptr;
     QLineEdit* m_port = nullptr;
     PortDeviceField* m_portDevice = nullptr; // txtTncDevice, the device of the chosen comm port
     QLabel* m_cmdCharLabel = nullptr;
