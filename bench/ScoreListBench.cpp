@@ -14,7 +14,7 @@ int main() {
     // Every contact at the same moment, within the hour: the rate scan reads them all.
     const ContactLog dense = bench::fullLog(now, 0);
     const double rates = bench::medianMs(51, [&] {
-        const auto r = timeStats(dense, now);
+        const auto r = hourlyRates(dense, now);
         sink = sink + (r ? static_cast<std::size_t>(r->perHourLast60) : 0);
     });
     bench::report("time_stats_12000", rates, "ms");

@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 20; ++i) {
         player.playMs = 300 + i * 10;
         player.fileDurationMs = player.playMs;
-        keyer.fKeyPhone(1);
+        keyer.playMessage(1);
         if (i == 0) {
             sinceTick.start();
             heartbeat.start(1);

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)workedGrids(*captions, log);
         (void)gridHoverText((*captions)[kOwnGridLabel], log);
     }
-    (void)timeStats(log, DateTime{2012, 12, 30, 0, 0, 0});
+    (void)hourlyRates(log, DateTime{2012, 12, 30, 0, 0, 0});
     const RateGraph graph = computeRateGraph(std::span<const QsoRecord>(log.records()));
     (void)rateGraphSegments(graph, PlotArea{0.0, 100.0, 100.0, 0.0});
 
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         colours = pointsColours(r.points, colours);
         (void)ContactLog::pointsValue(r);
         (void)listRowTexts(log, n);
-        (void)dupcheck(log, r.call);
+        (void)findDuplicate(log, r.call);
         (void)partialDupeList(log, r.call.substr(0, 3));
         (void)editDone(log, n, editFieldsOf(r));
     }

@@ -21,11 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const Preferences& p = read.prefs;
     // What the file gives back is written again as the same items.
-    const PreferencesReadResult again = parsePreferences(formatPreferences(p));
+    const PreferencesReadResult again = parsePreferences(formatPreferences(p, read.features));
     FUZZ_CHECK(again.ok);
     FUZZ_CHECK(again.prefs.ownCall == p.ownCall && again.prefs.ownGrid == p.ownGrid);
     FUZZ_CHECK(again.prefs.powerCategory == p.powerCategory && again.prefs.workedColour == p.workedColour);
-    FUZZ_CHECK(again.prefs.selectedRig == p.selectedRig && again.prefs.listPrevious == p.listPrevious);
+    FUZZ_CHECK(again.features.selectedRig == read.features.selectedRig && again.prefs.listPrevious == p.listPrevious);
 
     const DateTime local{2012, 12, 29, 23, 15, 2};
     const DateTime utc = applyUtcOffset(local, p.utcOffsetHours);
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)formatDateSlash(utc);
     (void)utcOffsetQuestion(p.utcOffsetHours, DateTime{2012, 12, 30, 4, 15, 2}, local);
     (void)formatDuration(timeOnTotalSeconds(local, DateTime{2012, 12, 30, 1, 0, 0}, p.timeOnAccumulatedSeconds));
-    (void)labelDisplay(1234.0f, p.powerCategory);
+    (void)scoreTexts(1234.0f, p.powerCategory);
     if (const auto corner = gridCorner(p.ownGrid)) {
         (void)gridFill(corner->latitude, corner->longitudeWest, 0, 0);
     }

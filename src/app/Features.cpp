@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 #include "cw/ui/CwFeature.h"
+#include "export/ui/ExportFeature.h"
+#include "graph/ui/GraphFeature.h"
 #include "history/ui/HistoryFeature.h"
 #include "platform/ui/SerialPortsFeature.h"
 #include "report/ui/ReportFeature.h"
@@ -10,11 +12,15 @@
 
 namespace corvane {
 
-// The one place the subsystems are plugged in. They see keys in this order.
+// The one place the subsystems are plugged in. Keys go round by each feature's key priority
+// (the voice keyer's loop ends first, then the CW keys), then in this order; menu items of
+// one place keep it too.
 std::vector<std::unique_ptr<Feature>> makeFeatures(FeatureContext& context) {
     std::vector<std::unique_ptr<Feature>> features;
-    features.push_back(std::make_unique<VoiceFeature>(context)); // sees every key first: ends the F1 loop
+    features.push_back(std::make_unique<VoiceFeature>(context));
     features.push_back(std::make_unique<cw::CwFeature>(context));
+    features.push_back(std::make_unique<ExportFeature>(context));
+    features.push_back(std::make_unique<GraphFeature>(context));
     features.push_back(std::make_unique<rig::RigFeature>(context));
     features.push_back(std::make_unique<spots::SpotsFeature>(context));
     features.push_back(std::make_unique<scp::ScpFeature>(context));

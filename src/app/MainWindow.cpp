@@ -2,9 +2,6 @@
 
 #include "core/Clock.h"
 #include "core/DurableFile.h"
-#include "export/ui/CabrilloWindow.h"
-#include "export/ui/ExportActions.h"
-#include "graph/ui/GraphWindow.h"
 #include "log/ui/ClockPanel.h"
 #include "log/ui/ContactListPanel.h"
 #include "log/ui/EntryLine.h"
@@ -122,12 +119,12 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent, FeatureFactory feat
             [this](const QString& text) { m_entry->setDupeList(text, false); });
     connect(m_gridMap, &GridMapPanel::focusCallRequested, m_entry, &EntryLine::focusEntry);
     connect(m_entry, &EntryLine::logged, m_actions, &LogActions::contactLogged);
-    connect(m_entry, &EntryLine::mainsFinished, this, [this] {
+    connect(m_entry, &EntryLine::loggingFinished, this, [this] {
         m_actions->showTotals();
         m_actions->rateTick();
     });
     connect(m_clocks, &ClockPanel::timeOnStarted, this, [this] {
-        m_entry->setDialog(QStringLiteral(" "));
+        m_entry->setMessage(QStringLiteral(" "));
         m_entry->callField()->setFocus();
     });
     connect(m_clocks, &ClockPanel::timeOnStopped, this, [this] {
@@ -158,14 +155,16 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildFeatures(const FeatureFactory& features) {
-    m_featureContext = std::make_unique<FeatureContext>(
-        FeatureContext{m_ctx, m_session, *m_entry, m_tuner, *m_ports, *this, this, menuBar(), centralWidget()});
-    m_featureContext->savePreferences = [this] { return m_actions->savePref(); };
+    m_featureContext = std::make_unique<FeatureContext>(FeatureContext{
+        m_ctx, m_session, *m_entry, m_tuner, *m_ports, *this, m_polledFrequency, *this, this, centralWidget()});
+    m_featureContext->savePreferences = [this] { return m_actions->savePreferences(); };
     m_featureContext->parallel = m_parallel.get();
     m_featureContext->spotWorth = &m_spotWorth;
     m_features = features(*m_featureContext);
+    m_keyOrder = keyOrder(m_features);
+    m_actions->setFeaturePreferences([this] { return featurePreferences(); });
     for (const auto& feature : m_features) {
-        feature->addMenus(*menuBar());
+        feature->addMenus(*m_menus);
         for (CtrlShortcut& shortcut : feature->ctrlShortcuts()) {
             m_ctrlKeys.emplace(shortcut.key, std::move(shortcut.action));
         }
@@ -177,50 +176,47 @@ void MainWindow::buildFeatures(const FeatureFactory& features) {
         connect(m_entry, &EntryLine::logged, this,
                 [f = feature.get()](const QsoRecord& record) { f->contactLogged(record); });
         connect(m_actions, &LogActions::logReloaded, this, [f = feature.get()] { f->logReloaded(); });
+        connect(m_entry, &EntryLine::postContestModeChanged, this, [f = feature.get()] { f->entryModeChanged(); });
     }
+    // Help stays last on the menu bar, after what the features put there.
+    m_menus->add(MenuPlace::MenuBar, QStringLiteral("&Help"), "mnuHelp", this, [this] { showHelp(); });
+}
+
+FeaturePreferences MainWindow::featurePreferences() const {
+    // A feature not in this window leaves its items as the file held them.
+    FeaturePreferences items = m_storedFeaturePrefs;
+    for (const auto& feature : m_features) {
+        feature->writePreferences(items);
+    }
+    return items;
+}
+
+std::string MainWindow::totalScoreText() const {
+    return toLatin1(m_score->totalScoreText());
 }
 
 void MainWindow::buildMenus() {
-    const auto add = [this](QMenu* menu, const QString& text, const char* name, auto slot) {
-        QAction* action = menu->addAction(text, this, slot);
-        action->setObjectName(QString::fromLatin1(name));
-        return action;
+    m_menus = std::make_unique<MenuBarMenus>(*menuBar());
+    MainMenus& menus = *m_menus;
+    const auto add = [this, &menus](MenuPlace place, const QString& text, const char* name, auto slot) {
+        return &menus.add(place, text, name, this, slot);
     };
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    add(file, QStringLiteral("&New"), "mnuNew", [this] { m_actions->newLog(); });
-    add(file, QString::fromLatin1(kArchiveMenuText), "mnuArchive", [this] { m_actions->archive(); });
-    add(file, QString::fromLatin1(kRestoreMenuText), "mnuRestore", [this] { m_actions->restore(); });
-    file->addSeparator();
-    add(file, QStringLiteral("&Write Cabrillo File"), "mnuCabrillo", [this] {
-        CabrilloWindow window(m_ctx.dialogs, m_ctx.settings, m_ctx.sharedPrefs, m_session.log(), m_session.prefs(),
-                              m_score->totalScoreText(), QString::fromStdString(m_ctx.folders.userDataFolder), this);
-        runModal(m_ctx, window);
-    });
-    add(file, QStringLiteral("Export &ADIF Format"), "mnuAdif", [this] {
-        exportAdif(m_ctx.dialogs, m_ctx.clock, m_session.log(), QString::fromStdString(m_ctx.folders.userDataFolder),
-                   this);
-    });
-    add(file, QStringLiteral("&Copy Listed Items to Clipboard"), "mnuCopyList",
+    add(MenuPlace::FileLog, QStringLiteral("&New"), "mnuNew", [this] { m_actions->newLog(); });
+    add(MenuPlace::FileLog, QString::fromLatin1(kArchiveMenuText), "mnuArchive", [this] { m_actions->archive(); });
+    add(MenuPlace::FileLog, QString::fromLatin1(kRestoreMenuText), "mnuRestore", [this] { m_actions->restore(); });
+    add(MenuPlace::FileCopies, QStringLiteral("&Copy Listed Items to Clipboard"), "mnuCopyList",
         [this] { m_actions->copyListedItems(); });
-    file->addSeparator();
-    add(file, QStringLiteral("E&xit"), "mnuExit", [this] { exitProgram(); });
+    add(MenuPlace::FileEnd, QStringLiteral("E&xit"), "mnuExit", [this] { exitProgram(); });
 
-    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
-    options->setObjectName(QStringLiteral("mnuOptions"));
-    m_postContestAction = add(options, QStringLiteral("&Post Contest Mode"), "mnuPostContest", [this] {
+    m_postContestAction = add(MenuPlace::EntryModes, QStringLiteral("&Post Contest Mode"), "mnuPostContest", [this] {
         m_entry->togglePostContest();
         m_postContestAction->setChecked(m_entry->postContestMode());
     });
     m_postContestAction->setCheckable(true);
-    QMenu* appearance = options->addMenu(QStringLiteral("&Appearance"));
-    appearance->setObjectName(QStringLiteral("mnuAppearance"));
-    add(appearance, QStringLiteral("&Form Size"), "mnuFormSize", [this] { m_actions->askFormSize(); });
-    m_taskbarAction = add(appearance, QStringLiteral("&Taskbar"), "mnuTaskbar", [this] { toggleTaskbar(); });
+    add(MenuPlace::Appearance, QStringLiteral("&Form Size"), "mnuFormSize", [this] { m_actions->askFormSize(); });
+    m_taskbarAction = add(MenuPlace::Appearance, QStringLiteral("&Taskbar"), "mnuTaskbar", [this] { toggleTaskbar(); });
     m_taskbarAction->setCheckable(true);
-    QMenu* transmit = options->addMenu(QStringLiteral("&Transmit"));
-    transmit->setObjectName(QStringLiteral("mnuTransmit"));
-    add(appearance, QStringLiteral("&Colors"), "mnuColors", [this] { m_actions->chooseColours(); });
+    add(MenuPlace::Appearance, QStringLiteral("&Colors"), "mnuColors", [this] { m_actions->chooseColours(); });
     // Kept for the settings they mirror; no visible control uses them.
     const auto hidden = [this](const char* text, const char* name) {
         auto* action = new QAction(QString::fromLatin1(text), this);
@@ -233,16 +229,7 @@ void MainWindow::buildMenus() {
     m_recordRstAction = hidden("Record RST", "mnuRecordRst");
 
     // The station first; the features add their setup windows (serial ports ...) below it.
-    QMenu* setupMenu = menuBar()->addMenu(QStringLiteral("&Setup"));
-    setupMenu->setObjectName(QStringLiteral("mnuSetupMenu"));
-    add(setupMenu, QStringLiteral("&Station"), "mnuSetup", [this] { stationSetup(); });
-    QAction* graph = menuBar()->addAction(QStringLiteral("&Graph"), this, [this] {
-        GraphWindow window(m_ctx.dialogs, m_session.log(), this);
-        runModal(m_ctx, window);
-    });
-    graph->setObjectName(QStringLiteral("mnuGraph"));
-    QAction* help = menuBar()->addAction(QStringLiteral("&Help"), this, &MainWindow::showHelp);
-    help->setObjectName(QStringLiteral("mnuHelp"));
+    add(MenuPlace::Setup, QStringLiteral("&Station"), "mnuSetup", [this] { stationSetup(); });
 }
 
 // ---------------------------------------------------------------- start-up
@@ -269,6 +256,10 @@ bool MainWindow::load() {
         m_actions->setPrefsDamaged(true);
     } else {
         prefs = read.prefs;
+        m_storedFeaturePrefs = read.features;
+        for (const auto& feature : m_features) {
+            feature->readPreferences(read.features);
+        }
         prefs.gridViewCaption = QString::fromLatin1(prefs.gridViewCaption.c_str())
                                             .compare(QStringLiteral("View Bands"), Qt::CaseInsensitive) == 0
                                     ? "View Bands"
@@ -375,7 +366,7 @@ bool MainWindow::routeKey(QKeyEvent* key) {
             return true;
         }
     }
-    for (const auto& feature : m_features) {
+    for (Feature* feature : m_keyOrder) {
         if (feature->keyPress(key)) {
             return true;
         }
@@ -416,7 +407,7 @@ void MainWindow::shutdown() {
 void MainWindow::exitProgram() {
     if (m_clocks->timeOnRunning()) {
         m_clocks->settleTimeOn();
-        m_actions->savePref();
+        m_actions->savePreferences();
     }
     shutdown();
     m_ctx.terminate(0);
@@ -456,7 +447,7 @@ void MainWindow::toggleTaskbar() {
         return;
     }
     prefs.taskbar = prefs.taskbar == 0 ? 1 : 0;
-    m_actions->savePref();
+    m_actions->savePreferences();
     taskbarLayout();
 }
 

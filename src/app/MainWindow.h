@@ -35,7 +35,7 @@ using FeatureFactory = std::function<std::vector<std::unique_ptr<Feature>>(Featu
 // The program's features, in the order they see keys (app/Features.cpp).
 std::vector<std::unique_ptr<Feature>> makeFeatures(FeatureContext& context);
 
-class MainWindow : public QMainWindow, private KeyRouter {
+class MainWindow : public QMainWindow, private KeyRouter, private LogView {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "Varkel's Corvane Contest Log 1.2";
@@ -85,6 +85,9 @@ protected:
 private:
     class WindowKeys;
     bool routeKey(QKeyEvent* key) override;
+    std::string totalScoreText() const override;
+    // What the features keep in cvnpref.txt, over what the file held.
+    FeaturePreferences featurePreferences() const;
     void buildMenus();
     void buildFeatures(const FeatureFactory& features);
     void exitProgram();
@@ -106,6 +109,10 @@ private:
     SpotWorthSlot m_spotWorth;
     std::unique_ptr<FeatureContext> m_featureContext;
     std::vector<std::unique_ptr<Feature>> m_features;
+    std::vector<Feature*> m_keyOrder;
+    std::unique_ptr<MenuBarMenus> m_menus;
+    SessionFrequency m_polledFrequency{m_session};
+    FeaturePreferences m_storedFeaturePrefs; // as cvnpref.txt held them
     std::map<int, std::function<void()>> m_ctrlKeys;
     bool m_shutDown = false;
     bool m_loading = false;

@@ -40,6 +40,9 @@ public:
     // Leaves the call field as the Tab key does, its window brought to the front: the call
     // field's exit handling (the duplicate check) runs and the keyboard goes on to the grid.
     virtual void leaveCallField() {}
+    // How contacts are entered. True while the post-contest time and date fields are shown
+    // (beside the grid field, where the call history's hint goes otherwise).
+    virtual bool postContestMode() const { return false; }
 };
 
 } // namespace corvane

@@ -7,8 +7,8 @@
 
 namespace corvane {
 
-using export_detail::kCrLf;
-using export_detail::trimBlanks;
+using exchange::detail::kCrLf;
+using exchange::detail::trimBlanks;
 
 namespace {
 
@@ -80,7 +80,7 @@ std::string formatAdifRecord(const QsoRecord& record, std::string_view power, st
     }
     if (!record.gridR.empty()) {
         // The length counts the grid as written, so a reader never runs into the next field.
-        appendField(out, "Gridsquare", export_detail::trimTrailingBlanks(record.gridR));
+        appendField(out, "Gridsquare", exchange::detail::trimTrailingBlanks(record.gridR));
         out.push_back(' ');
     }
     if (!comment.empty()) {
@@ -94,7 +94,7 @@ std::string formatAdifRecord(const QsoRecord& record, std::string_view power, st
 }
 
 std::string buildAdif(const AdifInput& input) {
-    const std::string_view title = export_detail::titleForHeader(input.programTitle);
+    const std::string_view title = exchange::detail::titleForHeader(input.programTitle);
     std::string_view program = title.substr(0, title.size() >= 4 ? title.size() - 4 : 0);
     program = trimBlanks(program);
 

@@ -33,7 +33,9 @@ std::string buildAdif(const AdifInput& input);
 // Writes the file complete or not at all.
 FileResult writeAdifFile(const std::string& path, const AdifInput& input);
 
-namespace adif_text {
+// The texts of the ADIF export. (The export subsystem's own names live in corvane::exchange:
+// "export" is a word of the language.)
+namespace exchange::adif {
 inline constexpr std::string_view kDefaultFileName = "Corvane.adi";
 inline constexpr std::string_view kFileFilter = "ADIF Files (*.adi)";
 inline constexpr std::string_view kPowerTitle = "Please enter your transmitter output power.";
@@ -46,7 +48,7 @@ inline constexpr std::string_view kCommentPrompt =
     "Please enter a comment that you would like to appear on each QSO record.  This is an optional description "
     "that will be displayed in Tessary's Comments column.";
 inline constexpr std::string_view kCommentDefault = "Corvane Contest";
-} // namespace adif_text
+} // namespace exchange::adif
 
 // "The file was successfully written to the directory:", an empty line, the file name and ".".
 std::string adifWrittenMessage(std::string_view fullPath);

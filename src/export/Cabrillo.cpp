@@ -7,8 +7,8 @@
 
 namespace corvane {
 
-using export_detail::kCrLf;
-using export_detail::trimBlanks;
+using exchange::detail::kCrLf;
+using exchange::detail::trimBlanks;
 
 namespace {
 
@@ -119,7 +119,7 @@ std::string buildCabrillo(const CabrilloInput& input) {
         out.append(kCrLf);
     };
     line("START-OF-LOG: 2.0");
-    line("CREATED-BY: ", export_detail::titleForHeader(input.programTitle));
+    line("CREATED-BY: ", exchange::detail::titleForHeader(input.programTitle));
     line("CONTEST: ", "CORVANE");
     line("CALLSIGN: ", ownCall);
     line("CATEGORY: ", std::string(categoryText(input.category)) + " 160M " +

@@ -53,7 +53,7 @@ std::string buildCabrillo(const CabrilloInput& input);
 FileResult writeCabrilloFile(const std::string& path, const CabrilloInput& input);
 
 // The per-user settings store keys and shared document tags of the personal details.
-namespace cabrillo_keys {
+namespace exchange::cabrillo::keys {
 inline constexpr std::string_view kName = "UserAddressName";
 inline constexpr std::string_view kAddressLine1 = "UserAddressLine1";
 inline constexpr std::string_view kAddressLine2 = "UserAddressLine2";
@@ -64,15 +64,15 @@ inline constexpr std::string_view kSharedAddressLine1 = "OWN_ADDRESS_LINE1";
 inline constexpr std::string_view kSharedAddressLine2 = "OWN_ADDRESS_LINE2";
 inline constexpr std::string_view kSharedEmail = "OWN_EMAIL";
 inline constexpr std::string_view kSharedClub = "OWN_CLUB_NAME";
-} // namespace cabrillo_keys
+} // namespace exchange::cabrillo::keys
 
 // Texts of the summary sheet window and its messages.
-namespace cabrillo_text {
+namespace exchange::cabrillo {
 inline constexpr std::string_view kWindowTitle = "Summary Sheet Information";
 inline constexpr std::string_view kFileFilter = "LOG Files (*.log)";
 inline constexpr std::string_view kWrittenTitle = "File Written Successfully.";
 inline constexpr std::string_view kFailedTitle = "Unable to write file.";
-} // namespace cabrillo_text
+} // namespace exchange::cabrillo
 
 // "The file was successfully written to the directory:" ... with the submission advice.
 std::string cabrilloWrittenMessage(std::string_view fullPath);

@@ -237,11 +237,11 @@ int Runner::cabrillo(const Options& options) {
     in.operators = upperCased(eightBit(options.value("--operators")));
     in.soapbox = eightBit(options.value("--soapbox"));
     auto detail = [&settings](std::string_view key) { return eightBit(settings->get(std::string(key))); };
-    in.name = detail(cabrillo_keys::kName);
-    in.addressLine1 = detail(cabrillo_keys::kAddressLine1);
-    in.addressLine2 = detail(cabrillo_keys::kAddressLine2);
-    in.email = detail(cabrillo_keys::kEmail);
-    in.club = detail(cabrillo_keys::kClub);
+    in.name = detail(exchange::cabrillo::keys::kName);
+    in.addressLine1 = detail(exchange::cabrillo::keys::kAddressLine1);
+    in.addressLine2 = detail(exchange::cabrillo::keys::kAddressLine2);
+    in.email = detail(exchange::cabrillo::keys::kEmail);
+    in.club = detail(exchange::cabrillo::keys::kClub);
     return write(path, writeCabrilloFile(path, in), log->qsoCount());
 }
 
@@ -258,9 +258,9 @@ int Runner::adif(const Options& options) {
     AdifInput in;
     in.records = log->records();
     // Left out, power and comment take the answers the window's input boxes propose.
-    in.power = options.has("--power") ? eightBit(options.value("--power")) : std::string(adif_text::kPowerDefault);
+    in.power = options.has("--power") ? eightBit(options.value("--power")) : std::string(exchange::adif::kPowerDefault);
     in.comment =
-        options.has("--comment") ? eightBit(options.value("--comment")) : std::string(adif_text::kCommentDefault);
+        options.has("--comment") ? eightBit(options.value("--comment")) : std::string(exchange::adif::kCommentDefault);
     in.exportDateText = m_env.exportDateText ? m_env.exportDateText() : localDateTimeText();
     return write(path, writeAdifFile(path, in), log->qsoCount());
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace corvane::export_detail {
+namespace corvane::exchange::detail {
 
 inline std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && s.front() == ' ') {
@@ -30,4 +30,4 @@ inline std::string_view titleForHeader(std::string_view title) {
 
 inline constexpr std::string_view kCrLf = "\r\n";
 
-} // namespace corvane::export_detail
+} // namespace corvane::exchange::detail

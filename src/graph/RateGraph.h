@@ -77,7 +77,7 @@ struct GraphSegment {
 // The straight lines of the curve, one per slot 1..kGraphSlots; empty unless Ready.
 std::vector<GraphSegment> rateGraphSegments(const RateGraph& graph, const PlotArea& area);
 
-namespace graph_text {
+namespace graph::text {
 inline constexpr std::string_view kWindowCaption =
     " Activity Graph - QSOs per Hour Rate   (# QSOs over 10 minutes X 6)";
 inline constexpr std::string_view kNotEnoughTitle = "Not Enough Contacts to Graph.";
@@ -87,6 +87,6 @@ inline constexpr std::string_view kNotEnoughText =
 inline constexpr std::string_view kBlackBackground = "Black Background";
 inline constexpr std::string_view kWhiteBackground = "White Background";
 inline constexpr std::uint32_t kCurveColourBgr = 0xFF0000; // blue, in 0x00BBGGRR
-} // namespace graph_text
+} // namespace graph::text
 
 } // namespace corvane

@@ -28,6 +28,7 @@ PostContestStamp stampPostContest(std::string_view dateText, std::string_view ti
     stamp.timeText = std::string(timeText);
     const auto date = parseDate(dateText);
     if (!date) {
+        stamp.fault = StampFault::Date;
         stamp.error = "Invalid date format!";
         return stamp;
     }
@@ -43,6 +44,7 @@ PostContestStamp stampPostContest(std::string_view dateText, std::string_view ti
     stamp.timeText = time;
     const auto parsed = parseTime(time);
     if (!parsed) {
+        stamp.fault = StampFault::Time;
         stamp.error = "Invalid time format!";
         return stamp;
     }

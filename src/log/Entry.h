@@ -16,15 +16,19 @@ enum class EntryFocus { Unchanged, Call, Grid };
 struct CompletenessCheck {
     bool incomplete = false;
     int beeps = 0;
-    std::string message; // for lblDialog, when not empty
+    std::string message; // for the message line, when not empty
     EntryFocus focus = EntryFocus::Unchanged;
 };
-// frmcmp: a grid is needed, and a call of at least three characters.
+// A contact is complete with a grid and a call of at least three characters.
 CompletenessCheck checkCompleteness(std::string_view call, std::string_view grid);
+
+// What was wrong with a post-contest date or time.
+enum class StampFault { None, Date, Time };
 
 struct PostContestStamp {
     bool ok = false;
-    std::string error;    // "Invalid date format!" or "Invalid time format!"
+    StampFault fault = StampFault::None;
+    std::string error;    // for the message line: "Invalid date format!" or "Invalid time format!"
     std::string dateText; // what the date field holds afterwards
     std::string timeText; // what the time field holds afterwards
 };

@@ -185,7 +185,7 @@ ReportFacts gatherReportFacts(const ContactLog& log, const Preferences& prefs) {
     facts.ownGrid = prefs.ownGrid;
     facts.own = GeoPosition{prefs.ownLatitude, prefs.ownLongitude};
 
-    const ScoreTexts score = labelDisplay(log.totalPoints(), prefs.powerCategory);
+    const ScoreTexts score = scoreTexts(log.totalPoints(), prefs.powerCategory);
     facts.totals = {log.qsoCount(), score.totalPoints, powerMultiplier(prefs.powerCategory), score.totalScore};
 
     facts.placed.reserve(log.records().size());

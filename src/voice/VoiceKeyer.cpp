@@ -85,7 +85,7 @@ void VoiceKeyer::closePort() {
     m_dev.broker.released(PortOwner::PushToTalk);
 }
 
-void VoiceKeyer::fKeyPhone(int key) {
+void VoiceKeyer::playMessage(int key) {
     if (key < 1 || key > 9) {
         return;
     }
@@ -206,7 +206,7 @@ void VoiceKeyer::poll() {
     m_polling = false;
     releasePtt();
     if (m_repeat) {
-        m_dev.repeat.start(static_cast<int>(m_repeatMs), [this] { fKeyPhone(1); });
+        m_dev.repeat.start(static_cast<int>(m_repeatMs), [this] { playMessage(1); });
     }
 }
 

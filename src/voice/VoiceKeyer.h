@@ -3,7 +3,7 @@
 // RTS or DTR line of its own serial port and/or the parallel port's control register, and
 // releases push-to-talk when the recording has ended. F1 can repeat after a pause.
 //
-//   fKeyPhone(F1..F9)
+//   playMessage(F1..F9)
 //     close the player (a recording still playing is cut off, PTT stays as it is)
 //     F1 with a pause > 0: repeat on
 //     empty path: stop (nothing keyed)
@@ -13,7 +13,7 @@
 //     open + play; failure: PTT released at once
 //     end poll every 40 ms
 //   end poll: not playing -> PTT released (line off, 2 to base + 2); repeat on -> repeat timer
-//   repeat timer: fKeyPhone(F1)
+//   repeat timer: playMessage(F1)
 //
 // Every path that ends a playback releases PTT: the end poll, a file that does not open, the
 // window closing (stopPlayback) and the program ending (shutdown).
@@ -69,7 +69,7 @@ public:
     long long repeatIntervalMs() const { return m_repeatMs; }
 
     // Plays the recording of F1 (key 1) to F9 with push-to-talk; other keys do nothing.
-    void fKeyPhone(int key);
+    void playMessage(int key);
     // Opens the PTT port from the port field (port 0: nothing to open).
     PttPortResult openPttPort();
 

@@ -8,11 +8,16 @@
 #include "cw/ui/CwStringsWindow.h"
 #include "log/ui/EntryLine.h"
 #include "platform/PortBroker.h"
+#include "rig/ui/RigFeature.h"
+#include "rig/ui/RigWindow.h"
 #include "support/FakeSerialPort.h"
+#include "voice/ui/VoiceFeature.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
 #include <gtest/gtest.h>
 
 using namespace corvane;
@@ -45,6 +50,35 @@ struct RecordingFeature final : Feature {
     void contactLogged(const QsoRecord& record) override { events->push_back("logged " + record.call); }
     void shutdown() override { events->push_back("shutdown"); }
 };
+
+// Takes F6 with the key priority it declares, and says so.
+struct KeyClaimer final : Feature {
+    KeyClaimer(std::string name, KeyPriority priority, std::vector<std::string>& log)
+        : name(std::move(name)), priority(priority), events(&log) {}
+    KeyPriority keyPriority() const override { return priority; }
+    bool keyPress(QKeyEvent* key) override {
+        if (key->key() != Qt::Key_F6) {
+            return false;
+        }
+        events->push_back(name);
+        return true;
+    }
+    std::string name;
+    KeyPriority priority;
+    std::vector<std::string>* events;
+};
+
+// The object names of a menu's items as the operator sees them ("-" a line between groups).
+std::vector<std::string> shownItems(const QList<QAction*>& actions) {
+    std::vector<std::string> names;
+    for (const QAction* action : actions) {
+        if (action->isVisible()) {
+            const QString name = action->menu() ? action->menu()->objectName() : action->objectName();
+            names.push_back(action->isSeparator() ? "-" : name.toStdString());
+        }
+    }
+    return names;
+}
 
 // A main window whose CW keyer keys a recording serial port in real time, slowly enough that
 // a test can catch a character on the air.
@@ -189,6 +223,87 @@ TEST(MainShell, CtrlKeysGoThroughOneTableAndNeverEditTheFields) {
     // Other keys reach the features in order, before the fields.
     QTest::keyClick(f.call(), Qt::Key_F5);
     EXPECT_EQ(events.back(), "F5");
+}
+
+TEST(MainShell, TheDeclaredKeyPriorityDecidesWhoSeesAKeyFirstWhateverTheListOrder) {
+    struct Case {
+        std::vector<std::pair<std::string, KeyPriority>> listed;
+        std::string takes;
+    } cases[] = {
+        {{{"others", KeyPriority::Others}, {"cw", KeyPriority::CwKeys}}, "cw"},
+        {{{"cw", KeyPriority::CwKeys}, {"others", KeyPriority::Others}}, "cw"},
+        {{{"cw", KeyPriority::CwKeys}, {"voice", KeyPriority::EndsVoiceLoop}}, "voice"},
+        // The same priority: the list's order.
+        {{{"second", KeyPriority::Others}, {"third", KeyPriority::Others}}, "second"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> events;
+        MainWindowFixture f;
+        f.features = [&c, &events](FeatureContext&) {
+            std::vector<std::unique_ptr<Feature>> features;
+            for (const auto& [name, priority] : c.listed) {
+                features.push_back(std::make_unique<KeyClaimer>(name, priority, events));
+            }
+            return features;
+        };
+        ASSERT_TRUE(f.start());
+        QTest::keyClick(f.call(), Qt::Key_F6);
+        EXPECT_EQ(events, std::vector<std::string>{c.takes}) << c.listed.front().first;
+    }
+    // The program's own: any key ends the voice keyer's calling loop before the CW keys act on it.
+    MainWindowFixture f;
+    ASSERT_TRUE(f.start());
+    EXPECT_LT(f.window->feature<VoiceFeature>()->keyPriority(), f.window->feature<cw::CwFeature>()->keyPriority());
+}
+
+TEST(MainShell, EveryFeaturesMenuItemLandsInItsPlace) {
+    MainWindowFixture f;
+    ASSERT_TRUE(f.start());
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(shownItems(f.window->menuBar()->actions()),
+              (Names{"mnuFile", "mnuOptions", "mnuSetupMenu", "mnuGraph", "mnuHelp"}));
+    EXPECT_EQ(shownItems(f.child<QMenu>("mnuFile")->actions()),
+              (Names{"mnuNew", "mnuArchive", "mnuRestore", "mnuLoadCallHistory", "-", "mnuCabrillo", "mnuAdif",
+                     "mnuCopyList", "mnuReport", "-", "mnuExit"}));
+    EXPECT_EQ(shownItems(f.child<QMenu>("mnuOptions")->actions()),
+              (Names{"mnuPostContest", "mnuAppearance", "mnuTransmit", "mnuVoiceNav", "mnuRigInterface"}));
+    EXPECT_EQ(shownItems(f.child<QMenu>("mnuAppearance")->actions()),
+              (Names{"mnuFormSize", "mnuTaskbar", "mnuColors"}));
+    EXPECT_EQ(shownItems(f.child<QMenu>("mnuTransmit")->actions()), (Names{"mnuCWSetup"}));
+    EXPECT_EQ(shownItems(f.child<QMenu>("mnuSetupMenu")->actions()), (Names{"mnuSetup", "mnuSerialPorts"}));
+}
+
+// Voice navigation and rig control keep their items in cvnpref.txt. A window that writes the
+// file writes them back as their features hold them, and as the file held them where the
+// window has no such feature: nothing is lost by a save.
+TEST(MainShell, TheItemsFeaturesKeepInThePreferencesFileSurviveEverySave) {
+    const auto withItems = [](MainWindowFixture& f, const FeaturePreferences& items) {
+        PreferencesReadResult read = parsePreferences(f.readFile("cvnpref.txt"));
+        ASSERT_TRUE(read.ok);
+        f.writeFile("cvnpref.txt", formatPreferences(read.prefs, items));
+    };
+    {
+        MainWindowFixture f;
+        withItems(f, FeaturePreferences{1, "Yaesu"});
+        f.features = [](FeatureContext&) { return std::vector<std::unique_ptr<Feature>>{}; };
+        ASSERT_TRUE(f.start());
+        f.child<QAction>("mnuTaskbar")->trigger(); // saves the file
+        const PreferencesReadResult saved = parsePreferences(f.readFile("cvnpref.txt"));
+        ASSERT_TRUE(saved.ok);
+        EXPECT_EQ(saved.prefs.taskbar, 1);
+        EXPECT_EQ(saved.features.voiceNavLevel, 1);
+        EXPECT_EQ(saved.features.selectedRig, "Yaesu");
+    }
+    MainWindowFixture f;
+    withItems(f, FeaturePreferences{2, "None"});
+    ASSERT_TRUE(f.start());
+    EXPECT_EQ(f.window->feature<VoiceFeature>()->navigationLevel(), 2);
+    f.window->feature<rig::RigFeature>()->window().selectModel(QStringLiteral("Icom"));
+    f.child<QAction>("mnuTaskbar")->trigger();
+    const PreferencesReadResult saved = parsePreferences(f.readFile("cvnpref.txt"));
+    ASSERT_TRUE(saved.ok);
+    EXPECT_EQ(saved.features.voiceNavLevel, 2);
+    EXPECT_EQ(saved.features.selectedRig, "Icom");
 }
 
 TEST(MainShell, FeaturesHearTheEntryLineAndLoadAfterTheLog) {

@@ -27,8 +27,6 @@ Preferences sample() {
     p.gridViewCaption = "View Bands";
     p.workedColour = 0x00FF00;
     p.remainingColour = 0x808080;
-    p.voiceNavLevel = 2;
-    p.selectedRig = "Kenwood TS-570";
     p.taskbar = 1;
     p.listPrevious = 1;
     return p;
@@ -36,16 +34,22 @@ Preferences sample() {
 
 } // namespace
 
+// The items voice navigation and rig control keep in the file.
+FeaturePreferences sampleFeatures() {
+    return FeaturePreferences{2, "Kenwood TS-570"};
+}
+
 TEST(Preferences, NineteenItemsByteExactAndRoundTrip) {
-    const std::string bytes = formatPreferences(sample());
+    const std::string bytes = formatPreferences(sample(), sampleFeatures());
     EXPECT_EQ(bytes, "\"W1XYZ\"\r\n\"FN20\"\r\n5.5\r\n\"CW\"\r\n\"160\"\r\n3723\r\n1\r\n1\r\n90\r\n0\r\n76\r\n40\r\n"
                      "\"View Bands\"\r\n65280\r\n8421504\r\n2\r\n\"Kenwood TS-570\"\r\n1\r\n1\r\n");
     const auto read = parsePreferences(bytes);
     ASSERT_TRUE(read.ok);
     EXPECT_EQ(read.itemsRead, 19);
-    EXPECT_EQ(formatPreferences(read.prefs), bytes);
+    EXPECT_EQ(formatPreferences(read.prefs, read.features), bytes);
     EXPECT_EQ(read.prefs.utcOffsetHours, 5.5f);
-    EXPECT_EQ(read.prefs.selectedRig, "Kenwood TS-570");
+    EXPECT_EQ(read.features.selectedRig, "Kenwood TS-570");
+    EXPECT_EQ(read.features.voiceNavLevel, 2);
 }
 
 TEST(Preferences, ShortOrMistypedFilesFail) {
@@ -181,6 +185,15 @@ TEST(Entry, ClockTextsAndCompleteness) {
     EXPECT_TRUE(stamp.ok);
     EXPECT_EQ(stamp.dateText, "2012/12/29");
     EXPECT_EQ(stamp.timeText, "09:15");
+    EXPECT_EQ(stamp.fault, StampFault::None);
+    // The fault says which field is wrong; a bad date leaves the time as typed.
+    const auto badDate = stampPostContest("2012/13/01", "915");
+    EXPECT_EQ(badDate.fault, StampFault::Date);
+    EXPECT_EQ(badDate.timeText, "915");
+    const auto badTime = stampPostContest("2012/12/28", "25:00");
+    EXPECT_EQ(badTime.fault, StampFault::Time);
+    EXPECT_EQ(badTime.dateText, "2012/12/28");
+    EXPECT_FALSE(badDate.ok || badTime.ok);
 }
 
 TEST(Preferences, AnItemBeyondTheRangeOfItsTypeIsAReadError) {

@@ -167,7 +167,7 @@ TEST(ReportFacts, TalliesAddUpToTheScoreOfTheSameLog) {
     const Preferences prefs = station("FN20", 1);
     const ReportFacts facts = gatherReportFacts(log, prefs);
 
-    const ScoreTexts score = labelDisplay(log.totalPoints(), prefs.powerCategory);
+    const ScoreTexts score = scoreTexts(log.totalPoints(), prefs.powerCategory);
     EXPECT_EQ(facts.totals.contacts, log.qsoCount());
     EXPECT_EQ(facts.totals.totalPoints, score.totalPoints);
     EXPECT_EQ(facts.totals.totalScore, score.totalScore);

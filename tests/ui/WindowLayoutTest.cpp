@@ -77,7 +77,7 @@ struct WindowCase {
     const char* objectName;
     Opener open;            // empty: the main window itself
     const char* state = ""; // names a second look at the same window
-    Preparer prepare = {}; // runs once the window is on screen, before it is looked at
+    Preparer prepare = {};  // runs once the window is on screen, before it is looked at
     // Every control also clear of the strip a desktop's window frame takes (the offscreen
     // platform draws none). False for the windows whose bottom or right edge that frame still
     // cuts on a desktop.
@@ -288,8 +288,8 @@ TEST(WindowScaling, TheRigWindowMadeAtStartIsScaledLikeOneOpenedLater) {
     MainWindowFixture f;
     PreferencesReadResult prefs = parsePreferences(f.readFile("cvnpref.txt"));
     ASSERT_TRUE(prefs.ok);
-    prefs.prefs.selectedRig = "Kenwood";
-    f.writeFile("cvnpref.txt", formatPreferences(prefs.prefs));
+    prefs.features.selectedRig = "Kenwood";
+    f.writeFile("cvnpref.txt", formatPreferences(prefs.prefs, prefs.features));
     ASSERT_TRUE(f.start());
     const auto madeAtStart = rigWindowControls(f);
     for (const auto& [name, control] : openedLater) {

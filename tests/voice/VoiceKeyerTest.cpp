@@ -52,7 +52,7 @@ protected:
 };
 
 TEST_F(VoiceKeyerTest, PttGoesOnBeforeTheRecordingAndOffAtTheFirstCheckAfterItsEnd) {
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     EXPECT_TRUE(serial.isOpen());
     EXPECT_TRUE(serial.rts());
     EXPECT_EQ(player.events, (std::vector<std::string>{"close", "open /w/cq.wav", "play /w/cq.wav"}));
@@ -72,7 +72,7 @@ TEST_F(VoiceKeyerTest, PttGoesOnBeforeTheRecordingAndOffAtTheFirstCheckAfterItsE
 
 TEST_F(VoiceKeyerTest, DtrIsKeyedWhenChosenAndOtherKeysDoNothing) {
     keyer.settings().pttLine = PttLine::Dtr;
-    keyer.fKeyPhone(2);
+    keyer.playMessage(2);
     EXPECT_TRUE(serial.dtr());
     EXPECT_FALSE(serial.rts());
     EXPECT_EQ(player.played, std::vector<std::string>{"/w/report.wav"});
@@ -81,14 +81,14 @@ TEST_F(VoiceKeyerTest, DtrIsKeyedWhenChosenAndOtherKeysDoNothing) {
     EXPECT_EQ(lines(), (std::vector<std::string>{"D1", "D0"}));
 
     const auto events = player.events.size();
-    keyer.fKeyPhone(0);
-    keyer.fKeyPhone(10);
+    keyer.playMessage(0);
+    keyer.playMessage(10);
     EXPECT_EQ(player.events.size(), events);
 }
 
 TEST_F(VoiceKeyerTest, AnEmptyPathKeysNothingAndPlaysNothing) {
     keyer.settings().recordingPaths[0] = "   ";
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     EXPECT_TRUE(player.played.empty());
     EXPECT_FALSE(serial.isOpen());
     EXPECT_TRUE(serial.lineChanges().empty());
@@ -98,7 +98,7 @@ TEST_F(VoiceKeyerTest, AnEmptyPathKeysNothingAndPlaysNothing) {
 TEST_F(VoiceKeyerTest, AFileThatDoesNotOpenAfterPttWentOnReleasesPttAtOnce) {
     keyer.settings().recordingPaths[0] = "/w/missing.wav";
     keyer.settings().pttLine = PttLine::Parallel; // RTS and the parallel port
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     EXPECT_EQ(lines(), (std::vector<std::string>{"R1", "R0"}));
     EXPECT_EQ(parallel.writes, (std::vector<std::pair<int, int>>{{0x37A, 3}, {0x37A, 2}}));
     EXPECT_FALSE(keyer.pttKeyed());
@@ -110,7 +110,7 @@ TEST_F(VoiceKeyerTest, ParallelWithPortZeroKeysOnlyTheControlRegister) {
     keyer.settings().pttPort = "0";
     keyer.settings().pttLine = PttLine::Parallel;
     keyer.settings().parallelAddress = "888"; // &H378
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     EXPECT_EQ(parallel.writes, (std::vector<std::pair<int, int>>{{0x37A, 3}}));
     player.finish();
     time.advance(kEndOfPlayPollMs);
@@ -124,7 +124,7 @@ TEST_F(VoiceKeyerTest, AParallelDeviceTheCwKeyerHoldsIsWrittenAndLeftToIt) {
     keyer.settings().pttPort = "0";
     keyer.settings().pttLine = PttLine::Parallel;
     ASSERT_TRUE(parallel.open(0x37A)); // the CW keyer's "Printer" option claimed it
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     player.finish();
     time.advance(kEndOfPlayPollMs);
     EXPECT_EQ(parallel.writes, (std::vector<std::pair<int, int>>{{0x37A, 3}, {0x37A, 2}}));
@@ -132,7 +132,7 @@ TEST_F(VoiceKeyerTest, AParallelDeviceTheCwKeyerHoldsIsWrittenAndLeftToIt) {
     EXPECT_EQ(parallel.closes, 0) << "the CW keyer's claim stays";
 
     // The CW keyer lets go of the device while PTT is keyed (it shuts down first).
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     parallel.close();
     keyer.shutdown();
     EXPECT_EQ(parallel.writes.back(), (std::pair<int, int>{0x37A, 2})) << "PTT is not left on in the register";
@@ -143,14 +143,14 @@ TEST_F(VoiceKeyerTest, AnUnusableParallelAddressKeysNoPort) {
     keyer.settings().pttPort = "0";
     keyer.settings().pttLine = PttLine::Parallel;
     keyer.settings().parallelAddress = "&HZZ";
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     EXPECT_TRUE(parallel.opens.empty());
     EXPECT_EQ(player.played.size(), 1u) << "the recording still plays";
 }
 
 TEST_F(VoiceKeyerTest, AnInvalidPortIsReportedAndTheRecordingStillPlays) {
     serial.failOpen = true;
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     EXPECT_EQ(invalidPorts.size(), 1u);
     EXPECT_EQ(player.played.size(), 1u);
     EXPECT_FALSE(keyer.pttKeyed());
@@ -166,9 +166,9 @@ TEST_F(VoiceKeyerTest, AnInvalidPortIsReportedAndTheRecordingStillPlays) {
 }
 
 TEST_F(VoiceKeyerTest, ANewRecordingCutsTheFirstOffWithPttStillOn) {
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     time.advance(200);
-    keyer.fKeyPhone(2);
+    keyer.playMessage(2);
     EXPECT_EQ(lines(), (std::vector<std::string>{"R1", "R1"})) << "no release between the two";
     EXPECT_EQ(player.played, (std::vector<std::string>{"/w/cq.wav", "/w/report.wav"}));
     time.advance(400);
@@ -180,7 +180,7 @@ TEST_F(VoiceKeyerTest, ANewRecordingCutsTheFirstOffWithPttStillOn) {
 
 TEST_F(VoiceKeyerTest, F1RepeatsAfterItsPauseUntilStopped) {
     keyer.setRepeatIntervalMs(5000);
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     EXPECT_TRUE(keyer.repeatOn());
     time.advance(1000);
     player.finish();
@@ -206,7 +206,7 @@ TEST_F(VoiceKeyerTest, F1RepeatsAfterItsPauseUntilStopped) {
 TEST_F(VoiceKeyerTest, APttLineTheDeviceRefusesPlaysNothingEndsTheLoopAndSaysWhy) {
     keyer.setRepeatIntervalMs(5000);
     serial.linesBeforeFailure = 0; // the first change on the open port, keying RTS, fails
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     EXPECT_TRUE(player.played.empty()) << "a recording without PTT goes nowhere";
     EXPECT_FALSE(keyer.pttKeyed());
     EXPECT_FALSE(keyer.repeatOn());
@@ -218,7 +218,7 @@ TEST_F(VoiceKeyerTest, APttLineTheDeviceRefusesPlaysNothingEndsTheLoopAndSaysWhy
     // The next key tries again and plays once the line can be keyed.
     serial.linesBeforeFailure = -1;
     serial.failLines = false;
-    keyer.fKeyPhone(2);
+    keyer.playMessage(2);
     EXPECT_EQ(player.played, std::vector<std::string>{"/w/report.wav"});
     EXPECT_TRUE(serial.rts());
 
@@ -227,24 +227,24 @@ TEST_F(VoiceKeyerTest, APttLineTheDeviceRefusesPlaysNothingEndsTheLoopAndSaysWhy
     keyer.settings().pttPort = "0";
     keyer.settings().pttLine = PttLine::Parallel;
     parallel.failWrites = true;
-    keyer.fKeyPhone(2);
+    keyer.playMessage(2);
     EXPECT_EQ(player.played.size(), 1u);
     ASSERT_EQ(lineFailures.size(), 2u);
     EXPECT_EQ(lineFailures[1].rfind("Parallel push-to-talk at &H378: ", 0), 0u) << lineFailures[1];
 }
 
 TEST_F(VoiceKeyerTest, OnlyF1RepeatsAndOnlyWithAPause) {
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     EXPECT_FALSE(keyer.repeatOn()) << "pause 0";
     keyer.setRepeatIntervalMs(2000);
-    keyer.fKeyPhone(2);
+    keyer.playMessage(2);
     EXPECT_FALSE(keyer.repeatOn());
 }
 
 TEST_F(VoiceKeyerTest, PttIsNotHeldLongerThanTheRecordingWhenThePlayerNeverSaysItEnded) {
     player.stuck = true;
     player.fileDurationMs = 2000;
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     time.advance(2000);
     EXPECT_TRUE(serial.rts()) << "a normal recording is not cut short";
     time.advance(kPlaybackMarginMs + kEndOfPlayPollMs);
@@ -254,7 +254,7 @@ TEST_F(VoiceKeyerTest, PttIsNotHeldLongerThanTheRecordingWhenThePlayerNeverSaysI
 
 TEST_F(VoiceKeyerTest, ClosingTheWindowOrEndingTheProgramReleasesPttAtOnce) {
     keyer.setRepeatIntervalMs(3000);
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     keyer.stopPlayback();
     EXPECT_FALSE(serial.rts());
     EXPECT_FALSE(keyer.repeatOn());
@@ -263,7 +263,7 @@ TEST_F(VoiceKeyerTest, ClosingTheWindowOrEndingTheProgramReleasesPttAtOnce) {
     EXPECT_EQ(player.played.size(), 1u);
 
     keyer.settings().pttLine = PttLine::Parallel;
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     keyer.shutdown();
     EXPECT_FALSE(serial.rts());
     EXPECT_FALSE(serial.isOpen());
@@ -279,7 +279,7 @@ TEST_F(VoiceKeyerTest, OpeningPttDisplacesTheCwKeyingPortAndTheCwPortDisplacesPt
     EXPECT_EQ(cwClosed, 1);
     EXPECT_EQ(broker.deviceOf(PortOwner::PushToTalk), serial.devicePath());
 
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     ASSERT_TRUE(serial.rts());
     // The CW keyer takes the device back in the middle of the recording.
     ASSERT_TRUE(broker.acquire(PortOwner::CwKeying, serial.devicePath()));
@@ -288,7 +288,7 @@ TEST_F(VoiceKeyerTest, OpeningPttDisplacesTheCwKeyingPortAndTheCwPortDisplacesPt
     time.advance(kEndOfPlayPollMs);
     EXPECT_FALSE(keyer.pttKeyed());
     // The next recording opens the port again.
-    keyer.fKeyPhone(1);
+    keyer.playMessage(1);
     EXPECT_TRUE(serial.isOpen());
     EXPECT_TRUE(serial.rts());
 }

@@ -55,7 +55,7 @@ protected:
         return names;
     }
     void setLevel(int level) {
-        f.window->session().prefs().voiceNavLevel = level;
+        voice->readPreferences(FeaturePreferences{level, "None"});
         voice->showNavigationWindow(); // made now, with its own prompt
         voice->navigationWindow()->hide();
         prompts.finish();
@@ -139,10 +139,10 @@ TEST_F(VoiceWindows, ChoosingALevelAnnouncesItAndDoneKeepsItInThePreferences) {
     EXPECT_EQ(played(), Names{"NavEn"});
     window->findChild<QPushButton*>(QStringLiteral("cmdDone"))->click();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(f.window->preferences().voiceNavLevel, 2);
+    EXPECT_EQ(voice->navigationLevel(), 2);
     const auto saved = parsePreferences(f.readFile("cvnpref.txt"));
     ASSERT_TRUE(saved.ok);
-    EXPECT_EQ(saved.prefs.voiceNavLevel, 2);
+    EXPECT_EQ(saved.features.voiceNavLevel, 2);
 
     prompts.played.clear();
     f.child<QAction>("mnuVoiceNav")->trigger();

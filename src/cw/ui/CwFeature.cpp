@@ -5,9 +5,6 @@
 #include "cw/ui/CwController.h"
 #include "ui/AppContext.h"
 
-#include <QMenu>
-#include <QMenuBar>
-
 namespace corvane::cw {
 
 namespace {
@@ -30,11 +27,9 @@ CwFeature::~CwFeature() {
     shutdown();
 }
 
-void CwFeature::addMenus(QMenuBar& menuBar) {
-    if (QMenu* transmit = findMenu(&menuBar, "mnuTransmit")) {
-        QAction* setup = transmit->addAction(QStringLiteral("&CW Setup"), [this] { m_cw->showSetupWindow(true); });
-        setup->setObjectName(QStringLiteral("mnuCWSetup"));
-    }
+void CwFeature::addMenus(MainMenus& menus) {
+    menus.add(MenuPlace::Transmit, QStringLiteral("&CW Setup"), "mnuCWSetup", m_cw.get(),
+              [this] { m_cw->showSetupWindow(true); });
 }
 
 std::vector<CtrlShortcut> CwFeature::ctrlShortcuts() {

@@ -20,7 +20,8 @@ public:
     explicit CwFeature(FeatureContext& context, const CwDevices& devices = {});
     ~CwFeature() override;
 
-    void addMenus(QMenuBar& menuBar) override;
+    KeyPriority keyPriority() const override { return KeyPriority::CwKeys; }
+    void addMenus(MainMenus& menus) override;
     std::vector<CtrlShortcut> ctrlShortcuts() override;
     bool keyPress(QKeyEvent* key) override;
     bool load() override;

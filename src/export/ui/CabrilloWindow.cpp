@@ -1,11 +1,11 @@
 #include "export/ui/CabrilloWindow.h"
 
+#include "core/SettingsStore.h"
 #include "export/Cabrillo.h"
 #include "log/ContactLog.h"
 #include "log/station/Preferences.h"
 #include "log/station/SharedPrefs.h"
 #include "platform/Dialogs.h"
-#include "core/SettingsStore.h"
 #include "ui/FormScaler.h"
 
 #include <QGroupBox>
@@ -43,7 +43,7 @@ CabrilloWindow::CabrilloWindow(Dialogs& dialogs, SettingsStore& settings, Shared
     : QDialog(parent), m_dialogs(dialogs), m_settings(settings), m_sharedPrefs(sharedPrefs), m_log(log), m_prefs(prefs),
       m_totalScoreText(std::move(totalScoreText)), m_userDataFolder(std::move(userDataFolder)) {
     setObjectName(QStringLiteral("frmCabrillo"));
-    setWindowTitle(toQString(cabrillo_text::kWindowTitle));
+    setWindowTitle(toQString(exchange::cabrillo::kWindowTitle));
     setModal(true);
 
     struct Row {
@@ -53,11 +53,12 @@ CabrilloWindow::CabrilloWindow(Dialogs& dialogs, SettingsStore& settings, Shared
         QString initial;
     };
     const Row rows[] = {
-        {"Your Name:", "txtName", &m_name, fromStore(settings, cabrillo_keys::kName)},
-        {"Address Line 1:", "txtAddress1", &m_address1, fromStore(settings, cabrillo_keys::kAddressLine1)},
-        {"Address Line 2:", "txtAddress2", &m_address2, fromStore(settings, cabrillo_keys::kAddressLine2)},
-        {"Email Address:", "txtEmail", &m_email, fromStore(settings, cabrillo_keys::kEmail)},
-        {"Club Name (if club participation):", "txtClub", &m_club, fromStore(settings, cabrillo_keys::kClub)},
+        {"Your Name:", "txtName", &m_name, fromStore(settings, exchange::cabrillo::keys::kName)},
+        {"Address Line 1:", "txtAddress1", &m_address1, fromStore(settings, exchange::cabrillo::keys::kAddressLine1)},
+        {"Address Line 2:", "txtAddress2", &m_address2, fromStore(settings, exchange::cabrillo::keys::kAddressLine2)},
+        {"Email Address:", "txtEmail", &m_email, fromStore(settings, exchange::cabrillo::keys::kEmail)},
+        {"Club Name (if club participation):", "txtClub", &m_club,
+         fromStore(settings, exchange::cabrillo::keys::kClub)},
         {"If multioperator, list calls of all operators:", "txtOperators", &m_operators, QString()},
         {"Soapbox (Add any comments you would like to make about the contest):", "txtSoapbox", &m_soapbox, QString()},
     };
@@ -116,7 +117,7 @@ bool CabrilloWindow::writeCabrillo() {
     const QString proposed =
         m_userDataFolder + QLatin1Char('/') + toQString(callFileStem(ownCall)) + QStringLiteral(".log");
     const auto chosen =
-        m_dialogs.saveFile(this, QStringLiteral("Save As"), proposed, toQString(cabrillo_text::kFileFilter));
+        m_dialogs.saveFile(this, QStringLiteral("Save As"), proposed, toQString(exchange::cabrillo::kFileFilter));
     if (!chosen || chosen->isEmpty()) {
         return false;
     }
@@ -138,11 +139,11 @@ bool CabrilloWindow::writeCabrillo() {
     const FileResult written = writeCabrilloFile(chosen->toStdString(), in);
     m_dialogs.beep();
     if (!written.ok) {
-        m_dialogs.message(this, toQString(cabrillo_text::kFailedTitle), QString::fromStdString(written.error),
+        m_dialogs.message(this, toQString(exchange::cabrillo::kFailedTitle), QString::fromStdString(written.error),
                           MsgButtons::Ok, MsgIcon::Critical);
         return false;
     }
-    m_dialogs.message(this, toQString(cabrillo_text::kWrittenTitle),
+    m_dialogs.message(this, toQString(exchange::cabrillo::kWrittenTitle),
                       QString::fromStdString(cabrilloWrittenMessage(chosen->toStdString())), MsgButtons::Ok,
                       MsgIcon::Information);
     m_done->setFocus();
@@ -157,11 +158,11 @@ void CabrilloWindow::rememberDetails() {
         std::string_view tag;
     };
     const Detail details[] = {
-        {m_name, cabrillo_keys::kName, cabrillo_keys::kSharedName},
-        {m_address1, cabrillo_keys::kAddressLine1, cabrillo_keys::kSharedAddressLine1},
-        {m_address2, cabrillo_keys::kAddressLine2, cabrillo_keys::kSharedAddressLine2},
-        {m_email, cabrillo_keys::kEmail, cabrillo_keys::kSharedEmail},
-        {m_club, cabrillo_keys::kClub, cabrillo_keys::kSharedClub},
+        {m_name, exchange::cabrillo::keys::kName, exchange::cabrillo::keys::kSharedName},
+        {m_address1, exchange::cabrillo::keys::kAddressLine1, exchange::cabrillo::keys::kSharedAddressLine1},
+        {m_address2, exchange::cabrillo::keys::kAddressLine2, exchange::cabrillo::keys::kSharedAddressLine2},
+        {m_email, exchange::cabrillo::keys::kEmail, exchange::cabrillo::keys::kSharedEmail},
+        {m_club, exchange::cabrillo::keys::kClub, exchange::cabrillo::keys::kSharedClub},
     };
     for (const Detail& d : details) {
         m_settings.set(std::string(d.key), d.field->text().trimmed().toStdString());
@@ -172,7 +173,7 @@ void CabrilloWindow::rememberDetails() {
         saved = m_sharedPrefs.set(details[i].tag, fileText(details[i].field->text().trimmed()), last);
     }
     if (!saved.ok) {
-        m_dialogs.message(this, toQString(cabrillo_text::kFailedTitle),
+        m_dialogs.message(this, toQString(exchange::cabrillo::kFailedTitle),
                           QString::fromStdString(m_sharedPrefs.path() + "  " + saved.error), MsgButtons::Ok,
                           MsgIcon::Warning);
     }

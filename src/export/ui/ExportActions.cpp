@@ -1,9 +1,9 @@
 #include "export/ui/ExportActions.h"
 
+#include "core/Clock.h"
 #include "export/Adif.h"
 #include "export/ClipboardText.h"
 #include "log/ContactLog.h"
-#include "core/Clock.h"
 #include "platform/Dialogs.h"
 
 #include <QClipboard>
@@ -33,12 +33,13 @@ QString exportDateText(const Clock& clock) {
 
 bool exportAdif(Dialogs& dialogs, const Clock& clock, const ContactLog& log, const QString& userDataFolder,
                 QWidget* parent) {
-    const auto power = dialogs.input(parent, latin1(adif_text::kPowerTitle), latin1(adif_text::kPowerPrompt),
-                                     latin1(adif_text::kPowerDefault));
-    const auto comment = dialogs.input(parent, latin1(adif_text::kCommentTitle), latin1(adif_text::kCommentPrompt),
-                                       latin1(adif_text::kCommentDefault));
-    const QString proposed = userDataFolder + QLatin1Char('/') + latin1(adif_text::kDefaultFileName);
-    const auto chosen = dialogs.saveFile(parent, QStringLiteral("Save As"), proposed, latin1(adif_text::kFileFilter));
+    const auto power = dialogs.input(parent, latin1(exchange::adif::kPowerTitle), latin1(exchange::adif::kPowerPrompt),
+                                     latin1(exchange::adif::kPowerDefault));
+    const auto comment = dialogs.input(parent, latin1(exchange::adif::kCommentTitle),
+                                       latin1(exchange::adif::kCommentPrompt), latin1(exchange::adif::kCommentDefault));
+    const QString proposed = userDataFolder + QLatin1Char('/') + latin1(exchange::adif::kDefaultFileName);
+    const auto chosen =
+        dialogs.saveFile(parent, QStringLiteral("Save As"), proposed, latin1(exchange::adif::kFileFilter));
     if (!chosen || chosen->isEmpty()) {
         return false;
     }

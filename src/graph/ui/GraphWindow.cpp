@@ -44,7 +44,7 @@ QFrame* axisLine(QWidget* parent, const char* name, const TwipRect& at) {
 GraphWindow::GraphWindow(Dialogs& dialogs, const ContactLog& log, QWidget* parent)
     : QDialog(parent), m_dialogs(dialogs), m_log(log) {
     setObjectName(QStringLiteral("GraphQSO"));
-    setWindowTitle(latin1(graph_text::kWindowCaption));
+    setWindowTitle(latin1(graph::text::kWindowCaption));
     setModal(true);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAutoFillBackground(true);
@@ -87,7 +87,7 @@ GraphWindow::GraphWindow(Dialogs& dialogs, const ContactLog& log, QWidget* paren
     m_bandLabel->setObjectName(QStringLiteral("lblBand160"));
     FormScaler::place(m_bandLabel, {kLeftX + 600, 6420, 700, 300}, kFontPoints);
 
-    m_background = new QPushButton(latin1(graph_text::kBlackBackground), this);
+    m_background = new QPushButton(latin1(graph::text::kBlackBackground), this);
     m_background->setObjectName(QStringLiteral("Command1"));
     m_background->setAutoDefault(false);
     FormScaler::place(m_background, {7320, 6360, 1920, 420}, kFontPoints);
@@ -121,7 +121,7 @@ void GraphWindow::applyScheme() {
     paintText(m_caption);
     paintText(m_bandCaption);
     QPalette band = m_bandLabel->palette();
-    band.setColor(QPalette::WindowText, fromBgr(graph_text::kCurveColourBgr));
+    band.setColor(QPalette::WindowText, fromBgr(graph::text::kCurveColourBgr));
     m_bandLabel->setPalette(band);
     for (QFrame* line : m_axis) {
         QPalette p = line->palette();
@@ -131,8 +131,8 @@ void GraphWindow::applyScheme() {
 }
 
 void GraphWindow::toggleBackground() {
-    m_black = m_background->text() != latin1(graph_text::kBlackBackground);
-    m_background->setText(latin1(m_black ? graph_text::kBlackBackground : graph_text::kWhiteBackground));
+    m_black = m_background->text() != latin1(graph::text::kBlackBackground);
+    m_background->setText(latin1(m_black ? graph::text::kBlackBackground : graph::text::kWhiteBackground));
     applyScheme();
     redraw();
 }
@@ -142,7 +142,7 @@ void GraphWindow::redraw() {
     m_graph = computeRateGraph(m_log.records());
     QApplication::restoreOverrideCursor();
     if (m_graph.status == RateGraph::Status::NotEnoughContacts) {
-        m_dialogs.message(this, latin1(graph_text::kNotEnoughTitle), latin1(graph_text::kNotEnoughText));
+        m_dialogs.message(this, latin1(graph::text::kNotEnoughTitle), latin1(graph::text::kNotEnoughText));
         update();
         return;
     }
@@ -183,7 +183,7 @@ void GraphWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.scale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
-    QPen pen(fromBgr(graph_text::kCurveColourBgr));
+    QPen pen(fromBgr(graph::text::kCurveColourBgr));
     pen.setCosmetic(true);
     painter.setPen(pen);
     for (const GraphSegment& s : rateGraphSegments(m_graph, twips)) {

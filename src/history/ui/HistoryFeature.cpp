@@ -8,10 +8,6 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QEvent>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMetaObject>
 
 namespace corvane::history {
@@ -45,11 +41,6 @@ HistoryFeature::HistoryFeature(FeatureContext& context) : m_ctx(context) {
         m_hint->setAccessibleName(QStringLiteral("From call history, not received"));
         m_hint->setAccessibleDescription(QString::fromLatin1(kHintDescription));
         m_hint->setToolTip(QString::fromLatin1(kHintDescription));
-        // The post-contest time and date take this place while they are shown.
-        m_postContestField = m_ctx.centralArea->findChild<QLineEdit*>(QStringLiteral("txtPostConTime"));
-        if (m_postContestField) {
-            m_postContestField->installEventFilter(this);
-        }
         placeHint();
     }
     if (m_ctx.spotWorth != nullptr) {
@@ -64,34 +55,19 @@ HistoryFeature::~HistoryFeature() {
     }
 }
 
-void HistoryFeature::addMenus(QMenuBar& menuBar) {
-    QMenu* file = findMenu(&menuBar, "mnuFile");
-    if (file == nullptr) {
-        return;
-    }
-    m_loadAction = new QAction(QStringLiteral("Load Call &History..."), file);
-    m_loadAction->setObjectName(QStringLiteral("mnuLoadCallHistory"));
-    connect(m_loadAction, &QAction::triggered, this, &HistoryFeature::chooseAndLoad);
+void HistoryFeature::addMenus(MainMenus& menus) {
     // After Restore, with the other log files.
-    QAction* before = nullptr;
-    const QList<QAction*> actions = file->actions();
-    for (qsizetype i = 0; i + 1 < actions.size(); ++i) {
-        if (actions[i]->objectName() == QStringLiteral("mnuRestore")) {
-            before = actions[i + 1];
-        }
-    }
-    file->insertAction(before, m_loadAction);
+    m_loadAction = &menus.add(MenuPlace::FileLog, QStringLiteral("Load Call &History..."), "mnuLoadCallHistory", this,
+                              [this] { chooseAndLoad(); });
 }
 
-bool HistoryFeature::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_postContestField && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
-        placeHint();
-    }
-    return QObject::eventFilter(watched, event);
+void HistoryFeature::entryModeChanged() {
+    placeHint();
 }
 
 void HistoryFeature::placeHint() {
-    const bool room = !m_postContestField || m_postContestField->isHidden();
+    // The post-contest time and date take this place while they are shown.
+    const bool room = !m_ctx.entry.postContestMode();
     if (m_caption) {
         m_caption->setVisible(room);
     }

@@ -31,8 +31,9 @@ public:
     explicit HistoryFeature(FeatureContext& context);
     ~HistoryFeature() override;
 
-    void addMenus(QMenuBar& menuBar) override;
+    void addMenus(MainMenus& menus) override;
     bool load() override;
+    void entryModeChanged() override;
     void callTextChanged(const std::string& call) override;
     void contactLogged(const QsoRecord& record) override;
     void logReloaded() override;
@@ -53,9 +54,6 @@ signals:
     // A load has finished and its history answers from now on.
     void loaded();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void start(HistorySources sources, bool chosen);
     void arrived(std::shared_ptr<const CallHistory> history, const HistoryLoad& load, bool chosen);
@@ -67,7 +65,6 @@ private:
     HistoryWorth m_worth;
     QPointer<QLabel> m_caption;
     QPointer<QLabel> m_hint;
-    QPointer<QWidget> m_postContestField;
     QAction* m_loadAction = nullptr;
     std::thread m_reader;
     std::string m_lastLoadText;

@@ -32,7 +32,7 @@ bool digitOrSlash(char c) {
 
 } // namespace
 
-std::optional<DupeHit> dupcheck(const ContactLog& log, std::string_view call) {
+std::optional<DupeHit> findDuplicate(const ContactLog& log, std::string_view call) {
     const auto& records = log.records();
     for (std::size_t i = 0; i < records.size(); ++i) {
         const QsoRecord& r = records[i];
@@ -85,16 +85,16 @@ PartialCheckResult partialCheck(const ContactLog& log, const PartialCheckInput& 
         result.dupeListTeal = !result.dupeList.empty();
     }
     if (input.callBefore.size() > 2 && !result.dupeList.empty()) {
-        result.dialogText = std::string(kPossibleDuplicateText);
+        result.messageText = std::string(kPossibleDuplicateText);
     } else if (input.timeOnRunning) {
-        result.dialogText = " ";
+        result.messageText = " ";
     }
     if (typed.size() == 3 && listable) {
         if (digitOrSlash(typed[2]) || digitOrSlash(typed[1])) {
-            result.dialogText = " ";
+            result.messageText = " ";
         } else {
             result.beep = true;
-            result.dialogText = std::string(kNotNumericText);
+            result.messageText = std::string(kNotNumericText);
         }
     }
     return result;

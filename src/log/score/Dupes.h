@@ -21,28 +21,29 @@ inline constexpr std::int64_t kDupeHoldMs = 3000;
 
 struct DupeHit {
     int recordIndex = 0; // 1-based record number
-    std::string message; // for lblDialog, on red
+    std::string message; // for the message line, on red
 };
 
 // The first record (from record 1 on) whose call equals `call`, letter case ignored, with
-// "Duplicate <call> <date> <time> ON <points>  Rec# <n>". On a hit the window shows the
-// message on red, empties lblDupe, beeps, plays the "Dupe" prompt, sets DupeFlag and
-// DupeTime, and clears txtCall and txtSec with the focus in txtCall.
-std::optional<DupeHit> dupcheck(const ContactLog& log, std::string_view call);
+// "Duplicate <call> <date> <time> ON <points>  Rec# <n>". On a hit the entry line shows the
+// message on red, empties the possible-duplicates box, beeps, has the "Dupe" prompt played,
+// holds the keys typed for the next three seconds, and clears the call and grid fields with
+// the keyboard in the call field.
+std::optional<DupeHit> findDuplicate(const ContactLog& log, std::string_view call);
 
 struct PartialCheckInput {
-    std::string_view callBefore; // txtCall before the key
+    std::string_view callBefore; // the call field before the key
     char key = 0;                // the key, already upper-cased
     bool partialDupesOn = true;
     bool timeOnRunning = false;
 };
 
-// What one keystroke in txtCall does to the window. lblDialog's background always
-// becomes teal.
+// What one keystroke in the call field does to the entry line. The message line's
+// background always becomes teal.
 struct PartialCheckResult {
-    std::string dupeList;                  // lblDupe text: matching calls, newest first, each + " "
-    bool dupeListTeal = false;             // lblDupe on teal, else on the button face
-    std::optional<std::string> dialogText; // new lblDialog text; nullopt leaves it as it is
+    std::string dupeList;                   // matching calls, newest first, each + " "
+    bool dupeListTeal = false;              // the list on teal, else on the button face
+    std::optional<std::string> messageText; // the message line's new text; nullopt leaves it
     bool beep = false;
 
     friend bool operator==(const PartialCheckResult&, const PartialCheckResult&) = default;
@@ -56,8 +57,8 @@ PartialCheckResult partialCheck(const ContactLog& log, const PartialCheckInput& 
 std::string partialDupeList(const ContactLog& log, std::string_view typed);
 
 // How long a keystroke typed at nowMs must wait after a duplicate refused at dupeTimeMs
-// (both on the monotonic millisecond clock): 0 once the three seconds are over, when
-// DupeFlag is reset.
+// (both on the monotonic millisecond clock): 0 once the three seconds are over and the
+// hold ends.
 std::int64_t dupeHoldRemainingMs(std::int64_t dupeTimeMs, std::int64_t nowMs);
 
 } // namespace corvane

@@ -58,12 +58,12 @@ std::optional<std::uint32_t> squareKey(std::string_view grid) {
 
 } // namespace
 
-ScoreTexts labelDisplay(float totalPoints, int powerCategory) {
+ScoreTexts scoreTexts(float totalPoints, int powerCategory) {
     const float score = totalPoints * static_cast<float>(powerMultiplier(powerCategory));
     return {formatSingle(totalPoints), formatSingle(score)};
 }
 
-std::optional<Rates> timeStats(const ContactLog& log, DateTime nowUtc) {
+std::optional<Rates> hourlyRates(const ContactLog& log, DateTime nowUtc) {
     const std::int64_t now = toEpochSeconds(nowUtc);
     int c20 = 0;
     int c60 = 0;

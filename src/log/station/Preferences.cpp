@@ -4,7 +4,7 @@
 
 namespace corvane {
 
-std::string formatPreferences(const Preferences& p) {
+std::string formatPreferences(const Preferences& p, const FeaturePreferences& f) {
     ItemWriter w;
     w.text(p.ownCall)
         .text(p.ownGrid)
@@ -21,8 +21,8 @@ std::string formatPreferences(const Preferences& p) {
         .text(p.gridViewCaption)
         .whole(p.workedColour)
         .whole(p.remainingColour)
-        .whole(p.voiceNavLevel)
-        .text(p.selectedRig)
+        .whole(f.voiceNavLevel)
+        .text(f.selectedRig)
         .whole(p.taskbar)
         .whole(p.listPrevious);
     return w.bytes();
@@ -31,6 +31,7 @@ std::string formatPreferences(const Preferences& p) {
 PreferencesReadResult parsePreferences(std::string_view bytes) {
     PreferencesReadResult result;
     Preferences& p = result.prefs;
+    FeaturePreferences& f = result.features;
     ItemReader r(bytes);
     constexpr long long kByteMax = 255;
     constexpr long long kLongMin = -2147483648LL;
@@ -74,7 +75,7 @@ PreferencesReadResult parsePreferences(std::string_view bytes) {
                 whole(p.recordRst, 0, kByteMax) && whole(p.formSizePercent, 0, kByteMax) &&
                 whole(p.rover, 0, kByteMax) && real(p.ownLongitude) && real(p.ownLatitude) && text(p.gridViewCaption) &&
                 whole(p.workedColour, kLongMin, kLongMax) && whole(p.remainingColour, kLongMin, kLongMax) &&
-                whole(p.voiceNavLevel, 0, kByteMax) && text(p.selectedRig) && whole(p.taskbar, 0, kByteMax) &&
+                whole(f.voiceNavLevel, 0, kByteMax) && text(f.selectedRig) && whole(p.taskbar, 0, kByteMax) &&
                 whole(p.listPrevious, 0, kByteMax);
     return result;
 }

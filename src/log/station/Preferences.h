@@ -1,5 +1,5 @@
 #pragma once
-// cvnpref.txt: the station's own settings and the items other windows keep with them,
+// cvnpref.txt: the station's own settings and the items other subsystems keep with them,
 // nineteen items in a fixed order.
 
 #include <optional>
@@ -24,17 +24,23 @@ struct Preferences {
     std::string gridViewCaption = "View Grids";
     long workedColour = 0x000000FF;    // 0x00BBGGRR
     long remainingColour = 0x00000000; // 0x00BBGGRR
-    int voiceNavLevel = 0;
-    std::string selectedRig = "None";
     int taskbar = 0;
     int listPrevious = 0;
 };
 
-std::string formatPreferences(const Preferences& prefs);
+// The items of cvnpref.txt that belong to other subsystems: their features hold the values
+// and hand them over each time the file is written; the file only keeps their places.
+struct FeaturePreferences {
+    int voiceNavLevel = 0;            // voice navigation: 0 off, 1 the call field, 2 every field
+    std::string selectedRig = "None"; // rig control: the radio model polled at start
+};
+
+std::string formatPreferences(const Preferences& prefs, const FeaturePreferences& features = {});
 
 struct PreferencesReadResult {
     bool ok = false;
     Preferences prefs;
+    FeaturePreferences features;
     int itemsRead = 0; // how many items were read before a fault
 };
 // Reads the nineteen items; a missing item, a text where a number belongs or a number

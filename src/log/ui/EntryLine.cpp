@@ -161,7 +161,9 @@ void EntryLine::build(QWidget* central) {
 }
 
 void EntryLine::resetForStart() {
-    setDialog(QStringLiteral("Ready to begin!"));
+    setMessage(QStringLiteral("Ready to begin!"));
+    m_gridDisplay.kilometres.clear();
+    m_gridDisplay.bearing.clear();
     m_kilometres->clear();
     m_bearing->clear();
     m_partialDupesOn = true;
@@ -179,15 +181,15 @@ void EntryLine::setCallText(const std::string& call) {
 }
 
 void EntryLine::showMessage(const std::string& text) {
-    setDialog(fromLatin1(text));
+    setMessage(fromLatin1(text));
 }
 
 void EntryLine::showNews(const std::string& text) {
-    setDialog(fromLatin1(text), Announce::Yes);
+    setMessage(fromLatin1(text), Announce::Yes);
 }
 
 void EntryLine::setMessageBackground(Rgb colour) {
-    setDialogBackground(colour.red, colour.green, colour.blue);
+    paintMessageLine(colour.red, colour.green, colour.blue);
 }
 
 QLineEdit* EntryLine::lastEntryField() const {
@@ -218,8 +220,8 @@ void EntryLine::clearEntry() {
     m_call->clear();
     m_grid->clear();
     setDupeList(QString(), false);
-    setDialog(QStringLiteral(" "));
-    setDialogBackground(kTeal.red(), kTeal.green(), kTeal.blue());
+    setMessage(QStringLiteral(" "));
+    paintMessageLine(kTeal.red(), kTeal.green(), kTeal.blue());
     m_call->setFocus();
 }
 
@@ -245,7 +247,7 @@ bool EntryLine::eventFilter(QObject* watched, QEvent* event) {
             emit fieldEntered(EntryField::Call);
         } else if (watched == m_grid) {
             if (!m_call->text().isEmpty()) {
-                dupcheck();
+                refuseDuplicate();
             }
             if (m_grid->hasFocus()) {
                 emit fieldEntered(EntryField::Grid);
@@ -282,16 +284,16 @@ bool EntryLine::callKeyPress(QKeyEvent* key) {
 
     const char c = typedChar(key);
     if (m_call->text().isEmpty()) {
-        setDialog(QString());
+        setMessage(QString());
     }
     if (c == '"') {
         return true;
     }
     if (m_call->text().size() < 3 && m_timeOnRunning()) {
-        setDialog(QStringLiteral(" "));
+        setMessage(QStringLiteral(" "));
     }
     if (isEnter(key)) {
-        mains();
+        logEnteredContact();
         return true;
     }
     if (c == ' ') {
@@ -308,10 +310,10 @@ bool EntryLine::callKeyPress(QKeyEvent* key) {
     const std::string before = toLatin1(m_call->text());
     const PartialCheckResult partial =
         partialCheck(m_session.log(), PartialCheckInput{before, upper, m_partialDupesOn, m_timeOnRunning()});
-    setDialogBackground(kTeal.red(), kTeal.green(), kTeal.blue());
+    paintMessageLine(kTeal.red(), kTeal.green(), kTeal.blue());
     setDupeList(fromLatin1(partial.dupeList), partial.dupeListTeal);
-    if (partial.dialogText) {
-        setDialog(fromLatin1(*partial.dialogText));
+    if (partial.messageText) {
+        setMessage(fromLatin1(*partial.messageText));
     }
     if (partial.beep) {
         m_ctx.dialogs.beep();
@@ -345,7 +347,7 @@ bool EntryLine::gridKeyPress(QKeyEvent* key) {
         return true;
     }
     if (isEnter(key)) {
-        mains();
+        logEnteredContact();
         return true;
     }
     if (c == ' ') {
@@ -361,7 +363,7 @@ bool EntryLine::gridKeyPress(QKeyEvent* key) {
 
 bool EntryLine::postContestKeyPress(QLineEdit* field, QKeyEvent* key) {
     if (isEnter(key)) {
-        mains();
+        logEnteredContact();
         return true;
     }
     const char c = typedChar(key);
@@ -378,14 +380,14 @@ bool EntryLine::postContestKeyPress(QLineEdit* field, QKeyEvent* key) {
 
 // ---------------------------------------------------------------- logging
 
-bool EntryLine::dupcheck() {
+bool EntryLine::refuseDuplicate() {
     m_dupeFlag = false;
-    const auto hit = corvane::dupcheck(m_session.log(), toLatin1(m_call->text()));
+    const auto hit = corvane::findDuplicate(m_session.log(), toLatin1(m_call->text()));
     if (!hit) {
         return false;
     }
-    setDialog(fromLatin1(hit->message), Announce::Yes);
-    setDialogBackground(kRed.red(), kRed.green(), kRed.blue());
+    setMessage(fromLatin1(hit->message), Announce::Yes);
+    paintMessageLine(kRed.red(), kRed.green(), kRed.blue());
     setDupeList(QString(), false);
     m_ctx.dialogs.beep();
     // Heard before the call field takes the keyboard back (its own prompt follows).
@@ -401,17 +403,17 @@ bool EntryLine::dupcheck() {
 void EntryLine::refuseLogging(const QString& title, const QString& text) {
     m_ctx.dialogs.beep();
     m_ctx.dialogs.message(m_call->window(), title, text, MsgButtons::Ok, MsgIcon::Critical);
-    setDialog(QStringLiteral("Contact NOT logged!"), Announce::Yes);
-    setDialogBackground(kRed.red(), kRed.green(), kRed.blue());
+    setMessage(QStringLiteral("Contact NOT logged!"), Announce::Yes);
+    paintMessageLine(kRed.red(), kRed.green(), kRed.blue());
 }
 
-void EntryLine::mains() {
+void EntryLine::logEnteredContact() {
     const CompletenessCheck check = checkCompleteness(toLatin1(m_call->text()), toLatin1(m_grid->text()));
     for (int i = 0; i < check.beeps; ++i) {
         m_ctx.dialogs.beep();
     }
     if (!check.message.empty()) {
-        setDialog(fromLatin1(check.message), Announce::Yes);
+        setMessage(fromLatin1(check.message), Announce::Yes);
     }
     if (check.focus == EntryFocus::Grid) {
         m_grid->setFocus();
@@ -419,19 +421,19 @@ void EntryLine::mains() {
         m_call->setFocus();
     }
 
-    const bool duplicate = dupcheck();
+    const bool duplicate = refuseDuplicate();
 
     PostContestStamp stamp;
     if (m_postContestMode) {
         stamp = stampPostContest(toLatin1(m_postDate->text()), toLatin1(m_postTime->text()));
-        if (stamp.error == "Invalid date format!") {
-            setDialog(fromLatin1(stamp.error), Announce::Yes);
+        if (stamp.fault == StampFault::Date) {
+            setMessage(fromLatin1(stamp.error), Announce::Yes);
             m_ctx.dialogs.beep();
             return;
         }
         m_postDate->setText(fromLatin1(stamp.dateText));
         if (!stamp.ok) {
-            setDialog(fromLatin1(stamp.error), Announce::Yes);
+            setMessage(fromLatin1(stamp.error), Announce::Yes);
             m_ctx.dialogs.beep();
             return;
         }
@@ -464,8 +466,9 @@ void EntryLine::mains() {
         ContactEntry entry;
         entry.call = toLatin1(m_call->text());
         entry.grid = toLatin1(m_grid->text());
-        entry.kilometers = toLatin1(m_kilometres->text());
-        entry.points = toLatin1(m_points->text());
+        // The figures worked out for the grid as it stands, as the labels show them.
+        entry.kilometers = m_gridDisplay.kilometres;
+        entry.points = m_gridDisplay.points;
         entry.ownGrid = m_session.prefs().ownGrid;
         entry.frequency = m_session.rigFrequencyText();
         const QsoRecord record = buildRecord(entry, utcNow(), m_postContestMode ? &stamp : nullptr);
@@ -490,14 +493,14 @@ void EntryLine::mains() {
         m_call->clear();
         m_grid->clear();
         m_call->setFocus();
-        setDialog(QString());
-        setDialogBackground(kTeal.red(), kTeal.green(), kTeal.blue());
+        setMessage(QString());
+        paintMessageLine(kTeal.red(), kTeal.green(), kTeal.blue());
         setDupeList(QString(), false);
         emit logged(record);
     }
     setDupeList(QString(), false);
     m_session.setRigFrequencyText({});
-    emit mainsFinished();
+    emit loggingFinished();
 }
 
 // ---------------------------------------------------------------- displays
@@ -508,9 +511,9 @@ DateTime EntryLine::utcNow() const {
 
 void EntryLine::refreshGridDisplay() {
     const Preferences& prefs = m_session.prefs();
-    const GridDisplay display =
-        computeGridDisplay(toLatin1(m_grid->text()), prefs.ownGrid, GeoPosition{prefs.ownLatitude, prefs.ownLongitude},
-                           toLatin1(m_points->text()));
+    m_gridDisplay = computeGridDisplay(toLatin1(m_grid->text()), prefs.ownGrid,
+                                       GeoPosition{prefs.ownLatitude, prefs.ownLongitude}, m_gridDisplay.points);
+    const GridDisplay& display = m_gridDisplay;
     m_bearing->setText(fromLatin1(display.bearing));
     m_kilometres->setText(fromLatin1(display.kilometres));
     setPointsText(fromLatin1(display.points));
@@ -528,7 +531,7 @@ void EntryLine::setPointsText(const QString& text) {
     paint(m_points, QColor(bg.red, bg.green, bg.blue), QColor(fg.red, fg.green, fg.blue));
 }
 
-void EntryLine::setDialog(const QString& text, Announce announce) {
+void EntryLine::setMessage(const QString& text, Announce announce) {
     const bool changed = m_dialog->text() != text;
     m_dialog->setText(text);
     // The message is part of the line's name, so that a screen reader reads what it says, not
@@ -549,7 +552,7 @@ QString EntryLine::lastAnnouncement() const {
     return m_announcer->lastAnnouncement();
 }
 
-void EntryLine::setDialogBackground(int r, int g, int b) {
+void EntryLine::paintMessageLine(int r, int g, int b) {
     paint(m_dialog, QColor(r, g, b));
 }
 
@@ -579,6 +582,7 @@ void EntryLine::togglePostContest() {
         m_lastField = m_call;
         m_call->setFocus(Qt::OtherFocusReason);
     }
+    emit postContestModeChanged(m_postContestMode);
 }
 
 } // namespace corvane

@@ -39,7 +39,7 @@ public:
     // EntryHost
     std::string callText() const override;
     void setCallText(const std::string& call) override;
-    void logContact() override { mains(); }
+    void logContact() override { logEnteredContact(); }
     void clearEntry() override;
     void showMessage(const std::string& text) override;
     void showNews(const std::string& text) override;
@@ -50,19 +50,19 @@ public:
     void leaveCallField() override;
 
     // Logs the contact in the entry fields (Enter, or the CW log marker).
-    void mains();
+    void logEnteredContact();
     // Recomputes distance, bearing and points from the grid field and the own station.
     void refreshGridDisplay();
     // Announce::Yes: news the operator must act on, also spoken by a screen reader at once.
     enum class Announce { No, Yes };
-    void setDialog(const QString& text, Announce announce = Announce::No);
+    void setMessage(const QString& text, Announce announce = Announce::No);
     // What the screen reader was last asked to speak.
     QString lastAnnouncement() const;
     void setDupeList(const QString& text, bool teal);
     QString dupeListText() const;
     void resetForStart();
 
-    bool postContestMode() const { return m_postContestMode; }
+    bool postContestMode() const override { return m_postContestMode; }
     // True while keys held after a refused duplicate are being typed again.
     bool replaying() const { return m_replaying; }
     void togglePostContest();
@@ -75,12 +75,14 @@ public:
 signals:
     void logged(const QsoRecord& record);
     // After every Mains, logged or not: the totals and rates are shown again.
-    void mainsFinished();
+    void loggingFinished();
     void duplicateRefused();
     void fieldEntered(EntryField field);
     void callChanged(const QString& call);
     // A contact was refused because the own call or grid is not set: the station window is wanted.
     void stationRequired();
+    // Post-contest mode was turned on or off.
+    void postContestModeChanged(bool on);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -91,9 +93,9 @@ private:
     bool gridKeyPress(QKeyEvent* key);
     bool postContestKeyPress(QLineEdit* field, QKeyEvent* key);
     void replayHeldKeys();
-    bool dupcheck();
+    bool refuseDuplicate();
     void setPointsText(const QString& text);
-    void setDialogBackground(int r, int g, int b);
+    void paintMessageLine(int r, int g, int b);
     void refuseLogging(const QString& title, const QString& text);
     DateTime utcNow() const;
 
@@ -108,6 +110,9 @@ private:
     std::deque<QKeyEvent*> m_heldKeys;
     bool m_replaying = false;
     PointsColours m_pointsColours;
+    // Distance, bearing and points of the grid field as last worked out: what the labels show
+    // and what a logged contact takes.
+    GridDisplay m_gridDisplay;
     QTimer m_holdTimer;
 
     QLineEdit* m_call = nullptr;     // txtCall

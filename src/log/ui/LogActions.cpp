@@ -79,12 +79,13 @@ bool LogActions::loadLog() {
     return true;
 }
 
-bool LogActions::savePref() {
+bool LogActions::savePreferences() {
     if (m_prefsDamaged) {
         return false; // the operator's damaged file stays as it is, to be mended by hand
     }
     const std::string path = m_session.workingFile("cvnpref.txt");
-    const FileResult written = replaceAtomically(path, formatPreferences(m_session.prefs()));
+    const FeaturePreferences features = m_featurePreferences ? m_featurePreferences() : FeaturePreferences{};
+    const FileResult written = replaceAtomically(path, formatPreferences(m_session.prefs(), features));
     if (!written.ok) {
         m_ctx.dialogs.message(m_window, QStringLiteral("Unable to write file."),
                               fromLatin1(path + "  " + written.error), MsgButtons::Ok, MsgIcon::Warning);
@@ -117,7 +118,7 @@ void LogActions::stationSetup() {
         }
     }
     m_panels.gridMap.refill(prefs.ownLatitude, prefs.ownLongitude);
-    savePref();
+    savePreferences();
     showTotals();
     if (!loadLog()) {
         return;
@@ -152,7 +153,7 @@ void LogActions::newLog() {
                                   fromLatin1(m_session.store().path() + "  " + erased.error), MsgButtons::Ok,
                                   MsgIcon::Warning);
         }
-        savePref();
+        savePreferences();
     }
     if (loadLog()) {
         rateTick();
@@ -213,7 +214,7 @@ void LogActions::chooseColours() {
     prefs.workedColour = window.workedColour();
     prefs.remainingColour = window.remainingColour();
     m_panels.gridMap.setColours(prefs.workedColour, prefs.remainingColour);
-    savePref();
+    savePreferences();
     loadLog();
 }
 
@@ -250,7 +251,7 @@ void LogActions::utcOffsetCheck() {
         return;
     }
     prefs.utcOffsetHours = static_cast<float>(*value);
-    if (!savePref()) {
+    if (!savePreferences()) {
         prefs.utcOffsetHours = before;
     }
 }
@@ -272,7 +273,7 @@ void LogActions::askFormSize() {
     m_ctx.dialogs.message(m_window, QStringLiteral("For this setting to take effect please restart this program."),
                           QStringLiteral("This program must be closed and restarted for this setting to take effect."),
                           MsgButtons::Ok, MsgIcon::Information);
-    savePref();
+    savePreferences();
 }
 
 void LogActions::contactLogged(const QsoRecord& record) {
@@ -294,9 +295,9 @@ void LogActions::rateTick() {
 void LogActions::timeOnStopped() {
     const DateTime utc = applyUtcOffset(m_ctx.clock.localNow(), m_session.prefs().utcOffsetHours);
     const QDate date(utc.year, utc.month, utc.day);
-    m_panels.entry.setDialog(QStringLiteral("Logged Off at ") + QLocale().toString(date, QLocale::ShortFormat) +
-                             QStringLiteral(" ") + fromLatin1(formatTimeHms(utc)));
-    savePref();
+    m_panels.entry.setMessage(QStringLiteral("Logged Off at ") + QLocale().toString(date, QLocale::ShortFormat) +
+                              QStringLiteral(" ") + fromLatin1(formatTimeHms(utc)));
+    savePreferences();
 }
 
 } // namespace corvane

@@ -3,8 +3,11 @@
 // start a new log, back it up, edit and delete contacts, colours, the clipboard copy, and
 // refresh every display after a change. The main window shell only wires them to menus.
 
+#include "log/station/Preferences.h"
+
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -36,7 +39,9 @@ public:
     bool loadLog();
     // Writes cvnpref.txt; false (after a message) when it could not be written. A
     // preferences file that could not be read at start is never overwritten.
-    bool savePref();
+    bool savePreferences();
+    // The items the other subsystems keep in cvnpref.txt, gathered when it is written.
+    void setFeaturePreferences(std::function<FeaturePreferences()> gather) { m_featurePreferences = std::move(gather); }
     void setPrefsDamaged(bool damaged) { m_prefsDamaged = damaged; }
     bool prefsDamaged() const { return m_prefsDamaged; }
     // The station window, then the log is read again.
@@ -73,6 +78,7 @@ private:
     LogPanels m_panels;
     QWidget* m_window;
     bool m_prefsDamaged = false;
+    std::function<FeaturePreferences()> m_featurePreferences;
 };
 
 } // namespace corvane

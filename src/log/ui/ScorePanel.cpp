@@ -31,7 +31,7 @@ ScorePanel::ScorePanel(QWidget* central) : QObject(central) {
 }
 
 void ScorePanel::showTotals(const ContactLog& log, int powerCategory) {
-    const ScoreTexts texts = labelDisplay(log.totalPoints(), powerCategory);
+    const ScoreTexts texts = scoreTexts(log.totalPoints(), powerCategory);
     m_totalPoints->setText(fromLatin1(texts.totalPoints));
     m_totalScore->setText(fromLatin1(texts.totalScore));
     speakValues();
@@ -49,7 +49,7 @@ void ScorePanel::speakValues() {
 }
 
 void ScorePanel::showRates(const ContactLog& log, const DateTime& utcNow) {
-    if (const auto rates = timeStats(log, utcNow)) {
+    if (const auto rates = hourlyRates(log, utcNow)) {
         m_rate20->setText(QString::number(rates->perHourLast20));
         m_rate60->setText(QString::number(rates->perHourLast60));
         speakValues();

@@ -3,23 +3,15 @@
 #include "platform/ui/SerialPortsWindow.h"
 #include "ui/AppContext.h"
 
-#include <QAction>
-#include <QMenu>
-#include <QMenuBar>
-
 namespace corvane {
 
 SerialPortsFeature::~SerialPortsFeature() {
     delete m_window.data();
 }
 
-void SerialPortsFeature::addMenus(QMenuBar& menuBar) {
-    QMenu* setup = findMenu(&menuBar, "mnuSetupMenu");
-    if (setup == nullptr) {
-        return;
-    }
-    QAction* action = setup->addAction(QStringLiteral("Serial &Ports"), [this] { showWindow(); });
-    action->setObjectName(QStringLiteral("mnuSerialPorts"));
+void SerialPortsFeature::addMenus(MainMenus& menus) {
+    menus.add(MenuPlace::Setup, QStringLiteral("Serial &Ports"), "mnuSerialPorts", m_ctx.mainWindow,
+              [this] { showWindow(); });
 }
 
 void SerialPortsFeature::showWindow() {

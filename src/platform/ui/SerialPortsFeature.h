@@ -13,7 +13,7 @@ public:
     explicit SerialPortsFeature(FeatureContext& context) : m_ctx(context) {}
     ~SerialPortsFeature() override;
 
-    void addMenus(QMenuBar& menuBar) override;
+    void addMenus(MainMenus& menus) override;
     // Shows the window (made on first use), listing the devices present now.
     void showWindow();
     SerialPortsWindow* window() const { return m_window.data(); }

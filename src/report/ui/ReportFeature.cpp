@@ -9,8 +9,6 @@
 
 #include <QAction>
 #include <QDesktopServices>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMetaObject>
 #include <QUrl>
 #include <cstdlib>
@@ -33,25 +31,12 @@ bool ReportFeature::openInDesktopBrowser(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-void ReportFeature::addMenus(QMenuBar& menuBar) {
-    QMenu* file = findMenu(&menuBar, "mnuFile");
-    if (file == nullptr) {
-        return;
-    }
-    auto* action = new QAction(QStringLiteral("Contest Re&port…"), file);
-    action->setObjectName(QStringLiteral("mnuReport"));
-    action->setStatusTip(QStringLiteral("Write the contest report page and open it in the browser"));
-    connect(action, &QAction::triggered, this, [this] { writeReport(); });
+void ReportFeature::addMenus(MainMenus& menus) {
     // With the other files made from the log, after the clipboard copy.
-    const QList<QAction*> actions = file->actions();
-    QAction* before = nullptr;
-    for (qsizetype i = 0; i + 1 < actions.size(); ++i) {
-        if (actions[i]->objectName() == QStringLiteral("mnuCopyList")) {
-            before = actions[i + 1];
-        }
-    }
-    file->insertAction(before, action);
-    m_action = action;
+    QAction& action = menus.add(MenuPlace::FileCopies, QStringLiteral("Contest Re&port…"), "mnuReport", this,
+                                [this] { writeReport(); });
+    action.setStatusTip(QStringLiteral("Write the contest report page and open it in the browser"));
+    m_action = &action;
 }
 
 void ReportFeature::writeReport() {
@@ -100,7 +85,7 @@ void ReportFeature::workDone(const QString& path, const FileResult& result) {
     }
     if (!result.ok) {
         m_ctx.app.dialogs.beep();
-        m_ctx.app.dialogs.message(m_ctx.mainWindow, QString::fromLatin1(cabrillo_text::kFailedTitle.data()),
+        m_ctx.app.dialogs.message(m_ctx.mainWindow, QString::fromLatin1(exchange::cabrillo::kFailedTitle.data()),
                                   path + QStringLiteral(":\r\n") + QString::fromStdString(result.error), MsgButtons::Ok,
                                   MsgIcon::Critical);
         emit finished(false);

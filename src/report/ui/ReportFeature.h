@@ -26,7 +26,7 @@ public:
     explicit ReportFeature(FeatureContext& context, PageOpener opener = openInDesktopBrowser);
     ~ReportFeature() override;
 
-    void addMenus(QMenuBar& menuBar) override;
+    void addMenus(MainMenus& menus) override;
     void shutdown() override;
 
     // Asks where to write the report, then makes and writes it.

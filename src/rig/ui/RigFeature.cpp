@@ -2,7 +2,6 @@
 
 #include "bandplan/ui/BandPlanWindow.h"
 #include "core/SettingsStore.h"
-#include "log/Session.h"
 #include "platform/serial/QtSerialPort.h"
 #include "platform/serial/SerialSettings.h"
 #include "rig/RigFrequency.h"
@@ -13,8 +12,6 @@
 #include "ui/ModalWindows.h"
 
 #include <QElapsedTimer>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTimer>
 #include <cctype>
 
@@ -64,11 +61,9 @@ RigFeature::~RigFeature() {
     delete m_window.data();
 }
 
-void RigFeature::addMenus(QMenuBar& menuBar) {
-    if (QMenu* options = findMenu(&menuBar, "mnuOptions")) {
-        QAction* rig = options->addAction(QStringLiteral("Rig &Interface"), [this] { showWindow(); });
-        rig->setObjectName(QStringLiteral("mnuRigInterface"));
-    }
+void RigFeature::addMenus(MainMenus& menus) {
+    menus.add(MenuPlace::Options, QStringLiteral("Rig &Interface"), "mnuRigInterface", m_link.get(),
+              [this] { showWindow(); });
 }
 
 std::vector<CtrlShortcut> RigFeature::ctrlShortcuts() {
@@ -86,7 +81,7 @@ RigWindow& RigFeature::window() {
     if (!m_window) {
         RigWindow::Hooks hooks;
         hooks.workingDirectory = m_ctx.app.workingDirectory;
-        hooks.selectedRigChanged = [this](const std::string& model) { m_ctx.session.prefs().selectedRig = model; };
+        hooks.selectedRigChanged = [this](const std::string& model) { m_selectedRig = model; };
         hooks.savePreferences = [this] { return m_ctx.savePreferences ? m_ctx.savePreferences() : true; };
         hooks.pegasusFolder = [this] { return pegasusFolder(); };
         hooks.setPegasusFolder = [this](const std::string& folder) {
@@ -125,7 +120,7 @@ void RigFeature::showPrivileges() {
 
 bool RigFeature::load() {
     // A selected radio starts polling by itself, the window staying hidden.
-    std::string selected = m_ctx.session.prefs().selectedRig;
+    std::string selected = m_selectedRig;
     for (char& c : selected) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
@@ -135,14 +130,22 @@ bool RigFeature::load() {
     return true;
 }
 
+void RigFeature::readPreferences(const FeaturePreferences& stored) {
+    m_selectedRig = stored.selectedRig;
+}
+
+void RigFeature::writePreferences(FeaturePreferences& into) const {
+    into.selectedRig = m_selectedRig;
+}
+
 void RigFeature::handFrequency(float frequencyMHz) {
-    m_ctx.session.setRigFrequencyText(rigFrequencyText(frequencyMHz));
+    m_ctx.polledFrequency.hand(rigFrequencyText(frequencyMHz));
     m_handedAtMs = monotonicMs();
 }
 
 void RigFeature::dropFrequency() {
     // The next contact is logged without a frequency rather than with the radio's last one.
-    m_ctx.session.setRigFrequencyText(std::string());
+    m_ctx.polledFrequency.hand(std::string());
     m_handedAtMs = -1;
 }
 
@@ -160,8 +163,8 @@ void RigFeature::contactLogged(const QsoRecord&) {
     }
     const float frequencyMHz = m_link->state().frequencyMHz;
     QTimer::singleShot(0, m_link.get(), [this, frequencyMHz] {
-        if (m_ctx.session.rigFrequencyText().empty() && m_link->active() && m_link->haveReading()) {
-            m_ctx.session.setRigFrequencyText(rigFrequencyText(frequencyMHz));
+        if (!m_ctx.polledFrequency.waiting() && m_link->active() && m_link->haveReading()) {
+            m_ctx.polledFrequency.hand(rigFrequencyText(frequencyMHz));
         }
     });
 }

@@ -22,9 +22,13 @@ public:
     explicit RigFeature(FeatureContext& context, std::unique_ptr<SerialPort> port = {});
     ~RigFeature() override;
 
-    void addMenus(QMenuBar& menuBar) override;
+    void addMenus(MainMenus& menus) override;
     std::vector<CtrlShortcut> ctrlShortcuts() override;
     bool load() override;
+    // The radio model selected in the rig window (SelectedRig), kept in cvnpref.txt.
+    void readPreferences(const FeaturePreferences& stored) override;
+    void writePreferences(FeaturePreferences& into) const override;
+    const std::string& selectedRig() const { return m_selectedRig; }
     void contactLogged(const QsoRecord& record) override;
     void shutdown() override;
 
@@ -47,6 +51,7 @@ private:
     std::unique_ptr<RigLink> m_link;
     QPointer<RigWindow> m_window;
     qint64 m_handedAtMs = -1;
+    std::string m_selectedRig = FeaturePreferences{}.selectedRig;
     bool m_shutDown = false;
 };
 

@@ -260,7 +260,7 @@ void PhoneWindow::takeFields() {
 
 void PhoneWindow::test() {
     takeFields();
-    m_keyer.fKeyPhone(1);
+    m_keyer.playMessage(1);
     if (isVisible()) {
         m_done->setFocus();
     }

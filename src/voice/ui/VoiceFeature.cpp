@@ -2,7 +2,6 @@
 
 #include "core/DurableFile.h"
 #include "cw/winkey/ui/QtOneShotTimer.h"
-#include "log/Session.h"
 #include "platform/Dialogs.h"
 #include "platform/audio/QtWavePlayer.h"
 #include "platform/serial/QtSerialPort.h"
@@ -11,8 +10,6 @@
 #include "voice/ui/BlindWindow.h"
 #include "voice/ui/PhoneWindow.h"
 
-#include <QMenu>
-#include <QMenuBar>
 #include <QWidget>
 
 namespace corvane {
@@ -75,11 +72,9 @@ BlindWindow* VoiceFeature::navigationWindow() const {
     return m_blind;
 }
 
-void VoiceFeature::addMenus(QMenuBar& menuBar) {
-    if (QMenu* options = findMenu(&menuBar, "mnuOptions")) {
-        QAction* nav = options->addAction(QStringLiteral("&Voice Navigation"), [this] { showNavigationWindow(); });
-        nav->setObjectName(QStringLiteral("mnuVoiceNav"));
-    }
+void VoiceFeature::addMenus(MainMenus& menus) {
+    menus.add(MenuPlace::Options, QStringLiteral("&Voice Navigation"), "mnuVoiceNav", nullptr,
+              [this] { showNavigationWindow(); });
 }
 
 std::vector<CtrlShortcut> VoiceFeature::ctrlShortcuts() {
@@ -118,16 +113,23 @@ void VoiceFeature::showPhoneWindow() {
 }
 
 NavLevel VoiceFeature::level() const {
-    const int stored = m_ctx.session.prefs().voiceNavLevel;
-    return stored == 1 ? NavLevel::CallOnly : stored == 2 ? NavLevel::AllFields : NavLevel::Off;
+    return m_navLevel == 1 ? NavLevel::CallOnly : m_navLevel == 2 ? NavLevel::AllFields : NavLevel::Off;
+}
+
+void VoiceFeature::readPreferences(const FeaturePreferences& stored) {
+    m_navLevel = stored.voiceNavLevel;
+}
+
+void VoiceFeature::writePreferences(FeaturePreferences& into) const {
+    into.voiceNavLevel = m_navLevel;
 }
 
 BlindWindow& VoiceFeature::navigation() {
     if (!m_blind) {
         m_blind = new BlindWindow(
-            m_ctx.app, *m_prompts, m_ctx.session.prefs().voiceNavLevel,
+            m_ctx.app, *m_prompts, m_navLevel,
             [this](int chosen) {
-                m_ctx.session.prefs().voiceNavLevel = chosen;
+                m_navLevel = chosen;
                 if (m_ctx.savePreferences) {
                     m_ctx.savePreferences();
                 }
@@ -163,7 +165,7 @@ void VoiceFeature::duplicateRefused() {
     }
     navigation();
     // Heard before the call field's own prompt, which waits for it when navigation is on.
-    m_prompts->duplicateRefused(m_ctx.session.prefs().voiceNavLevel != 0 ? NavLevel::CallOnly : NavLevel::Off);
+    m_prompts->duplicateRefused(m_navLevel != 0 ? NavLevel::CallOnly : NavLevel::Off);
 }
 
 void VoiceFeature::shutdown() {

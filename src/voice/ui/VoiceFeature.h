@@ -34,10 +34,17 @@ public:
     explicit VoiceFeature(FeatureContext& context, const VoiceDevices& devices = {});
     ~VoiceFeature() override;
 
-    void addMenus(QMenuBar& menuBar) override;
+    // Any key ends the calling loop, before the CW keys act on it.
+    KeyPriority keyPriority() const override { return KeyPriority::EndsVoiceLoop; }
+    void addMenus(MainMenus& menus) override;
     std::vector<CtrlShortcut> ctrlShortcuts() override;
     bool keyPress(QKeyEvent* key) override;
     bool load() override;
+    // The voice navigation level (VoiceNavLevel: 0 off, 1 the call field, 2 every field), kept
+    // in cvnpref.txt.
+    void readPreferences(const FeaturePreferences& stored) override;
+    void writePreferences(FeaturePreferences& into) const override;
+    int navigationLevel() const { return m_navLevel; }
     void entryFieldEntered(EntryField field) override;
     void duplicateRefused() override;
     void shutdown() override;
@@ -60,6 +67,7 @@ private:
     std::unique_ptr<VoicePrompts> m_prompts;
     QPointer<PhoneWindow> m_phone;
     QPointer<BlindWindow> m_blind;
+    int m_navLevel = 0;
     bool m_shutDown = false;
 };
 

@@ -21,9 +21,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <QTableView>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -65,7 +65,7 @@ TEST(MainWiring, LogEditDeleteColoursRestore) {
     for (auto [c, g] : {std::pair{"K1ABC", "FN31"}, std::pair{"K2ABC", "FN42"}, std::pair{"K3ABC", "EN61"}}) {
         call->setText(c);
         grid->setText(g);
-        w.entryLine().mains();
+        w.entryLine().logEnteredContact();
     }
     ASSERT_EQ(w.log().qsoCount(), 3);
     EXPECT_EQ(list->model()->rowCount(), 3);

@@ -19,13 +19,13 @@ TEST(Dupcheck, FirstMatchingRecordIgnoringCaseWithItsMessage) {
     records.push_back(contact("K1ABC", "FN42", "2012/12/30", "01:00:00", "4"));
     const ContactLog log = logOf(records);
 
-    const auto hit = dupcheck(log, "k1abc");
+    const auto hit = findDuplicate(log, "k1abc");
     ASSERT_TRUE(hit);
     EXPECT_EQ(hit->recordIndex, 7);
     EXPECT_EQ(hit->message, "Duplicate K1ABC 2012/12/29 23:15:02 ON 3  Rec# 7");
-    EXPECT_FALSE(dupcheck(log, "K1AB"));
-    EXPECT_FALSE(dupcheck(log, "K1ABCD"));
-    EXPECT_FALSE(dupcheck(ContactLog{}, "K1ABC"));
+    EXPECT_FALSE(findDuplicate(log, "K1AB"));
+    EXPECT_FALSE(findDuplicate(log, "K1ABCD"));
+    EXPECT_FALSE(findDuplicate(ContactLog{}, "K1ABC"));
 }
 
 PartialCheckResult typeKey(const ContactLog& log, std::string_view before, char key, bool on = true,
@@ -38,19 +38,19 @@ TEST(PartialCheck, ListsMatchesNewestFirstAndWarnsFromTheFourthCharacter) {
     const auto r = typeKey(log, "K1A", 'B');
     EXPECT_EQ(r.dupeList, "K1ABD K1ABC ");
     EXPECT_TRUE(r.dupeListTeal);
-    EXPECT_EQ(r.dialogText, "Possible Duplicate!");
+    EXPECT_EQ(r.messageText, "Possible Duplicate!");
     EXPECT_FALSE(r.beep);
 
     // Three characters typed: the list shows, but the warning waits for a longer call.
     const auto three = typeKey(log, "K1", 'A');
     EXPECT_EQ(three.dupeList, "K1A K1ABD K1ABC ");
-    EXPECT_EQ(three.dialogText, " ");
+    EXPECT_EQ(three.messageText, " ");
 
     const auto none = typeKey(log, "K1AB", 'X', true, false);
     EXPECT_EQ(none.dupeList, "");
     EXPECT_FALSE(none.dupeListTeal);
-    EXPECT_EQ(none.dialogText, std::nullopt);
-    EXPECT_EQ(typeKey(log, "K1AB", 'X', true, true).dialogText, " ");
+    EXPECT_EQ(none.messageText, std::nullopt);
+    EXPECT_EQ(typeKey(log, "K1AB", 'X', true, true).messageText, " ");
 }
 
 TEST(PartialCheck, MatchesLowerCaseRecords) {
@@ -62,8 +62,8 @@ TEST(PartialCheck, OffOrUnlistableKeysListNothing) {
     const ContactLog log = logOf({contact("K1ABC")});
     const auto off = typeKey(log, "K1A", 'B', false, true);
     EXPECT_EQ(off.dupeList, "");
-    EXPECT_EQ(off.dialogText, " ");
-    EXPECT_EQ(typeKey(log, "K1A", 'B', false, false).dialogText, std::nullopt);
+    EXPECT_EQ(off.messageText, " ");
+    EXPECT_EQ(typeKey(log, "K1A", 'B', false, false).messageText, std::nullopt);
     for (char key : {'\b', '-', '[', ' '}) {
         EXPECT_EQ(typeKey(log, "K1AB", key).dupeList, "") << int(key);
     }
@@ -74,12 +74,12 @@ TEST(PartialCheck, ThirdCharacterRule) {
     const ContactLog log;
     const auto kab = typeKey(log, "KA", 'B');
     EXPECT_TRUE(kab.beep);
-    EXPECT_EQ(kab.dialogText, "The second or third character is not numeric!");
+    EXPECT_EQ(kab.messageText, "The second or third character is not numeric!");
     for (const char* before : {"K1", "KA", "K/"}) {
         const char key = std::string_view(before) == "KA" ? '1' : 'A';
         const auto r = typeKey(log, before, key);
         EXPECT_FALSE(r.beep) << before << key;
-        EXPECT_EQ(r.dialogText, " ");
+        EXPECT_EQ(r.messageText, " ");
     }
     // Not the third character, or not a listable key: no check.
     EXPECT_FALSE(typeKey(log, "KAB", 'C').beep);

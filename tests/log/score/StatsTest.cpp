@@ -12,11 +12,11 @@ using test::contact;
 using test::logOf;
 
 TEST(LabelDisplay, PointsAndScoreByPowerClass) {
-    EXPECT_EQ(labelDisplay(0.0f, 2), (ScoreTexts{"0", "0"}));
-    EXPECT_EQ(labelDisplay(12.5f, 1), (ScoreTexts{"12.5", "50"}));
-    EXPECT_EQ(labelDisplay(37.0f, 2), (ScoreTexts{"37", "74"}));
-    EXPECT_EQ(labelDisplay(37.0f, 3), (ScoreTexts{"37", "37"}));
-    EXPECT_EQ(labelDisplay(37.0f, 7), (ScoreTexts{"37", "0"}));
+    EXPECT_EQ(scoreTexts(0.0f, 2), (ScoreTexts{"0", "0"}));
+    EXPECT_EQ(scoreTexts(12.5f, 1), (ScoreTexts{"12.5", "50"}));
+    EXPECT_EQ(scoreTexts(37.0f, 2), (ScoreTexts{"37", "74"}));
+    EXPECT_EQ(scoreTexts(37.0f, 3), (ScoreTexts{"37", "37"}));
+    EXPECT_EQ(scoreTexts(37.0f, 7), (ScoreTexts{"37", "0"}));
 }
 
 QsoRecord at(const char* time, const char* date = "2012/12/29") {
@@ -29,27 +29,27 @@ TEST(TimeStats, CountsTheLastTwentyAndSixtyMinutes) {
     // Five in the last hour, three of them in the last 20 minutes.
     const ContactLog log =
         logOf({at("21:00:00"), at("22:40:00"), at("22:50:00"), at("23:15:00"), at("23:20:00"), at("23:29:59")});
-    EXPECT_EQ(timeStats(log, kNow), (Rates{9, 5}));
-    EXPECT_EQ(timeStats(ContactLog{}, kNow), (Rates{0, 0}));
+    EXPECT_EQ(hourlyRates(log, kNow), (Rates{9, 5}));
+    EXPECT_EQ(hourlyRates(ContactLog{}, kNow), (Rates{0, 0}));
 }
 
 TEST(TimeStats, BoundariesAndTheStopAtTheFirstOldRecord) {
-    EXPECT_EQ(timeStats(logOf({at("23:10:01")}), kNow), (Rates{3, 1})); // 1199 s
-    EXPECT_EQ(timeStats(logOf({at("23:10:00")}), kNow), (Rates{0, 1})); // 1200 s
-    EXPECT_EQ(timeStats(logOf({at("22:30:01")}), kNow), (Rates{0, 1})); // 3599 s
-    EXPECT_EQ(timeStats(logOf({at("22:30:00")}), kNow), (Rates{0, 0})); // 3600 s
+    EXPECT_EQ(hourlyRates(logOf({at("23:10:01")}), kNow), (Rates{3, 1})); // 1199 s
+    EXPECT_EQ(hourlyRates(logOf({at("23:10:00")}), kNow), (Rates{0, 1})); // 1200 s
+    EXPECT_EQ(hourlyRates(logOf({at("22:30:01")}), kNow), (Rates{0, 1})); // 3599 s
+    EXPECT_EQ(hourlyRates(logOf({at("22:30:00")}), kNow), (Rates{0, 0})); // 3600 s
     // The scan stops at the first record an hour old, even if earlier lines are recent.
-    EXPECT_EQ(timeStats(logOf({at("23:25:00"), at("20:00:00"), at("23:26:00")}), kNow), (Rates{3, 1}));
+    EXPECT_EQ(hourlyRates(logOf({at("23:25:00"), at("20:00:00"), at("23:26:00")}), kNow), (Rates{3, 1}));
     // A time in the future counts in both rates; the day before is an hour and more away.
-    EXPECT_EQ(timeStats(logOf({at("23:00:00", "2012/12/28"), at("23:45:00")}), kNow), (Rates{3, 1}));
+    EXPECT_EQ(hourlyRates(logOf({at("23:00:00", "2012/12/28"), at("23:45:00")}), kNow), (Rates{3, 1}));
     // Contacts entered after the contest carry hh:mm.
-    EXPECT_EQ(timeStats(logOf({at("23:20")}), kNow), (Rates{3, 1}));
+    EXPECT_EQ(hourlyRates(logOf({at("23:20")}), kNow), (Rates{3, 1}));
 }
 
 TEST(TimeStats, UnreadableDateOrTimeFailsOnlyWhenReached) {
-    EXPECT_FALSE(timeStats(logOf({at("23:20:00"), at("xx")}), kNow));
-    EXPECT_FALSE(timeStats(logOf({at("23:20:00", "2012/13/01")}), kNow));
-    EXPECT_EQ(timeStats(logOf({at("xx"), at("20:00:00"), at("23:20:00")}), kNow), (Rates{3, 1}));
+    EXPECT_FALSE(hourlyRates(logOf({at("23:20:00"), at("xx")}), kNow));
+    EXPECT_FALSE(hourlyRates(logOf({at("23:20:00", "2012/13/01")}), kNow));
+    EXPECT_EQ(hourlyRates(logOf({at("xx"), at("20:00:00"), at("23:20:00")}), kNow), (Rates{3, 1}));
 }
 
 GridCaptions mapOf(const char* ownGrid, int pageLat = 0, int pageLon = 0) {

@@ -75,6 +75,10 @@ struct Keys final : KeyRouter {
     bool routeKey(QKeyEvent*) override { return false; }
 };
 
+struct NoScore final : LogView {
+    std::string totalScoreText() const override { return {}; }
+};
+
 // A small band plan: 160 m keeps the radio's mode, 80 m phone is LSB.
 constexpr std::string_view kBandPlan = "\"2025/01/01\"\r\n"
                                        "\"160\",\"O\",\"CW\",1.8,2.0\r\n"
@@ -90,7 +94,8 @@ protected:
           settings(makeFileSettingsStore(dir.file("settings.ini"))),
           app{dialogs,   clock, *settings, sharedPrefs, dir.path().string(), UserFolders{dir.file("docs/Corvane"), {}},
               [](int) {}},
-          context{app, session, entry, tuner, broker, keys, &mainWindow, mainWindow.menuBar(), nullptr} {
+          frequency(session), context{app,  session,   entry, tuner,       broker,
+                                      keys, frequency, score, &mainWindow, nullptr} {
         app.runModal = [](QDialog&) {};
         context.savePreferences = [this] {
             ++prefsSaved;
@@ -155,6 +160,8 @@ protected:
     TunerSlot tuner;
     PortBroker broker;
     QMainWindow mainWindow;
+    SessionFrequency frequency;
+    NoScore score;
     FeatureContext context;
     int prefsSaved = 0;
     std::unique_ptr<RigFeature> feature;
@@ -177,7 +184,7 @@ TEST_F(RigWindows, ChoosingAModelWritesItsDefaultsIntoTheWindow) {
     EXPECT_TRUE(child<QCheckBox>("chkFromHex")->isChecked());
     EXPECT_TRUE(child<QLabel>("lblIcomNote")->isVisible());
     EXPECT_TRUE(child<QRadioButton>("optBaud0")->isChecked()); // 1200
-    EXPECT_EQ(session.prefs().selectedRig, "Icom");
+    EXPECT_EQ(feature->selectedRig(), "Icom");
 
     window().selectModel(QStringLiteral("Kenwood 2"));
     EXPECT_EQ(child<QLineEdit>("txtFreq")->text(), QStringLiteral("IF;"));
@@ -262,8 +269,8 @@ TEST_F(RigWindows, AtStartASelectedRadioPollsWithoutShowingTheWindowAndHandsItsF
     saved.modeCommand = "MD;";
     saved.pollRate = PollRate::Fast;
     ASSERT_TRUE(replaceAtomically(dir.file("RigCntrl.txt"), formatRigSettings(saved)).ok);
-    session.prefs().selectedRig = "KENWOOD"; // compared without regard to case
     makeFeature();
+    feature->readPreferences(FeaturePreferences{0, "KENWOOD"}); // compared without regard to case
     EXPECT_TRUE(feature->load());
     EXPECT_TRUE(link().polling());
     EXPECT_FALSE(window().isVisible());
@@ -302,19 +309,18 @@ TEST_F(RigWindows, TheNextContactKeepsTheFrequencyWhileTheReadingIsFresh) {
 }
 
 TEST_F(RigWindows, NoRadioSelectedAtStartOpensNothing) {
-    session.prefs().selectedRig = "None";
     makeFeature();
+    feature->readPreferences(FeaturePreferences{0, "None"});
     EXPECT_TRUE(feature->load());
     EXPECT_FALSE(link().polling());
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(RigWindows, MenuAndCtrlKeysAreThere) {
-    QMenu* options = mainWindow.menuBar()->addMenu(QStringLiteral("&Options"));
-    options->setObjectName(QStringLiteral("mnuOptions"));
+    MenuBarMenus menus(*mainWindow.menuBar());
     makeFeature();
-    feature->addMenus(*mainWindow.menuBar());
-    QAction* rig = options->findChild<QAction*>(QStringLiteral("mnuRigInterface"));
+    feature->addMenus(menus);
+    QAction* rig = menus.menu(MenuPlace::Options).findChild<QAction*>(QStringLiteral("mnuRigInterface"));
     ASSERT_NE(rig, nullptr);
     EXPECT_EQ(rig->text(), QStringLiteral("Rig &Interface"));
     rig->trigger();
