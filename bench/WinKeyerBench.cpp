@@ -14,7 +14,7 @@
 #include "cw/ui/CodePracticeWindow.h"
 #include "cw/ui/CwController.h"
 #include "cw/winkey/ui/WinKeyerService.h"
-#include "log/station/SharedPrefs.h"
+#include "core/SharedPrefs.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/serial/SerialSettings.h"
 #include "support/ManualClock.h"

@@ -4,7 +4,7 @@
 #include "cw/ui/CwController.h"
 #include "cw/ui/CwSetupWindow.h"
 #include "cw/ui/CwStringsWindow.h"
-#include "log/station/SharedPrefs.h"
+#include "core/SharedPrefs.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/serial/SerialDevices.h"
 #include "support/ManualClock.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Contacts shared by the export tests.
 
-#include "log/QsoRecord.h"
+#include "core/QsoRecord.h"
 
 #include <string>
 

@@ -5,7 +5,7 @@
 #include "PanelsTestLog.h"
 #include "TempDir.h"
 #include "app/MainWindow.h"
-#include "log/station/SharedPrefs.h"
+#include "core/SharedPrefs.h"
 #include "log/ui/ContactListPanel.h"
 #include "log/ui/EditContactWindow.h"
 #include "log/ui/EntryLine.h"

@@ -5,7 +5,7 @@
 #include "TempDir.h"
 #include "core/DurableFile.h"
 #include "log/Session.h"
-#include "log/station/SharedPrefs.h"
+#include "core/SharedPrefs.h"
 #include "platform/PortBroker.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/serial/SerialDevices.h"
