@@ -12,11 +12,11 @@
 // is cut on a desktop. (Marking every window shows more of them cut that way.)
 
 #include "log/LogFile.h"
-#include "log/MainWindowFixture.h"
 #include "log/station/Preferences.h"
 #include "log/ui/LogoWindow.h"
 #include "platform/serial/SerialDevices.h"
 #include "platform/serial/SerialSettings.h"
+#include "support/MainWindowFixture.h"
 #include "ui/LayoutCheck.h"
 
 #include <QAction>
@@ -77,7 +77,7 @@ struct WindowCase {
     const char* objectName;
     Opener open;            // empty: the main window itself
     const char* state = ""; // names a second look at the same window
-    Preparer prepare = {}; // runs once the window is on screen, before it is looked at
+    Preparer prepare = {};  // runs once the window is on screen, before it is looked at
     // Every control also clear of the strip a desktop's window frame takes (the offscreen
     // platform draws none). False for the windows whose bottom or right edge that frame still
     // cuts on a desktop.
