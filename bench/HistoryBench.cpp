@@ -12,10 +12,10 @@
 #include "history/HistorySources.h"
 #include "history/ui/HistoryFeature.h"
 #include "log/LogFile.h"
-#include "log/MainWindowFixture.h"
 #include "spots/SpotText.h"
 #include "spots/ui/SpotArea.h"
 #include "spots/ui/SpotsFeature.h"
+#include "support/MainWindowFixture.h"
 #include "support/SpotLines.h"
 
 #include <QApplication>

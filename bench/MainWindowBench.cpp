@@ -7,7 +7,7 @@
 
 #include "BenchUtil.h"
 #include "log/LogFile.h"
-#include "log/MainWindowFixture.h"
+#include "support/MainWindowFixture.h"
 
 #include <QApplication>
 #include <QPushButton>

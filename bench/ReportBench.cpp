@@ -10,10 +10,10 @@
 #include "WindowThread.h"
 #include "export/Cabrillo.h"
 #include "log/LogFile.h"
-#include "log/MainWindowFixture.h"
 #include "report/ReportHtml.h"
 #include "report/ui/ReportFeature.h"
 #include "report/ui/ScenePainter.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QApplication>

@@ -9,7 +9,7 @@
 #include "BenchUtil.h"
 #include "WindowThread.h"
 #include "log/LogFile.h"
-#include "log/MainWindowFixture.h"
+#include "support/MainWindowFixture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -12,13 +12,13 @@
 #include "BenchUtil.h"
 #include "WindowThread.h"
 #include "cw/ui/CwFeature.h"
-#include "log/MainWindowFixture.h"
 #include "platform/net/TcpClient.h"
 #include "spots/ui/SpotArea.h"
 #include "spots/ui/SpotService.h"
 #include "spots/ui/SpotSetupWindow.h"
 #include "spots/ui/SpotsFeature.h"
 #include "support/LoopbackCluster.h"
+#include "support/MainWindowFixture.h"
 #include "support/SpotLines.h"
 
 #include <QListWidget>

@@ -10,8 +10,8 @@
 //    window thread meanwhile
 
 #include "BenchUtil.h"
-#include "cw/winkey/ui/QtOneShotTimer.h"
 #include "platform/PortBroker.h"
+#include "platform/QtOneShotTimer.h"
 #include "support/RecordingParallel.h"
 #include "support/RecordingWavePlayer.h"
 #include "voice/VoiceKeyer.h"
@@ -74,8 +74,8 @@ int main(int argc, char** argv) {
     TimedLinePort serial;
     test::RecordingParallel parallel;
     PortBroker broker;
-    cw::QtOneShotTimer endPoll;
-    cw::QtOneShotTimer repeat;
+    QtOneShotTimer endPoll;
+    QtOneShotTimer repeat;
     VoiceKeyer keyer(VoiceKeyerDevices{player, serial, parallel, broker, endPoll, repeat}, {});
     keyer.settings().recordingPaths[0] = "/bench/cq.wav";
     keyer.settings().pttPort = "1";

@@ -9,18 +9,13 @@
 //                              later than the keyer's end of the first one plus the pause
 
 #include "BenchUtil.h"
-#include "TempDir.h"
 #include "WindowThread.h"
 #include "cw/ui/CodePracticeWindow.h"
 #include "cw/ui/CwController.h"
 #include "cw/winkey/ui/WinKeyerService.h"
-#include "log/station/SharedPrefs.h"
-#include "platform/QtSettingsStore.h"
 #include "platform/serial/SerialSettings.h"
-#include "support/ManualClock.h"
-#include "support/ScriptedDialogs.h"
 #include "support/SimulatedWinKeyer.h"
-#include "ui/AppContext.h"
+#include "support/TestAppContext.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -61,19 +56,11 @@ int main(int argc, char** argv) {
 
     test::SimulatedWinKeyer keyer;
     keyer.setXoffAbove(85); // a real keyer's buffer: XOFF at two thirds of 128
-    test::TempDir dir;
-    ManualClock clock(DateTime{2012, 12, 29, 18, 15, 2});
-    test::ScriptedDialogs dialogs;
-    auto settings = makeFileSettingsStore(dir.file("settings.ini"));
-    settings->set(serialDeviceKey(1), keyer.devicePath());
-    SharedPrefs sharedPrefs;
-    UserFolders folders;
-    folders.userDataFolder = dir.file("Corvane");
-    std::filesystem::create_directories(folders.userDataFolder);
-    AppContext context{dialogs, clock, *settings, sharedPrefs, dir.path().string(), folders, [](int) {}};
+    test::TestAppContext context;
+    context.settings->set(serialDeviceKey(1), keyer.devicePath());
     Host host;
     QWidget mainWindow;
-    cw::CwController cw(host, context, &mainWindow);
+    cw::CwController cw(host, context.app, &mainWindow);
 
     cw::CwSettings s;
     s.keyingOption = cw::KeyingOption::WinKey;

@@ -6,6 +6,7 @@
 #include "cw/CwSettings.h"
 #include "cw/CwTiming.h"
 #include "cw/MorseTable.h"
+#include "platform/parallel/ParallelPort.h"
 #include "support/FuzzCheck.h"
 
 #include <cstdint>

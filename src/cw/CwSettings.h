@@ -61,9 +61,4 @@ bool cwSettingsQuotable(const CwSettings& settings);
 // (the field then becomes "0" and the interval 0).
 bool repeatIntervalMs(std::string_view field, int& intervalMs);
 
-// The parallel port base address of the address field: decimal, or hexadecimal after "&H".
-// Its control register (base + 2) travels as a signed 16-bit number, so the base is at most
-// 32765; nullopt for anything else.
-std::optional<int> parseParallelAddress(std::string_view field);
-
 } // namespace corvane::cw

@@ -3,8 +3,8 @@
 // <Name:length>value fields on three lines closed by <eor>.
 
 #include "core/DurableFile.h"
+#include "core/QsoRecord.h"
 #include "export/Cabrillo.h"
-#include "log/QsoRecord.h"
 
 #include <span>
 #include <string>

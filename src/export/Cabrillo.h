@@ -3,7 +3,7 @@
 // header from the summary sheet and one fixed-column QSO line per contact.
 
 #include "core/DurableFile.h"
-#include "log/QsoRecord.h"
+#include "core/QsoRecord.h"
 
 #include <span>
 #include <string>

@@ -3,7 +3,7 @@
 // contacts in the ten minutes up to it, spread over 1500 time slots from the first
 // contact to the last, short gaps bridged by ramps, then smoothed over seven slots.
 
-#include "log/QsoRecord.h"
+#include "core/QsoRecord.h"
 
 #include <array>
 #include <cstdint>

@@ -9,7 +9,7 @@
 // quotes. Without an order line the columns are Call,Grid. A line that is not a station (no
 // call, a damaged grid, binary bytes, longer than any station line) is skipped and counted.
 
-#include "log/QsoRecord.h"
+#include "core/QsoRecord.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // The in-memory log: records 1..qsoCount() in file order (the record number shown to the
 // operator is the index), the running total of points, and the capacity of 12000.
 
-#include "log/QsoRecord.h"
+#include "core/QsoRecord.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 // time, the record built for a logged contact, and the clocks' texts.
 
 #include "core/DateTime.h"
-#include "log/QsoRecord.h"
+#include "core/QsoRecord.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 // The text of log.txt: one record a line, ten quoted fields joined by commas, CR LF.
 
-#include "log/QsoRecord.h"
+#include "core/QsoRecord.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 #pragma once
 // Where the desktop keeps the user's documents and application data.
 
-#include "log/station/Folders.h"
+#include "core/UserFolders.h"
 
 namespace corvane {
 

@@ -2,8 +2,8 @@
 // What the windows are given instead of reaching for the desktop themselves: the dialog,
 // clock and settings seams, the folders, and how to end the program at once.
 
-#include "log/station/Folders.h"
-#include "log/station/SharedPrefs.h"
+#include "core/SharedPrefs.h"
+#include "core/UserFolders.h"
 
 #include <functional>
 #include <string>

@@ -6,9 +6,9 @@
 // shuts every one of them down on every way out of the program.
 
 #include "core/EntryHost.h"
+#include "core/QsoRecord.h"
 #include "core/SpotWorth.h"
 #include "core/Tuner.h"
-#include "log/QsoRecord.h"
 #include "log/station/Preferences.h"
 
 #include <QString>

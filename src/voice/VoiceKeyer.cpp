@@ -1,7 +1,7 @@
 #include "voice/VoiceKeyer.h"
 
 #include "core/NumberText.h"
-#include "cw/CwSettings.h"
+#include "platform/parallel/ParallelPort.h"
 #include "voice/WaveFile.h"
 
 namespace corvane {

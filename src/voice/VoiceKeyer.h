@@ -18,7 +18,7 @@
 // Every path that ends a playback releases PTT: the end poll, a file that does not open, the
 // window closing (stopPlayback) and the program ending (shutdown).
 
-#include "cw/winkey/OneShotTimer.h"
+#include "core/OneShotTimer.h"
 #include "platform/PortBroker.h"
 #include "platform/parallel/ParallelPort.h"
 #include "platform/serial/SerialPort.h"
@@ -45,8 +45,8 @@ struct VoiceKeyerDevices {
     SerialPort& serial;
     cw::ParallelOutput& parallel;
     PortBroker& broker;
-    cw::OneShotTimer& endPoll;
-    cw::OneShotTimer& repeat;
+    OneShotTimer& endPoll;
+    OneShotTimer& repeat;
 };
 
 class VoiceKeyer {

@@ -4,7 +4,7 @@
 
 namespace corvane {
 
-VoicePrompts::VoicePrompts(WavePlayer& player, cw::OneShotTimer& waitTimer, std::string workingDirectory)
+VoicePrompts::VoicePrompts(WavePlayer& player, OneShotTimer& waitTimer, std::string workingDirectory)
     : m_player(player), m_timer(waitTimer), m_folder(std::move(workingDirectory)) {}
 
 VoicePrompts::~VoicePrompts() {

@@ -10,7 +10,7 @@
 //   level 1 Call Only        call field: "Call"; a duplicate: "Dupe", waited for
 //   level 2 All Data Fields  call field: "Call", grid field: "Grid"; a duplicate as level 1
 
-#include "cw/winkey/OneShotTimer.h"
+#include "core/OneShotTimer.h"
 #include "voice/WavePlayer.h"
 
 #include <cstdint>
@@ -26,7 +26,7 @@ inline constexpr int kPromptPollMs = 20;
 
 class VoicePrompts {
 public:
-    VoicePrompts(WavePlayer& player, cw::OneShotTimer& waitTimer, std::string workingDirectory);
+    VoicePrompts(WavePlayer& player, OneShotTimer& waitTimer, std::string workingDirectory);
     ~VoicePrompts();
     VoicePrompts(const VoicePrompts&) = delete;
     VoicePrompts& operator=(const VoicePrompts&) = delete;
@@ -50,7 +50,7 @@ private:
     void poll();
 
     WavePlayer& m_player;
-    cw::OneShotTimer& m_timer;
+    OneShotTimer& m_timer;
     std::string m_folder;
     bool m_holding = false;
     std::int64_t m_waitedMs = 0;

@@ -1,7 +1,6 @@
 // The main window shell: features plugged in through one factory, the Ctrl key table, the
 // port broker, and every way out of the program leaving the transmitter unkeyed.
 
-#include "MainWindowFixture.h"
 #include "cw/ui/CwController.h"
 #include "cw/ui/CwFeature.h"
 #include "cw/ui/CwSetupWindow.h"
@@ -12,6 +11,7 @@
 #include "rig/ui/RigWindow.h"
 #include "support/FakeSerialPort.h"
 #include "voice/ui/VoiceFeature.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -197,7 +197,7 @@ TEST(MainShell, CtrlKeysGoThroughOneTableAndNeverEditTheFields) {
     };
     ASSERT_TRUE(f.start());
     std::vector<QString> modals;
-    f.context->runModal = [&modals](QDialog& window) { modals.push_back(window.objectName()); };
+    f.app.runModal = [&modals](QDialog& window) { modals.push_back(window.objectName()); };
     QTest::keyClicks(f.call(), QStringLiteral("k1ab"));
     for (const Qt::Key key : {Qt::Key_A, Qt::Key_B, Qt::Key_D, Qt::Key_F, Qt::Key_G, Qt::Key_P, Qt::Key_V, Qt::Key_X,
                               Qt::Key_Z, Qt::Key_H, Qt::Key_Backspace, Qt::Key_R, Qt::Key_Y}) {

@@ -94,7 +94,7 @@ TEST(CwSettingsFile, DoubleQuotesNeverReachTheFile) {
     EXPECT_EQ(read.settings.messages[3], "SAY HI");
 }
 
-TEST(CwSettingsFile, RepeatIntervalAndParallelAddress) {
+TEST(CwSettingsFile, RepeatInterval) {
     int ms = -1;
     EXPECT_TRUE(repeatIntervalMs("2", ms));
     EXPECT_EQ(ms, 2000);
@@ -105,19 +105,6 @@ TEST(CwSettingsFile, RepeatIntervalAndParallelAddress) {
     EXPECT_FALSE(repeatIntervalMs("60", ms));
     EXPECT_FALSE(repeatIntervalMs("-1", ms));
     EXPECT_FALSE(repeatIntervalMs("", ms));
-
-    EXPECT_EQ(parseParallelAddress("&H378"), 888);
-    EXPECT_EQ(parseParallelAddress("888"), 888);
-    EXPECT_EQ(parseParallelAddress("&h3bc"), 0x3BC);
-    EXPECT_EQ(parseParallelAddress("32765"), 32765);
-    EXPECT_FALSE(parseParallelAddress("32766"));
-    EXPECT_FALSE(parseParallelAddress("&HFFFFF"));
-    EXPECT_FALSE(parseParallelAddress("&H"));
-    EXPECT_FALSE(parseParallelAddress("12.5"));
-    EXPECT_FALSE(parseParallelAddress("-1"));
-    EXPECT_FALSE(parseParallelAddress("port"));
-    EXPECT_FALSE(parseParallelAddress("-1e41")); // beyond every whole type: refused, never converted
-    EXPECT_FALSE(parseParallelAddress("1e308"));
 }
 
 TEST(CwSettingsFile, AKeyingOptionBeyondEveryWholeTypeStopsTheRead) {

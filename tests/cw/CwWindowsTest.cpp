@@ -1,15 +1,10 @@
-#include "TempDir.h"
 #include "core/DurableFile.h"
 #include "cw/ui/CodePracticeWindow.h"
 #include "cw/ui/CwController.h"
 #include "cw/ui/CwSetupWindow.h"
 #include "cw/ui/CwStringsWindow.h"
-#include "log/station/SharedPrefs.h"
-#include "platform/QtSettingsStore.h"
 #include "platform/serial/SerialDevices.h"
-#include "support/ManualClock.h"
-#include "support/ScriptedDialogs.h"
-#include "ui/AppContext.h"
+#include "support/TestAppContext.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -42,16 +37,9 @@ struct Host : CwHost {
     void setMessageBackground(Rgb colour) override { backgrounds.push_back(colour); }
 };
 
-class CwWindows : public ::testing::Test {
+class CwWindows : public ::testing::Test, protected test::TestAppContext {
 protected:
-    CwWindows() : clock(DateTime{2012, 12, 29, 18, 15, 2}) {
-        settings = makeFileSettingsStore(dir.file("settings.ini"));
-        folders.userDataFolder = dir.file("docs/Corvane");
-        folders.sharedFolder = dir.file("docs/Shared");
-        context = std::make_unique<AppContext>(
-            AppContext{dialogs, clock, *settings, sharedPrefs, dir.path().string(), folders, [](int) {}});
-        controller = std::make_unique<CwController>(host, *context, &mainWindow);
-    }
+    CwWindows() { controller = std::make_unique<CwController>(host, app, &mainWindow); }
 
     template <typename T = QWidget> T* setup(const char* name) const {
         return controller->setupWindow()->findChild<T*>(QString::fromLatin1(name));
@@ -77,13 +65,6 @@ protected:
         return s;
     }
 
-    test::TempDir dir;
-    ManualClock clock;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<SettingsStore> settings;
-    SharedPrefs sharedPrefs;
-    UserFolders folders;
-    std::unique_ptr<AppContext> context;
     Host host;
     QWidget mainWindow;
     std::unique_ptr<CwController> controller;

@@ -164,6 +164,21 @@ TEST(KeyingPort, SetupOpensWithBothLinesOffAndClosesThePushToTalkPort) {
     EXPECT_FALSE(keyingSerial.isOpen());
 }
 
+TEST(KeyLines, TheParallelAddressIsDecimalOrHexUpToTheLastControlRegister) {
+    EXPECT_EQ(parseParallelAddress("&H378"), 888);
+    EXPECT_EQ(parseParallelAddress("888"), 888);
+    EXPECT_EQ(parseParallelAddress("&h3bc"), 0x3BC);
+    EXPECT_EQ(parseParallelAddress("32765"), 32765);
+    EXPECT_FALSE(parseParallelAddress("32766"));
+    EXPECT_FALSE(parseParallelAddress("&HFFFFF"));
+    EXPECT_FALSE(parseParallelAddress("&H"));
+    EXPECT_FALSE(parseParallelAddress("12.5"));
+    EXPECT_FALSE(parseParallelAddress("-1"));
+    EXPECT_FALSE(parseParallelAddress("port"));
+    EXPECT_FALSE(parseParallelAddress("-1e41")); // beyond every whole type: refused, never converted
+    EXPECT_FALSE(parseParallelAddress("1e308"));
+}
+
 TEST(KeyLines, TheParallelDeviceFollowsTheBaseAddress) {
     test::TempDir proc;
     std::filesystem::create_directories(proc.path() / "parport0");

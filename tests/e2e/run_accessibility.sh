@@ -49,17 +49,10 @@ CORVANE=$(readlink -f "$1")
 CHECKER=$(readlink -f "$2")
 APP_PID="" WM_PID="" XVFB_PID="" ORCA_PID=""
 
-stop_pid() {
-    [ -n "$1" ] || return 0
-    kill "$1" 2>/dev/null || return 0
-    for _ in $(seq 1 20); do
-        kill -0 "$1" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -9 "$1" 2>/dev/null
-    wait "$1" 2>/dev/null
-    return 0
-}
+# stop_pid, wait_until and start_x_display: the X server both end-to-end runners start.
+# shellcheck source=tests/e2e/display.sh
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
+
 cleanup() {
     stop_pid "$ORCA_PID"
     stop_pid "$APP_PID"
@@ -73,14 +66,6 @@ fail() {
     [ -s "$TMP/corvane.log" ] && sed 's/^/    /' "$TMP/corvane.log" >&2
     exit 1
 }
-wait_until() {
-    local deadline=$(($(date +%s) + $1))
-    shift
-    until "$@"; do
-        [ "$(date +%s)" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
 find_window() {
     WID=$(xdotool search --onlyvisible --name "^${1}\$" 2>/dev/null | head -n 1)
     [ -n "$WID" ]
@@ -93,14 +78,7 @@ wait_window() {
 keys() { xdotool key --clearmodifiers --delay 60 "$@" || fail "xdotool key $*"; }
 typed() { xdotool type --clearmodifiers --delay 60 -- "$1" || fail "xdotool type $1"; }
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$TMP/display" >"$TMP/xvfb.log" 2>&1 &
-XVFB_PID=$!
-wait_until 10 grep -q '[0-9]' "$TMP/display" || fail "Xvfb did not start"
-DISPLAY=":$(tr -dc '0-9' <"$TMP/display")"
-export DISPLAY
-openbox --sm-disable >"$TMP/openbox.log" 2>&1 &
-WM_PID=$!
-wait_until 10 xdotool get_num_desktops >/dev/null 2>&1 || fail "openbox did not start"
+start_x_display 1280x1024 10
 
 mkdir -p "$TMP/work"
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 TZ=UTC LANG=C.UTF-8 LC_ALL=C.UTF-8

@@ -80,18 +80,9 @@ MOUNTED=""
 SCREEN_SIZE=1280x1024
 SHOT_NO=0
 
-stop_pid() {
-    local pid=$1
-    [ -n "$pid" ] || return 0
-    kill "$pid" 2>/dev/null || return 0
-    for _ in $(seq 1 20); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -9 "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    return 0
-}
+# stop_pid, wait_until and start_x_display: the X server both end-to-end runners start.
+# shellcheck source=tests/e2e/display.sh
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 
 cleanup() {
     trap - EXIT INT TERM
@@ -169,30 +160,9 @@ mkdir -p "$WORK"
 
 # ------------------------------------------------------------------ X server and window manager
 
-wait_until() { # <seconds> <command...>: true once the command succeeds
-    local deadline=$(($(date +%s) + $1))
-    shift
-    until "$@"; do
-        [ "$(date +%s)" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
-
 start_display() {
-    # Xvfb picks a free display number itself and reports it on -displayfd, so
-    # runs beside other X servers on this machine never collide.
-    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp 3>"$TMP/display" >"$TMP/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    wait_until "$STEP_TIMEOUT_S" grep -q '[0-9]' "$TMP/display" || fail "Xvfb did not start: $(cat "$TMP/xvfb.log")"
-    DISPLAY=":$(tr -dc '0-9' <"$TMP/display")"
-    export DISPLAY
+    start_x_display "$SCREEN_SIZE" "$STEP_TIMEOUT_S"
     log "Xvfb on $DISPLAY"
-
-    openbox --sm-disable >"$TMP/openbox.log" 2>&1 &
-    WM_PID=$!
-    # openbox announces itself on the root window; xdotool reads that back.
-    wait_until "$STEP_TIMEOUT_S" xdotool get_num_desktops >/dev/null 2>&1 ||
-        fail "openbox did not start: $(cat "$TMP/openbox.log")"
 }
 
 # ------------------------------------------------------------------ the program

@@ -4,10 +4,10 @@
 #include "TempDir.h"
 #include "core/DurableFile.h"
 #include "core/SettingsStore.h"
+#include "core/SharedPrefs.h"
 #include "export/Cabrillo.h"
 #include "log/ContactLog.h"
 #include "log/station/Preferences.h"
-#include "log/station/SharedPrefs.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>

@@ -3,12 +3,12 @@
 #include "TempDir.h"
 #include "core/Clock.h"
 #include "core/DurableFile.h"
+#include "core/SharedPrefs.h"
 #include "export/Cabrillo.h"
 #include "export/ui/CabrilloWindow.h"
 #include "export/ui/ExportActions.h"
 #include "log/LogStore.h"
 #include "log/station/Preferences.h"
-#include "log/station/SharedPrefs.h"
 #include "platform/QtSettingsStore.h"
 #include "support/ScriptedDialogs.h"
 

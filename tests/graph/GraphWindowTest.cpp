@@ -2,6 +2,7 @@
 
 #include "core/DateTime.h"
 #include "log/ContactLog.h"
+#include "support/Contacts.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
@@ -19,11 +20,8 @@ ContactLog logOf(int contacts) {
     const DateTime start{2012, 12, 29, 23, 0, 0};
     for (int i = 0; i < contacts; ++i) {
         const DateTime at = addSeconds(start, i * 1800);
-        QsoRecord r;
-        r.call = "K" + std::to_string(i) + "ABC";
-        r.qsoDate = formatDateSlash(at);
-        r.qsoTime = formatTimeHms(at);
-        records.push_back(r);
+        records.push_back(
+            test::Contact("K" + std::to_string(i) + "ABC").date(formatDateSlash(at)).time(formatTimeHms(at)));
     }
     ContactLog log;
     log.assign(records);

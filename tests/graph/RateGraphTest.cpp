@@ -1,6 +1,7 @@
 #include "graph/RateGraph.h"
 
 #include "core/DateTime.h"
+#include "support/Contacts.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -10,11 +11,7 @@ using namespace corvane;
 namespace {
 
 QsoRecord contactAt(const DateTime& dt) {
-    QsoRecord r;
-    r.call = "K1ABC";
-    r.qsoDate = formatDateSlash(dt);
-    r.qsoTime = formatTimeHms(dt);
-    return r;
+    return test::Contact().date(formatDateSlash(dt)).time(formatTimeHms(dt));
 }
 
 // Moments chosen so that one slot is one second (the last contact 1500 s after the first).

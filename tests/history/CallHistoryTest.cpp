@@ -9,6 +9,7 @@
 #include "history/HistoryCommand.h"
 #include "history/HistorySources.h"
 #include "history/HistoryWorth.h"
+#include "support/Contacts.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -24,13 +25,7 @@ std::string gridOf(const CallHistory& history, std::string_view call) {
 }
 
 QsoRecord contact(std::string call, std::string grid, std::string date, std::string time) {
-    QsoRecord r;
-    r.call = std::move(call);
-    r.gridR = std::move(grid);
-    r.qsoDate = std::move(date);
-    r.qsoTime = std::move(time);
-    r.mode = "CW";
-    return r;
+    return test::Contact(std::move(call)).grid(std::move(grid)).date(std::move(date)).time(std::move(time));
 }
 
 std::string logLine(const std::string& call, const std::string& grid, const std::string& date,

@@ -2,7 +2,6 @@
 // contact logged with another grid, the file menu's load, the spots marked with their worth,
 // and a history file that is no file.
 
-#include "MainWindowFixture.h"
 #include "history/ui/HistoryFeature.h"
 #include "log/score/Grid.h"
 #include "spots/SpotText.h"
@@ -10,6 +9,7 @@
 #include "spots/ui/SpotArea.h"
 #include "spots/ui/SpotLabel.h"
 #include "spots/ui/SpotsFeature.h"
+#include "support/MainWindowFixture.h"
 #include "support/SpotLines.h"
 #include "ui/LayoutCheck.h"
 

@@ -1,5 +1,7 @@
 #include "log/LogFile.h"
 
+#include "support/Contacts.h"
+
 #include <gtest/gtest.h>
 
 using namespace corvane;
@@ -7,16 +9,7 @@ using namespace corvane;
 namespace {
 
 QsoRecord k1abc() {
-    QsoRecord r;
-    r.call = "K1ABC";
-    r.kilometers = "1,234";
-    r.gridR = "FN31";
-    r.gridS = "FM19";
-    r.qsoDate = "2012/12/29";
-    r.qsoTime = "23:15:02";
-    r.points = "3";
-    r.mode = "CW";
-    return r;
+    return test::Contact().ownGrid("FM19");
 }
 
 } // namespace

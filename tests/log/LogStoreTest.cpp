@@ -1,6 +1,7 @@
 #include "log/LogStore.h"
 
 #include "TempDir.h"
+#include "support/Contacts.h"
 
 #include <cerrno>
 #include <csignal>
@@ -18,16 +19,7 @@ using namespace corvane;
 namespace {
 
 QsoRecord contact(const std::string& call, const std::string& points) {
-    QsoRecord r;
-    r.call = call;
-    r.kilometers = "1,234";
-    r.gridR = "FN31";
-    r.gridS = "FM19";
-    r.qsoDate = "2012/12/29";
-    r.qsoTime = "23:15:02";
-    r.points = points;
-    r.mode = "CW";
-    return r;
+    return test::Contact(call).ownGrid("FM19").points(points);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-#include "MainWindowFixture.h"
 #include "log/LogFile.h"
 #include "log/station/Preferences.h"
+#include "support/MainWindowFixture.h"
 #include "ui/Announcer.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 #include "TempDir.h"
+#include "core/SharedPrefs.h"
+#include "core/UserFolders.h"
 #include "log/Entry.h"
 #include "log/WorkingFolder.h"
-#include "log/station/Folders.h"
 #include "log/station/Preferences.h"
-#include "log/station/SharedPrefs.h"
 #include "log/station/UtcOffset.h"
 #include "voice/VoiceSettings.h"
 

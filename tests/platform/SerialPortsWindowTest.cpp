@@ -3,9 +3,9 @@
 
 #include "platform/ui/SerialPortsWindow.h"
 
-#include "MainWindowFixture.h"
 #include "cw/ui/CwSetupWindow.h"
 #include "platform/serial/SerialSettings.h"
+#include "support/MainWindowFixture.h"
 #include "ui/PortDeviceField.h"
 
 #include <QAbstractButton>

@@ -4,6 +4,7 @@
 #include "log/ContactLog.h"
 #include "log/score/Grid.h"
 #include "log/station/Preferences.h"
+#include "support/Contacts.h"
 
 #include <string>
 #include <vector>
@@ -25,16 +26,13 @@ inline Preferences station(const std::string& grid, int powerCategory = 2) {
 inline QsoRecord timedContact(std::string call, std::string date, std::string time, std::string grid = "FN31",
                               std::string points = "3") {
     const Preferences own = station("FN20");
-    QsoRecord r;
-    r.call = std::move(call);
-    r.kilometers = computeGridDisplay(grid, own.ownGrid, {own.ownLatitude, own.ownLongitude}, "0").kilometres;
-    r.gridR = std::move(grid);
-    r.gridS = own.ownGrid;
-    r.qsoDate = std::move(date);
-    r.qsoTime = std::move(time);
-    r.points = std::move(points);
-    r.mode = "CW";
-    return r;
+    return Contact(std::move(call))
+        .kilometers(computeGridDisplay(grid, own.ownGrid, {own.ownLatitude, own.ownLongitude}, "0").kilometres)
+        .grid(std::move(grid))
+        .ownGrid(own.ownGrid)
+        .date(std::move(date))
+        .time(std::move(time))
+        .points(std::move(points));
 }
 
 inline QsoRecord contact(std::string call, std::string grid, std::string points) {

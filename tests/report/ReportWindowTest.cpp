@@ -1,6 +1,5 @@
 // File > Contest Report in the main window, and the pictures drawn as PNG.
 
-#include "MainWindowFixture.h"
 #include "ReportTestLog.h"
 #include "export/Cabrillo.h"
 #include "log/LogFile.h"
@@ -8,6 +7,7 @@
 #include "report/ReportPictures.h"
 #include "report/ui/ReportFeature.h"
 #include "report/ui/ScenePainter.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QMenu>

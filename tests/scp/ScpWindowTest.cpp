@@ -1,7 +1,7 @@
 // The known-calls line of the main window, with the real start-up and a MASTER.SCP in the
 // working folder or the per-user data folder.
 
-#include "MainWindowFixture.h"
+#include "support/MainWindowFixture.h"
 
 #include <QTextDocument>
 #include <gtest/gtest.h>

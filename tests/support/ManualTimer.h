@@ -3,7 +3,7 @@
 // and then every timer that falls due fires in the order of its deadline (timers started by
 // a callback included), so tests of waiting code run at machine speed.
 
-#include "cw/winkey/OneShotTimer.h"
+#include "core/OneShotTimer.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -29,7 +29,7 @@ private:
     std::vector<ManualTimer*> m_timers;
 };
 
-class ManualTimer final : public cw::OneShotTimer {
+class ManualTimer final : public OneShotTimer {
 public:
     explicit ManualTimer(ManualTimeline& timeline) : m_timeline(timeline) { m_timeline.m_timers.push_back(this); }
     ~ManualTimer() override { std::erase(m_timeline.m_timers, this); }

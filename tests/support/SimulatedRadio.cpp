@@ -2,11 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
 #include <termios.h>
-#include <unistd.h>
 
 namespace corvane::test {
 
@@ -34,51 +30,17 @@ long long fromBcd(std::uint8_t byte) {
 } // namespace
 
 SimulatedRadio::SimulatedRadio(Family family, std::uint8_t civAddress) : m_family(family), m_address(civAddress) {
-    termios raw{};
-    ::cfmakeraw(&raw);
-    char name[256] = {};
-    if (::openpty(&m_leader, &m_follower, name, &raw, nullptr) != 0 || ::pipe(m_wake) != 0) {
-        return;
-    }
-    m_devicePath = name;
-    m_thread = std::thread([this] { run(); });
+    start();
 }
 
 SimulatedRadio::~SimulatedRadio() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    if (m_wake[1] >= 0) {
-        const char c = 'x';
-        [[maybe_unused]] auto n = ::write(m_wake[1], &c, 1);
-    }
-    if (m_thread.joinable()) {
-        m_thread.join();
-    }
-    for (int fd : {m_leader, m_follower, m_wake[0], m_wake[1]}) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
+    stop();
 }
 
 void SimulatedRadio::setBehaviour(Behaviour behaviour) {
     std::lock_guard lock(m_mutex);
     m_behaviour = behaviour;
-    const char c = 'b';
-    [[maybe_unused]] auto n = ::write(m_wake[1], &c, 1);
-}
-
-void SimulatedRadio::vanish() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_vanished = true;
-    }
-    const char c = 'v';
-    [[maybe_unused]] auto n = ::write(m_wake[1], &c, 1);
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_leader < 0; });
+    wake();
 }
 
 void SimulatedRadio::setSplitGapMs(int gapMs) {
@@ -114,7 +76,7 @@ long long SimulatedRadio::vfoBHz() const {
 bool SimulatedRadio::rtsCtsHandshake() const {
     std::lock_guard lock(m_mutex);
     termios line{};
-    return m_follower >= 0 && ::tcgetattr(m_follower, &line) == 0 && (line.c_cflag & CRTSCTS) != 0;
+    return programSide() >= 0 && ::tcgetattr(programSide(), &line) == 0 && (line.c_cflag & CRTSCTS) != 0;
 }
 
 std::vector<SimulatedRadio::Command> SimulatedRadio::commands() const {
@@ -146,74 +108,45 @@ bool SimulatedRadio::waitUntil(const std::function<bool(const SimulatedRadio&)>&
     return done(*this);
 }
 
-void SimulatedRadio::writeAll(const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size() && m_leader >= 0) {
-        const ssize_t n = ::write(m_leader, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            return;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-}
-
 // Called with the lock held; a split reply lets go of it during the gap.
 void SimulatedRadio::reply(const std::string& bytes) {
     if (m_behaviour != Behaviour::Radio || bytes.empty()) {
         return;
     }
     if (m_splitGapMs <= 0 || bytes.size() < 2) {
-        writeAll(bytes);
+        writeToProgram(bytes);
         return;
     }
     const auto half = bytes.size() / 2;
-    writeAll(bytes.substr(0, half));
+    writeToProgram(bytes.substr(0, half));
     const int gap = m_splitGapMs;
     m_mutex.unlock();
     std::this_thread::sleep_for(std::chrono::milliseconds(gap));
     m_mutex.lock();
-    writeAll(bytes.substr(half));
+    writeToProgram(bytes.substr(half));
 }
 
-void SimulatedRadio::run() {
-    std::unique_lock lock(m_mutex);
-    while (!m_stop) {
-        if (m_vanished && m_leader >= 0) {
-            ::close(m_leader);
-            ::close(m_follower);
-            m_leader = -1;
-            m_follower = -1;
-            m_changed.notify_all();
+void SimulatedRadio::fromProgram(const std::uint8_t* bytes, std::size_t count, Clock::time_point now) {
+    for (std::size_t i = 0; i < count; ++i) {
+        take(bytes[i], now);
+    }
+}
+
+int SimulatedRadio::waitMs() const {
+    return m_behaviour == Behaviour::Flood ? 1 : -1;
+}
+
+void SimulatedRadio::idle(Clock::time_point) {
+    if (m_behaviour == Behaviour::Flood) {
+        // About 256 kB a second of noise, never a frame end: a radio gone mad.
+        std::string noise(256, '\0');
+        for (auto& c : noise) {
+            m_noise ^= m_noise << 13;
+            m_noise ^= m_noise >> 17;
+            m_noise ^= m_noise << 5;
+            c = static_cast<char>(m_noise & 0x7F);
         }
-        const bool flooding = m_behaviour == Behaviour::Flood;
-        pollfd fds[2] = {{m_wake[0], POLLIN, 0}, {m_leader, POLLIN, 0}};
-        lock.unlock();
-        const int ready = ::poll(fds, 2, flooding ? 1 : -1);
-        lock.lock();
-        if (ready > 0 && (fds[0].revents & POLLIN) != 0) {
-            char drain[16];
-            [[maybe_unused]] auto n = ::read(m_wake[0], drain, sizeof drain);
-        }
-        if (ready > 0 && (fds[1].revents & POLLIN) != 0) {
-            std::uint8_t bytes[256];
-            const ssize_t n = ::read(m_leader, bytes, sizeof bytes);
-            const auto now = Clock::now();
-            for (ssize_t i = 0; i < n; ++i) {
-                take(bytes[i], now);
-            }
-        }
-        if (m_behaviour == Behaviour::Flood) {
-            // About 256 kB a second of noise, never a frame end: a radio gone mad.
-            std::string noise(256, '\0');
-            for (auto& c : noise) {
-                m_noise ^= m_noise << 13;
-                m_noise ^= m_noise >> 17;
-                m_noise ^= m_noise << 5;
-                c = static_cast<char>(m_noise & 0x7F);
-            }
-            writeAll(noise);
-        }
-        m_changed.notify_all();
+        writeToProgram(noise);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A transceiver on a pseudo-terminal, for tests and benchmarks: the program opens
-// devicePath() as the rig port and a thread of this helper plays the radio on the other side.
+// devicePath() as the rig port and a thread of this helper plays the radio on the other side
+// (see PseudoTerminalPeer.h).
 // It keeps a frequency and a mode, answers its family's questions from them and applies its
 // family's set commands:
 //   - Kenwood (and Elecraft, and the FTdx9000's shorter "FA" of 8 digits): "FA;", "FB;",
@@ -15,20 +16,18 @@
 // It can vanish, split every reply in two writes some milliseconds apart, stay silent, or flood the
 // line with bytes that never stop.
 
+#include "support/PseudoTerminalPeer.h"
+
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace corvane::test {
 
-class SimulatedRadio {
+class SimulatedRadio final : public PseudoTerminalPeer {
 public:
-    using Clock = std::chrono::steady_clock;
     enum class Family { Kenwood, KenwoodShort, CiV, CiV4, Yaesu, Orion };
     enum class Behaviour { Radio, Silent, Flood };
 
@@ -38,16 +37,11 @@ public:
     };
 
     explicit SimulatedRadio(Family family, std::uint8_t civAddress = 0x64);
-    ~SimulatedRadio();
+    ~SimulatedRadio() override;
     SimulatedRadio(const SimulatedRadio&) = delete;
     SimulatedRadio& operator=(const SimulatedRadio&) = delete;
 
-    bool ready() const { return !m_devicePath.empty(); }
-    const std::string& devicePath() const { return m_devicePath; }
-
     void setBehaviour(Behaviour behaviour);
-    // The device goes away under the program's port, as an unplugged USB adapter does.
-    void vanish();
     // Every reply goes out in two writes, gapMs apart (0: in one write).
     void setSplitGapMs(int gapMs);
     void setFrequencyHz(long long hz);
@@ -67,27 +61,19 @@ public:
     bool waitUntil(const std::function<bool(const SimulatedRadio&)>& done, std::chrono::milliseconds timeout) const;
 
 private:
-    void run();
+    void fromProgram(const std::uint8_t* bytes, std::size_t count, Clock::time_point now) override;
+    int waitMs() const override;
+    void idle(Clock::time_point now) override;
     void take(std::uint8_t byte, Clock::time_point now);
     void kenwood(const std::string& text);
     void civ(const std::string& frame);
     void yaesu(const std::string& frame);
     void orion(const std::string& line);
     void reply(const std::string& bytes);
-    void writeAll(const std::string& bytes);
 
     Family m_family;
     std::uint8_t m_address;
-    std::string m_devicePath;
-    int m_leader = -1;
-    int m_follower = -1;
-    int m_wake[2] = {-1, -1};
-    std::thread m_thread;
-    bool m_stop = false;
-    bool m_vanished = false;
 
-    mutable std::mutex m_mutex;
-    mutable std::condition_variable m_changed;
     Behaviour m_behaviour = Behaviour::Radio;
     int m_splitGapMs = 0;
     long long m_frequencyHz = 1830500;

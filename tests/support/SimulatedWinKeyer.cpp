@@ -3,11 +3,7 @@
 #include "cw/MorseTable.h"
 #include "cw/winkey/WinKeyerProtocol.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
+#include <algorithm>
 
 namespace corvane::test {
 
@@ -15,33 +11,11 @@ using cw::AdminCommand;
 using cw::WinkeyCommand;
 
 SimulatedWinKeyer::SimulatedWinKeyer(std::uint8_t version) : m_version(version) {
-    termios raw{};
-    ::cfmakeraw(&raw);
-    char name[256] = {};
-    if (::openpty(&m_leader, &m_follower, name, &raw, nullptr) != 0 || ::pipe(m_wake) != 0) {
-        return;
-    }
-    m_devicePath = name;
-    m_thread = std::thread([this] { run(); });
+    start();
 }
 
 SimulatedWinKeyer::~SimulatedWinKeyer() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    if (m_wake[1] >= 0) {
-        const char c = 'x';
-        [[maybe_unused]] auto n = ::write(m_wake[1], &c, 1);
-    }
-    if (m_thread.joinable()) {
-        m_thread.join();
-    }
-    for (int fd : {m_leader, m_follower, m_wake[0], m_wake[1]}) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
+    stop();
 }
 
 void SimulatedWinKeyer::setBehaviour(Behaviour behaviour) {
@@ -54,56 +28,29 @@ void SimulatedWinKeyer::setXoffAbove(int characters) {
     m_xoffAbove = characters;
 }
 
-void SimulatedWinKeyer::vanish() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_vanished = true;
+void SimulatedWinKeyer::fromProgram(const std::uint8_t* bytes, std::size_t count, Clock::time_point now) {
+    for (std::size_t i = 0; i < count; ++i) {
+        take(bytes[i], now);
     }
-    const char c = 'v';
-    [[maybe_unused]] auto n = ::write(m_wake[1], &c, 1);
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_leader < 0; });
 }
 
-void SimulatedWinKeyer::run() {
-    std::unique_lock lock(m_mutex);
-    while (!m_stop) {
-        if (m_vanished && m_leader >= 0) {
-            ::close(m_leader);
-            ::close(m_follower);
-            m_leader = -1;
-            m_follower = -1;
-            m_current.reset();
-            m_buffer.clear();
-            m_changed.notify_all();
-        }
-        int timeoutMs = -1;
-        if (m_current) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_currentEnds - Clock::now()).count();
-            timeoutMs = static_cast<int>(std::max<long long>(0, left));
-        }
-        pollfd fds[2] = {{m_wake[0], POLLIN, 0}, {m_leader, POLLIN, 0}};
-        const int count = m_leader >= 0 ? 2 : 1;
-        lock.unlock();
-        const int ready = ::poll(fds, count, timeoutMs);
-        lock.lock();
-        if (ready > 0 && (fds[0].revents & POLLIN) != 0) {
-            char drain[16];
-            [[maybe_unused]] auto n = ::read(m_wake[0], drain, sizeof drain);
-        }
-        const auto now = Clock::now();
-        if (ready > 0 && count == 2 && m_leader >= 0 && (fds[1].revents & POLLIN) != 0) {
-            std::uint8_t bytes[256];
-            const ssize_t n = ::read(m_leader, bytes, sizeof bytes);
-            for (ssize_t i = 0; i < n; ++i) {
-                take(bytes[i], now);
-            }
-        }
-        if (m_current && Clock::now() >= m_currentEnds) {
-            finishCurrent(Clock::now());
-        }
-        m_changed.notify_all();
+int SimulatedWinKeyer::waitMs() const {
+    if (!m_current) {
+        return -1;
     }
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_currentEnds - Clock::now()).count();
+    return static_cast<int>(std::max<long long>(0, left));
+}
+
+void SimulatedWinKeyer::idle(Clock::time_point now) {
+    if (m_current && now >= m_currentEnds) {
+        finishCurrent(now);
+    }
+}
+
+void SimulatedWinKeyer::gone() {
+    m_current.reset();
+    m_buffer.clear();
 }
 
 int SimulatedWinKeyer::argumentsNeeded() const {
@@ -280,10 +227,10 @@ void SimulatedWinKeyer::reportStatus(bool force) {
 }
 
 void SimulatedWinKeyer::reply(std::uint8_t byte) {
-    if (m_behaviour == Behaviour::Silent || m_leader < 0) {
+    if (m_behaviour == Behaviour::Silent) {
         return;
     }
-    [[maybe_unused]] auto n = ::write(m_leader, &byte, 1);
+    writeToProgram(std::string_view(reinterpret_cast<const char*>(&byte), 1));
 }
 
 std::string SimulatedWinKeyer::received() const {

@@ -1,7 +1,7 @@
 #pragma once
 // A WinKeyer on a pseudo-terminal, for tests and benchmarks: the program opens
 // devicePath() as its serial port, and a thread of this helper plays the keyer on the other
-// side. It speaks the host protocol as a WK2/WK3 keyer does:
+// side (see PseudoTerminalPeer.h). It speaks the host protocol as a WK2/WK3 keyer does:
 //   - echo test and host open (answered with the version byte), host close;
 //   - characters queue in its buffer and are "sent" at the set speed (1200 / WPM ms a unit,
 //     the units of the Morse table); it reports busy (C4) when it starts and idle (C0)
@@ -11,22 +11,20 @@
 // It can also be told to stay silent, to answer garbage, or to vanish (the device goes away
 // as a USB keyer unplugged does).
 
+#include "support/PseudoTerminalPeer.h"
+
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace corvane::test {
 
-class SimulatedWinKeyer {
+class SimulatedWinKeyer final : public PseudoTerminalPeer {
 public:
-    using Clock = std::chrono::steady_clock;
     enum class Behaviour { Keyer, Silent, Garbage };
 
     struct Keyed {
@@ -36,17 +34,12 @@ public:
     };
 
     explicit SimulatedWinKeyer(std::uint8_t version = 23);
-    ~SimulatedWinKeyer();
+    ~SimulatedWinKeyer() override;
     SimulatedWinKeyer(const SimulatedWinKeyer&) = delete;
     SimulatedWinKeyer& operator=(const SimulatedWinKeyer&) = delete;
 
-    bool ready() const { return !m_devicePath.empty(); }
-    const std::string& devicePath() const { return m_devicePath; }
-
     void setBehaviour(Behaviour behaviour);
     void setXoffAbove(int characters);
-    // The device goes away: the pseudo-terminal is closed under the program's port.
-    void vanish();
 
     // What the keyer got and did so far.
     std::string received() const;                              // every byte from the host
@@ -72,7 +65,10 @@ public:
     bool waitUntil(const std::function<bool(const SimulatedWinKeyer&)>& done, std::chrono::milliseconds timeout);
 
 private:
-    void run();
+    void fromProgram(const std::uint8_t* bytes, std::size_t count, Clock::time_point now) override;
+    int waitMs() const override;
+    void idle(Clock::time_point now) override;
+    void gone() override;
     void take(std::uint8_t byte, Clock::time_point now);
     void command(const std::vector<std::uint8_t>& bytes);
     void admin(const std::vector<std::uint8_t>& bytes);
@@ -86,20 +82,10 @@ private:
     int argumentsNeeded() const;
     Clock::duration characterTime(char c) const;
 
-    std::string m_devicePath;
-    int m_leader = -1;
-    int m_follower = -1;
-    int m_wake[2] = {-1, -1};
-    std::thread m_thread;
-    bool m_stop = false;
-
-    mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
     std::uint8_t m_version;
     Behaviour m_behaviour = Behaviour::Keyer;
     int m_xoffAbove = 4;
     bool m_hostOpen = false;
-    bool m_vanished = false;
     std::vector<std::uint8_t> m_pending; // a command still waiting for its arguments
     std::deque<char> m_buffer;
     std::optional<char> m_current;

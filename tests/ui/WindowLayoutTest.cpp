@@ -12,11 +12,11 @@
 // is cut on a desktop. (Marking every window shows more of them cut that way.)
 
 #include "log/LogFile.h"
-#include "log/MainWindowFixture.h"
 #include "log/station/Preferences.h"
 #include "log/ui/LogoWindow.h"
 #include "platform/serial/SerialDevices.h"
 #include "platform/serial/SerialSettings.h"
+#include "support/MainWindowFixture.h"
 #include "ui/LayoutCheck.h"
 
 #include <QAction>

@@ -3,12 +3,12 @@
 // window running, the voice keyer's push-to-talk around "Test", wave2.txt as "Done" writes
 // it, and push-to-talk released when the window closes or the program ends.
 
-#include "MainWindowFixture.h"
 #include "log/LogFile.h"
 #include "log/station/Preferences.h"
 #include "platform/serial/SerialDevices.h"
 #include "platform/serial/SerialSettings.h"
 #include "support/FakeSerialPort.h"
+#include "support/MainWindowFixture.h"
 #include "support/RecordingWavePlayer.h"
 #include "ui/PortDeviceField.h"
 #include "voice/ui/BlindWindow.h"

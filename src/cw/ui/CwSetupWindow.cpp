@@ -6,6 +6,7 @@
 #include "cw/ui/CodePracticeWindow.h"
 #include "cw/ui/CwController.h"
 #include "platform/Dialogs.h"
+#include "platform/parallel/ParallelPort.h"
 #include "ui/AppContext.h"
 #include "ui/FormScaler.h"
 #include "ui/KeyText.h"

@@ -21,7 +21,7 @@
 // a port that cannot report leaves to its owner to call). Every operation on a closed link
 // does nothing and returns NotOpen.
 
-#include "cw/winkey/OneShotTimer.h"
+#include "core/OneShotTimer.h"
 #include "cw/winkey/WinKeyerProtocol.h"
 #include "platform/serial/SerialPort.h"
 

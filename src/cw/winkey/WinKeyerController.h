@@ -18,8 +18,8 @@
 // sending on the air) is the first idle report after a busy one that came after the last
 // character was handed over, or the hand-over itself when the keyer had nothing to send.
 
+#include "core/OneShotTimer.h"
 #include "cw/CwHost.h"
-#include "cw/winkey/OneShotTimer.h"
 #include "cw/winkey/WinKeyer.h"
 #include "cw/winkey/WinKeyerSettings.h"
 

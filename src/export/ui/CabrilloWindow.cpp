@@ -1,10 +1,10 @@
 #include "export/ui/CabrilloWindow.h"
 
 #include "core/SettingsStore.h"
+#include "core/SharedPrefs.h"
 #include "export/Cabrillo.h"
 #include "log/ContactLog.h"
 #include "log/station/Preferences.h"
-#include "log/station/SharedPrefs.h"
 #include "platform/Dialogs.h"
 #include "ui/FormScaler.h"
 

@@ -5,7 +5,7 @@
 // the contact. Other subsystems reach it as an EntryHost.
 
 #include "core/EntryHost.h"
-#include "log/QsoRecord.h"
+#include "core/QsoRecord.h"
 #include "log/score/Grid.h"
 #include "ui/Feature.h"
 

@@ -4,7 +4,7 @@
 // operator's file dialogs and every message on the way.
 
 #include "core/DateTime.h"
-#include "log/station/Folders.h"
+#include "core/UserFolders.h"
 
 #include <string>
 #include <string_view>

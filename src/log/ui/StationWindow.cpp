@@ -1,7 +1,7 @@
 #include "log/ui/StationWindow.h"
 
 #include "core/NumberText.h"
-#include "log/station/SharedPrefs.h"
+#include "core/SharedPrefs.h"
 #include "platform/Dialogs.h"
 #include "ui/FormScaler.h"
 

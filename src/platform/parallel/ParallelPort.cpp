@@ -1,6 +1,9 @@
 #include "platform/parallel/ParallelPort.h"
 
+#include "core/NumberText.h"
+
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -11,6 +14,45 @@
 #include <unistd.h>
 
 namespace corvane::cw {
+
+std::optional<int> parseParallelAddress(std::string_view field) {
+    while (!field.empty() && field.front() == ' ') {
+        field.remove_prefix(1);
+    }
+    while (!field.empty() && field.back() == ' ') {
+        field.remove_suffix(1);
+    }
+    long long value = 0;
+    if (field.size() > 2 && field[0] == '&' && (field[1] == 'H' || field[1] == 'h')) {
+        for (const char c : field.substr(2)) {
+            int digit = 0;
+            if (c >= '0' && c <= '9') {
+                digit = c - '0';
+            } else if (c >= 'A' && c <= 'F') {
+                digit = c - 'A' + 10;
+            } else if (c >= 'a' && c <= 'f') {
+                digit = c - 'a' + 10;
+            } else {
+                return std::nullopt;
+            }
+            value = value * 16 + digit;
+            if (value > 0xFFFF) {
+                return std::nullopt;
+            }
+        }
+    } else {
+        const auto number = parseNumber(field);
+        // The range first: a number too big for a whole type cannot be converted to one.
+        if (!number || *number < 0.0 || *number > 0xFFFF || *number != std::floor(*number)) {
+            return std::nullopt;
+        }
+        value = static_cast<long long>(*number);
+    }
+    if (value < 0 || value > 32765) {
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
 
 std::string parportDeviceFor(int baseAddress, const std::string& procRoot) {
     std::error_code ec;

@@ -8,7 +8,9 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace corvane::cw {
 
@@ -26,6 +28,11 @@ public:
     // Why the last open or write failed, naming the device; "" when nothing failed.
     virtual std::string lastError() const { return {}; }
 };
+
+// The parallel port base address of the address field: decimal, or hexadecimal after "&H".
+// Its control register (base + 2) travels as a signed 16-bit number, so the base is at most
+// 32765; nullopt for anything else.
+std::optional<int> parseParallelAddress(std::string_view field);
 
 // The ppdev device of a base address: the parport listed with that base under
 // procRoot (/proc/sys/dev/parport/parportN/base-addr), else the usual numbering

@@ -1,8 +1,9 @@
 #include "voice/ui/VoiceFeature.h"
 
 #include "core/DurableFile.h"
-#include "cw/winkey/ui/QtOneShotTimer.h"
+#include "log/Session.h"
 #include "platform/Dialogs.h"
+#include "platform/QtOneShotTimer.h"
 #include "platform/audio/QtWavePlayer.h"
 #include "platform/serial/QtSerialPort.h"
 #include "platform/serial/SerialSettings.h"
@@ -21,9 +22,9 @@ struct VoiceFeature::Owned {
     QtWavePlayer promptPlayer;
     QtSerialPort serial;
     cw::PpdevOutput parallel;
-    cw::QtOneShotTimer endPoll;
-    cw::QtOneShotTimer repeat;
-    cw::QtOneShotTimer promptWait;
+    QtOneShotTimer endPoll;
+    QtOneShotTimer repeat;
+    QtOneShotTimer promptWait;
 };
 
 VoiceFeature::VoiceFeature(FeatureContext& context, const VoiceDevices& devices)

@@ -5,7 +5,7 @@
 // duplicate are announced by the voice prompts; every way out stops the playback and
 // releases push-to-talk.
 
-#include "cw/winkey/OneShotTimer.h"
+#include "core/OneShotTimer.h"
 #include "platform/PortBroker.h"
 #include "platform/parallel/ParallelPort.h"
 #include "platform/serial/SerialPort.h"

@@ -3,19 +3,14 @@
 
 #include "cw/winkey/ui/WinKeyerWindow.h"
 
-#include "TempDir.h"
 #include "core/DurableFile.h"
 #include "cw/ui/CodePracticeWindow.h"
 #include "cw/ui/CwController.h"
 #include "cw/ui/CwSetupWindow.h"
 #include "cw/winkey/ui/WinKeyerService.h"
-#include "log/station/SharedPrefs.h"
-#include "platform/QtSettingsStore.h"
 #include "platform/serial/SerialSettings.h"
-#include "support/ManualClock.h"
-#include "support/ScriptedDialogs.h"
 #include "support/SimulatedWinKeyer.h"
-#include "ui/AppContext.h"
+#include "support/TestAppContext.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -50,16 +45,11 @@ struct Host : CwHost {
     std::string ownCall() const override { return "W1AW"; }
 };
 
-class WinKeyerWindows : public ::testing::Test {
+class WinKeyerWindows : public ::testing::Test, protected test::TestAppContext {
 protected:
-    WinKeyerWindows() : clock(DateTime{2012, 12, 29, 18, 15, 2}) {
-        settings = makeFileSettingsStore(dir.file("settings.ini"));
+    WinKeyerWindows() {
         settings->set(serialDeviceKey(kKeyerPort), keyer.devicePath());
-        folders.userDataFolder = dir.file("docs/Corvane");
-        std::filesystem::create_directories(folders.userDataFolder);
-        context = std::make_unique<AppContext>(
-            AppContext{dialogs, clock, *settings, sharedPrefs, dir.path().string(), folders, [](int) {}});
-        controller = std::make_unique<CwController>(host, *context, &mainWindow);
+        controller = std::make_unique<CwController>(host, app, &mainWindow);
     }
 
     // "WinKey" chosen with the given messages, speed and keyer port.
@@ -104,13 +94,6 @@ protected:
     }
 
     test::SimulatedWinKeyer keyer;
-    test::TempDir dir;
-    ManualClock clock;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<SettingsStore> settings;
-    SharedPrefs sharedPrefs;
-    UserFolders folders;
-    std::unique_ptr<AppContext> context;
     Host host;
     QWidget mainWindow;
     std::unique_ptr<CwController> controller;

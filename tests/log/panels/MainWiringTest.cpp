@@ -3,17 +3,11 @@
 // once the main window holds the panels (see CMakeLists.txt).
 
 #include "PanelsTestLog.h"
-#include "TempDir.h"
-#include "app/MainWindow.h"
-#include "log/station/SharedPrefs.h"
 #include "log/ui/ContactListPanel.h"
 #include "log/ui/EditContactWindow.h"
 #include "log/ui/EntryLine.h"
 #include "log/ui/GridMapPanel.h"
-#include "platform/QtSettingsStore.h"
-#include "support/ManualClock.h"
-#include "support/ScriptedDialogs.h"
-#include "ui/AppContext.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,30 +25,11 @@ using namespace corvane;
 using namespace corvane::test;
 
 TEST(MainWiring, LogEditDeleteColoursRestore) {
-    TempDir dir;
-    for (const auto& e :
-         std::filesystem::directory_iterator(std::filesystem::path(__FILE__).parent_path() / "../../../data")) {
-        std::filesystem::copy(e.path(), dir.path() / e.path().filename());
-    }
-    ScriptedDialogs dialogs;
-    ManualClock clock(DateTime{2012, 12, 29, 23, 0, 0});
-    auto settings = makeFileSettingsStore(dir.file("s.ini"));
-    SharedPrefs shared;
-    shared.load(dir.file("shared.xml"));
-    UserFolders folders{dir.file("Corvane"), dir.file("Shared")};
-    std::filesystem::create_directories(folders.userDataFolder);
-    AppContext ctx{dialogs, clock, *settings, shared, dir.path().string(), folders, [](int) {}};
-    MainWindow w(ctx);
-    QTimer::singleShot(0, [] {
-        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(d, nullptr);
-        d->findChild<QLineEdit*>("txtStationCall")->setText("W1XYZ");
-        d->findChild<QLineEdit*>("txtStationGrid")->setText("FN20");
-        d->findChild<QPushButton*>("cmdDone")->click();
-    });
-    dialogs.messageAnswers.push_back(MsgAnswer::Yes);
-    ASSERT_TRUE(w.load());
-    w.show();
+    MainWindowFixture f(DateTime{2012, 12, 29, 23, 0, 0});
+    ASSERT_TRUE(f.start());
+    MainWindow& w = *f.window;
+    const TempDir& dir = f.dir;
+    ScriptedDialogs& dialogs = f.dialogs;
     auto* map = w.findChild<GridMapPanel*>();
     auto* list = w.findChild<ContactListPanel*>();
     ASSERT_TRUE(map && list);

@@ -4,6 +4,7 @@
 #include "core/DurableFile.h"
 #include "log/ContactLog.h"
 #include "log/LogFile.h"
+#include "support/Contacts.h"
 
 #include <string>
 #include <vector>
@@ -12,16 +13,12 @@ namespace corvane::test {
 
 inline QsoRecord qso(std::string call, std::string gridR, std::string points = "3", std::string kilometers = "1,234",
                      std::string date = "2012/12/29", std::string time = "23:15:02") {
-    QsoRecord r;
-    r.call = std::move(call);
-    r.kilometers = std::move(kilometers);
-    r.gridR = std::move(gridR);
-    r.gridS = "FN20";
-    r.qsoDate = std::move(date);
-    r.qsoTime = std::move(time);
-    r.points = std::move(points);
-    r.mode = "CW";
-    return r;
+    return Contact(std::move(call))
+        .grid(std::move(gridR))
+        .points(std::move(points))
+        .kilometers(std::move(kilometers))
+        .date(std::move(date))
+        .time(std::move(time));
 }
 
 // Calls W1A, W1B, ... in grids EM00, EM01, ...; record n has n points.

@@ -2,6 +2,7 @@
 // Small logs for the scoring tests.
 
 #include "log/ContactLog.h"
+#include "support/Contacts.h"
 
 #include <string>
 #include <vector>
@@ -10,16 +11,11 @@ namespace corvane::test {
 
 inline QsoRecord contact(std::string call, std::string gridR = "FN31", std::string date = "2012/12/29",
                          std::string time = "23:15:02", std::string points = "3") {
-    QsoRecord r;
-    r.call = std::move(call);
-    r.kilometers = "1,234";
-    r.gridR = std::move(gridR);
-    r.gridS = "FN20";
-    r.qsoDate = std::move(date);
-    r.qsoTime = std::move(time);
-    r.points = std::move(points);
-    r.mode = "CW";
-    return r;
+    return Contact(std::move(call))
+        .grid(std::move(gridR))
+        .date(std::move(date))
+        .time(std::move(time))
+        .points(std::move(points));
 }
 
 inline ContactLog logOf(std::vector<QsoRecord> records) {

@@ -2,12 +2,9 @@
 // the tune panel and the command tester, the serial port service, and simulated radios of
 // each family on pseudo-terminals.
 
-#include "TempDir.h"
 #include "core/DurableFile.h"
 #include "log/Session.h"
-#include "log/station/SharedPrefs.h"
 #include "platform/PortBroker.h"
-#include "platform/QtSettingsStore.h"
 #include "platform/serial/SerialDevices.h"
 #include "platform/serial/SerialSettings.h"
 #include "rig/RigFrequency.h"
@@ -17,10 +14,8 @@
 #include "rig/ui/RigLink.h"
 #include "rig/ui/RigWindow.h"
 #include "rig/ui/TuneWindow.h"
-#include "support/ManualClock.h"
-#include "support/ScriptedDialogs.h"
 #include "support/SimulatedRadio.h"
-#include "ui/AppContext.h"
+#include "support/TestAppContext.h"
 #include "ui/Feature.h"
 #include "ui/PortDeviceField.h"
 
@@ -87,15 +82,11 @@ constexpr std::string_view kBandPlan = "\"2025/01/01\"\r\n"
                                        "\"80\",\"E\",\"CW\",3.5,3.6\r\n"
                                        "\"80\",\"E\",\"PH\",3.6,4.0\r\n";
 
-class RigWindows : public ::testing::Test {
+class RigWindows : public ::testing::Test, protected test::TestAppContext {
 protected:
     RigWindows()
-        : clock(DateTime{2012, 12, 29, 18, 15, 2}), session(dir.path().string()),
-          settings(makeFileSettingsStore(dir.file("settings.ini"))),
-          app{dialogs,   clock, *settings, sharedPrefs, dir.path().string(), UserFolders{dir.file("docs/Corvane"), {}},
-              [](int) {}},
-          frequency(session), context{app,  session,   entry, tuner,       broker,
-                                      keys, frequency, score, &mainWindow, nullptr} {
+        : session(dir.path().string()), frequency(session),
+          context{app, session, entry, tuner, broker, keys, frequency, score, &mainWindow, nullptr} {
         app.runModal = [](QDialog&) {};
         context.savePreferences = [this] {
             ++prefsSaved;
@@ -148,13 +139,7 @@ protected:
     }
     static bool heard(const Radio& radio, const std::string& bytes) { return arrival(radio, bytes).has_value(); }
 
-    test::TempDir dir;
-    ManualClock clock;
-    test::ScriptedDialogs dialogs;
     Session session;
-    std::unique_ptr<SettingsStore> settings;
-    SharedPrefs sharedPrefs;
-    AppContext app;
     Entry entry;
     Keys keys;
     TunerSlot tuner;

@@ -3,12 +3,12 @@
 // to work the setup window as the operator does.
 
 #include "cw/ui/CwFeature.h"
-#include "log/MainWindowFixture.h"
 #include "spots/ui/SpotArea.h"
 #include "spots/ui/SpotService.h"
 #include "spots/ui/SpotSetupWindow.h"
 #include "spots/ui/SpotsFeature.h"
 #include "support/FakeSerialPort.h"
+#include "support/MainWindowFixture.h"
 
 #include <QCheckBox>
 #include <QListWidget>

@@ -7,8 +7,8 @@
 #include "cw/CwHost.h"
 #include "cw/winkey/WinKeyer.h"
 #include "cw/winkey/WinKeyerController.h"
-#include "cw/winkey/ui/QtOneShotTimer.h"
 #include "cw/winkey/ui/WinKeyerWindow.h"
+#include "platform/QtOneShotTimer.h"
 #include "platform/serial/QtSerialPort.h"
 
 #include <QPointer>

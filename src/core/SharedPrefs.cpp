@@ -1,4 +1,4 @@
-#include "log/station/SharedPrefs.h"
+#include "core/SharedPrefs.h"
 
 #include <algorithm>
 

@@ -2,13 +2,9 @@
 // A main window started the way the program starts it, in a temporary working folder
 // seeded from data/, with scripted dialogs, a settable clock and a recorded exit.
 
-#include "TempDir.h"
 #include "app/MainWindow.h"
 #include "core/DurableFile.h"
-#include "platform/QtSettingsStore.h"
-#include "support/ManualClock.h"
-#include "support/ScriptedDialogs.h"
-#include "ui/AppContext.h"
+#include "support/TestAppContext.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -57,19 +53,13 @@ inline void answerStationWindow(const StationAnswer& answer, std::shared_ptr<boo
     });
 }
 
-class MainWindowFixture {
+class MainWindowFixture : public TestAppContext {
 public:
     explicit MainWindowFixture(DateTime local = DateTime{2012, 12, 29, 18, 15, 2}, double utcMinusLocal = 0.0)
-        : clock(local, utcMinusLocal) {
+        : TestAppContext(local, utcMinusLocal) {
         for (const auto& entry : std::filesystem::directory_iterator(sourceDataFolder())) {
             std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
         }
-        settings = makeFileSettingsStore(dir.file("settings.ini"));
-        folders.userDataFolder = dir.file("docs/Corvane");
-        folders.sharedFolder = dir.file("docs/Shared");
-        std::filesystem::create_directories(folders.backupFolder());
-        std::filesystem::create_directories(folders.sharedFolder);
-        sharedPrefs.load(folders.sharedFolder + "/SharedUserPreferences.xml");
     }
 
     ~MainWindowFixture() { *alive = false; }
@@ -82,9 +72,7 @@ public:
 
     // Creates the window and runs its start-up; "Open existing log?" answers Yes.
     bool start(const StationAnswer& station = {}, MsgAnswer openExisting = MsgAnswer::Yes) {
-        context = std::make_unique<AppContext>(AppContext{dialogs, clock, *settings, sharedPrefs, dir.path().string(),
-                                                          folders, [this](int code) { exitCodes.push_back(code); }});
-        window = std::make_unique<MainWindow>(*context, nullptr, features);
+        window = std::make_unique<MainWindow>(app, nullptr, features);
         window->show();
         QApplication::setActiveWindow(window.get());
         answerStation(station);
@@ -101,15 +89,7 @@ public:
     QLineEdit* grid() const { return child<QLineEdit>("txtSec"); }
     QString labelText(const char* name) const { return child<QLabel>(name)->text(); }
 
-    TempDir dir;
-    ManualClock clock;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<SettingsStore> settings;
-    SharedPrefs sharedPrefs;
-    UserFolders folders;
-    std::unique_ptr<AppContext> context;
     std::unique_ptr<MainWindow> window;
-    std::vector<int> exitCodes;
     // How the window's features are made; tests give the CW keyer recording devices.
     FeatureFactory features = makeFeatures;
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);

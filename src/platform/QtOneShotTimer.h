@@ -1,11 +1,11 @@
 #pragma once
-// A single-shot timer of the window thread for the WinKeyer link and its send loop.
+// A single-shot timer of the window thread (the WinKeyer link, its send loop, the voice keyer).
 
-#include "cw/winkey/OneShotTimer.h"
+#include "core/OneShotTimer.h"
 
 #include <QTimer>
 
-namespace corvane::cw {
+namespace corvane {
 
 class QtOneShotTimer final : public OneShotTimer {
 public:
@@ -31,4 +31,4 @@ private:
     std::function<void()> m_fired;
 };
 
-} // namespace corvane::cw
+} // namespace corvane

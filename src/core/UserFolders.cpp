@@ -1,4 +1,4 @@
-#include "log/station/Folders.h"
+#include "core/UserFolders.h"
 
 #include <cerrno>
 #include <cstring>

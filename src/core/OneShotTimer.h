@@ -1,10 +1,10 @@
 #pragma once
-// A single-shot timer of the owner's thread. The WinKeyer link and its send loop wait with
+// A single-shot timer of the owner's thread. The WinKeyer link, its send loop and the voice keyer wait with
 // these instead of sleeping: the window thread keeps running while they wait.
 
 #include <functional>
 
-namespace corvane::cw {
+namespace corvane {
 
 class OneShotTimer {
 public:
@@ -16,4 +16,4 @@ public:
     virtual bool isActive() const = 0;
 };
 
-} // namespace corvane::cw
+} // namespace corvane
