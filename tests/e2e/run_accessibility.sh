@@ -38,7 +38,7 @@ if [ -z "${CORVANE_A11Y_SESSION:-}" ]; then
     unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS SESSION_MANAGER XAUTHORITY WAYLAND_DISPLAY
     export CORVANE_A11Y_SESSION="$TMP"
     # A private session bus for the whole run; the accessibility bus starts on it on demand.
-    timeout 120 dbus-run-session -- bash "$0" "$@"
+    timeout 280 dbus-run-session -- bash "$0" "$@"
     status=$?
     rm -rf "$TMP"
     exit $status
@@ -155,4 +155,6 @@ if command -v orca >/dev/null 2>&1; then
 else
     echo "a11y: orca is not installed: what it speaks was not checked (scripts/install-deps.sh installs it)" >&2
 fi
+# Every window the Ctrl keys and the menus open, each read as a screen reader reads it.
+"$PYTHON" "$(dirname "$CHECKER")/check_every_window.py" || fail "a window has a control a screen reader cannot name"
 echo "a11y: passed" >&2
