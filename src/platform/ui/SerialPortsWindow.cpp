@@ -69,6 +69,7 @@ SerialPortsWindow::SerialPortsWindow(SettingsStore& settings, DeviceLister liste
         choice->setEditable(true); // a device not listed (a pseudo-terminal, a network serial port) can be typed
         choice->setInsertPolicy(QComboBox::NoInsert);
         choice->setAccessibleName(QStringLiteral("Port %1 device").arg(port));
+        choice->lineEdit()->setAccessibleName(QStringLiteral("Port %1 device").arg(port)); // typed into
         choice->setAccessibleDescription(
             QStringLiteral("The device port number %1 stands for wherever the program asks for a port number. Pick "
                            "one found or type one.")
