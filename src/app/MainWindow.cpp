@@ -105,8 +105,8 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent, FeatureFactory feat
     m_entry = new EntryLine(m_ctx, m_session, central, [this] { return m_clocks->timeOnRunning(); });
     m_score = new ScorePanel(central);
     // The list is as wide as its seven columns and a scroll bar; the grid map takes the rest.
-    m_contactList = new ContactListPanel(m_session.log(), {120, 3440, 5760, 3300}, central);
-    m_gridMap = new GridMapPanel(m_session.log(), {6000, 3440, 3540, 3300}, central);
+    m_contactList = new ContactListPanel(m_session.log(), {120, 3440, 5760, 3200}, central);
+    m_gridMap = new GridMapPanel(m_session.log(), {6000, 3440, 3540, 3200}, central);
     m_actions =
         new LogActions(m_ctx, m_session, LogPanels{*m_entry, *m_clocks, *m_score, *m_gridMap, *m_contactList}, this);
 

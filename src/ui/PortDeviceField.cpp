@@ -17,6 +17,8 @@ PortDeviceField::PortDeviceField(SettingsStore& settings, QWidget* parent) : QLi
     setReadOnly(true);
     setFocusPolicy(Qt::ClickFocus);
     setAccessibleName(QStringLiteral("Serial device"));
+    setAccessibleDescription(
+        QStringLiteral("The device the port number stands for. Type another device here to give the number to it."));
     m_look.setInterval(kLookAgainMs);
     connect(&m_look, &QTimer::timeout, this, [this] {
         if (!hasFocus()) {

@@ -28,4 +28,9 @@ void paint(QWidget* widget, const QColor& background, const QColor& text) {
     widget->setPalette(p);
 }
 
+void nameControl(QWidget* control, const QString& name, const QString& description) {
+    control->setAccessibleName(name);
+    control->setAccessibleDescription(description);
+}
+
 } // namespace corvane

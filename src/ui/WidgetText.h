@@ -23,6 +23,8 @@ inline std::string toLatin1(const QString& s) {
 // A label at its design place (twips) with its design font size in points.
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const TwipRect& at, double font,
                   bool bold = false);
+// What a screen reader reads for a control: its name, and what it is for or what goes in it.
+void nameControl(QWidget* control, const QString& name, const QString& description);
 // Paints the widget's background (and its text colour, when given).
 void paint(QWidget* widget, const QColor& background, const QColor& text = QColor());
 

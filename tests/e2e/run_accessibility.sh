@@ -38,7 +38,7 @@ if [ -z "${CORVANE_A11Y_SESSION:-}" ]; then
     unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS SESSION_MANAGER XAUTHORITY WAYLAND_DISPLAY
     export CORVANE_A11Y_SESSION="$TMP"
     # A private session bus for the whole run; the accessibility bus starts on it on demand.
-    timeout 120 dbus-run-session -- bash "$0" "$@"
+    timeout 280 dbus-run-session -- bash "$0" "$@"
     status=$?
     rm -rf "$TMP"
     exit $status
@@ -106,6 +106,9 @@ if [ -n "$E2E_SHOTS" ] && command -v import >/dev/null 2>&1; then
     mkdir -p "$E2E_SHOTS" && import -window root "$E2E_SHOTS/accessibility-main.png" 2>/dev/null
 fi
 "$PYTHON" "$CHECKER" || fail "the accessibility tree is not as a screen reader needs it"
+# Every window the Ctrl keys and the menus open, each read as a screen reader reads it.
+"$PYTHON" "$(dirname "$CHECKER")/check_every_window.py" || fail "a window has a control a screen reader cannot name"
+wait_window "Varkel's Corvane Contest Log 1\\.2"
 
 # What a blind operator hears: the real Orca, its speech written to its debug file. A call
 # already logged, typed again and Tab: the refusal is spoken within a second.

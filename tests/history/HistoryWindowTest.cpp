@@ -159,6 +159,10 @@ TEST(HistorySpots, SpotsArriveWithTheirWorthAndALoggedCallTurnsDuplicateAtOnce) 
     EXPECT_TRUE(k1abc->toolTip().endsWith(QStringLiteral("  FN42 %1").arg(pointsText(figuresOf("FN42")))));
     EXPECT_TRUE(w5xx->toolTip().endsWith(QStringLiteral("  worked")));
     EXPECT_TRUE(w5xx->font().strikeOut());
+    // A screen reader hears what the eye sees: the call, its worth, and "worked" for the one struck out.
+    EXPECT_TRUE(k1abc->accessibleName().startsWith(QStringLiteral("K1ABC ")));
+    EXPECT_TRUE(k1abc->accessibleName().endsWith(QStringLiteral(" FN42 %1").arg(pointsText(figuresOf("FN42")))));
+    EXPECT_TRUE(w5xx->accessibleName().endsWith(QStringLiteral(" worked")));
     EXPECT_FALSE(k1abc->font().strikeOut());
 
     // Logged now: the list row and the label are duplicates at once.
@@ -173,6 +177,7 @@ TEST(HistorySpots, SpotsArriveWithTheirWorthAndALoggedCallTurnsDuplicateAtOnce) 
     ASSERT_NE(map, nullptr);
     EXPECT_TRUE(map->spotLabel(spots::kSpotSlots - 3)->font().strikeOut());
     EXPECT_TRUE(map->spotLabel(spots::kSpotSlots - 2)->toolTip().endsWith(QStringLiteral("  worked")));
+    EXPECT_TRUE(map->spotLabel(spots::kSpotSlots - 2)->accessibleName().endsWith(QStringLiteral(" worked")));
     map->close();
     QTest::qWait(10);
 }

@@ -18,6 +18,7 @@
 #include "platform/serial/SerialSettings.h"
 #include "support/MainWindowFixture.h"
 #include "ui/LayoutCheck.h"
+#include "ui/NamingCheck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -129,13 +130,13 @@ void PrintTo(const WindowCase& c, std::ostream* out) {
 
 // One line per window.
 const WindowCase kWindows[] = {
-    {"frmMain", {}, "", {}, false},
+    {"frmMain", {}, "", {}, true},
     {"frmStationID", menu("mnuSetup")},
     {"frmColors", menu("mnuColors")},
-    {"frmCabrillo", menu("mnuCabrillo"), "", {}, false},
-    {"GraphQSO", menu("mnuGraph"), "", {}, false},
+    {"frmCabrillo", menu("mnuCabrillo"), "", {}, true},
+    {"GraphQSO", menu("mnuGraph"), "", {}, true},
     {"frmHelp", menu("mnuHelp")},
-    {"frmEditCon", rightClickNewestContact, "", {}, false},
+    {"frmEditCon", rightClickNewestContact, "", {}, true},
     {"CWFrm", ctrlKey(Qt::Key_S)},
     {"CWFrm", thenClick(ctrlKey(Qt::Key_S), "CWFrm", "optLoop"), "LoopTiming"},
     {"frmCWStrings", ctrlKey(Qt::Key_W)},
@@ -143,7 +144,7 @@ const WindowCase kWindows[] = {
     {"frmVarkelLogo", showLogo},
     {"PhoneFrm", ctrlKey(Qt::Key_P)},
     {"BlindFrm", menu("mnuVoiceNav")},
-    {"frmSerialPorts", menu("mnuSerialPorts"), "", {}, false},
+    {"frmSerialPorts", menu("mnuSerialPorts"), "", {}, true},
     {"frmWinKey", thenClick(thenClick(ctrlKey(Qt::Key_S), "CWFrm", "optWinKey"), "CWFrm", "cmdConfigureWinkey")},
     {"RigControlfrm", ctrlKey(Qt::Key_R), "", {}, true},
     {"RigControlfrm", ctrlKey(Qt::Key_R), "AbsentLongDevice", testAnAbsentLongDevice, true},
@@ -151,6 +152,8 @@ const WindowCase kWindows[] = {
     {"frmRigTune", ctrlKey(Qt::Key_G), "", {}, true},
     {"frmBandPlan", ctrlKey(Qt::Key_F), "TechnicianPlus",
      [](MainWindowFixture&, QWidget& privileges) { clickIn(privileges, "cmdClassP"); }, true},
+    {"PacketSpotfrm", ctrlKey(Qt::Key_D)},
+    {"SpectrumMap", ctrlKey(Qt::Key_B)},
 };
 
 // A full log whose listed rows carry the widest texts each column can hold.
@@ -167,8 +170,9 @@ std::string wideLog() {
 // it once it has been on screen for one round of events, then closes it.
 class Inspector : public QObject {
 public:
-    Inspector(QString objectName, QWidget* mainWindow, std::function<void(QWidget&)> prepare = {}, QMargins frame = {})
-        : m_name(std::move(objectName)), m_main(mainWindow), m_prepare(std::move(prepare)), m_frame(frame) {
+    using Check = std::function<std::vector<std::string>(const QWidget*)>;
+    Inspector(QString objectName, QWidget* mainWindow, std::function<void(QWidget&)> prepare, Check check)
+        : m_name(std::move(objectName)), m_main(mainWindow), m_prepare(std::move(prepare)), m_check(std::move(check)) {
         connect(&m_timer, &QTimer::timeout, this, &Inspector::look);
         m_timer.start(5);
     }
@@ -188,7 +192,7 @@ public:
             }
             return;
         }
-        m_problems = layoutProblems(window, m_frame);
+        m_problems = m_check(window);
         m_timer.stop();
         if (window != m_main) {
             window->close();
@@ -215,42 +219,56 @@ private:
     QString m_name;
     QWidget* m_main;
     std::function<void(QWidget&)> m_prepare;
-    QMargins m_frame;
+    Check m_check;
     QTimer m_timer;
     bool m_seen = false;
     std::optional<std::vector<std::string>> m_problems;
 };
 
-class WindowLayout : public ::testing::TestWithParam<std::tuple<WindowCase, int>> {};
+class WindowLayout : public ::testing::TestWithParam<std::tuple<WindowCase, int>> {
+protected:
+    // Opens the window of this case at the form size of this case and runs `check` on it.
+    void look(const Inspector::Check& check) {
+        const auto& [windowCase, formSize] = GetParam();
+        MainWindowFixture f;
+        f.writeFile("log.txt", wideLog());
+        PreferencesReadResult prefs = parsePreferences(f.readFile("cvnpref.txt"));
+        ASSERT_TRUE(prefs.ok);
+        prefs.prefs.formSizePercent = formSize;
+        f.writeFile("cvnpref.txt", formatPreferences(prefs.prefs));
+        ASSERT_TRUE(f.start());
+
+        std::function<void(QWidget&)> prepare;
+        if (windowCase.prepare) {
+            prepare = [&f, &windowCase](QWidget& window) { windowCase.prepare(f, window); };
+        }
+        Inspector inspector(QString::fromLatin1(windowCase.objectName), f.window.get(), prepare, check);
+        if (windowCase.open) {
+            windowCase.open(f);
+        }
+        const auto problems = inspector.problems();
+        ASSERT_TRUE(problems.has_value()) << windowCase.objectName << " did not open";
+        std::string all;
+        for (const auto& line : *problems) {
+            all += "\n  " + line;
+        }
+        EXPECT_TRUE(problems->empty()) << QGuiApplication::primaryScreen()->size().width() << "x"
+                                       << QGuiApplication::primaryScreen()->size().height() << " at " << formSize
+                                       << " %:" << all;
+    }
+};
 
 TEST_P(WindowLayout, EveryTextFitsAndNoControlsOverlap) {
-    const auto& [windowCase, formSize] = GetParam();
-    MainWindowFixture f;
-    f.writeFile("log.txt", wideLog());
-    PreferencesReadResult prefs = parsePreferences(f.readFile("cvnpref.txt"));
-    ASSERT_TRUE(prefs.ok);
-    prefs.prefs.formSizePercent = formSize;
-    f.writeFile("cvnpref.txt", formatPreferences(prefs.prefs));
-    ASSERT_TRUE(f.start());
+    const QMargins frame = std::get<0>(GetParam()).framed ? kDesktopFrame : QMargins();
+    look([frame](const QWidget* window) { return layoutProblems(window, frame); });
+}
 
-    std::function<void(QWidget&)> prepare;
-    if (windowCase.prepare) {
-        prepare = [&f, &windowCase](QWidget& window) { windowCase.prepare(f, window); };
+// Names do not change with the screen or the form size: one look at each window is enough.
+TEST_P(WindowLayout, EveryControlTheKeyboardReachesIsNamedForAScreenReader) {
+    if (std::get<1>(GetParam()) != 100 || QGuiApplication::primaryScreen()->size().width() != 1280) {
+        GTEST_SKIP() << "names are looked at once, at 1280x1024 and 100 %";
     }
-    Inspector inspector(QString::fromLatin1(windowCase.objectName), f.window.get(), prepare,
-                        windowCase.framed ? kDesktopFrame : QMargins());
-    if (windowCase.open) {
-        windowCase.open(f);
-    }
-    const auto problems = inspector.problems();
-    ASSERT_TRUE(problems.has_value()) << windowCase.objectName << " did not open";
-    std::string all;
-    for (const auto& line : *problems) {
-        all += "\n  " + line;
-    }
-    EXPECT_TRUE(problems->empty()) << QGuiApplication::primaryScreen()->size().width() << "x"
-                                   << QGuiApplication::primaryScreen()->size().height() << " at " << formSize
-                                   << " %:" << all;
+    look(namingProblems);
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, WindowLayout,

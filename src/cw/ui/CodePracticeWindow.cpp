@@ -3,6 +3,7 @@
 #include "cw/ui/CwController.h"
 #include "ui/FormScaler.h"
 #include "ui/KeyText.h"
+#include "ui/WidgetText.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -59,20 +60,27 @@ CodePracticeWindow::CodePracticeWindow(CwController& controller, QWidget* parent
     m_toSend->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     FormScaler::place(m_toSend, {120, 960, 6000, 2200}, kFont);
     m_toSend->installEventFilter(this);
+    nameControl(m_toSend, QStringLiteral("Text to Send"),
+                QStringLiteral("The practice text Send keys, generated, pasted or typed."));
     label(QStringLiteral("Text Sent"), {120, 3250, 3000, 260});
     m_sent = new QPlainTextEdit(this);
     m_sent->setObjectName(QStringLiteral("txtSent"));
     m_sent->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     FormScaler::place(m_sent, {120, 3510, 6000, 1800}, kFont);
+    nameControl(m_sent, QStringLiteral("Text Sent"), QStringLiteral("The characters sent so far."));
 
     label(QStringLiteral("Generate"), {6400, 960, 900, 300});
     m_groups = new QLineEdit(QStringLiteral("10"), this);
     m_groups->setObjectName(QStringLiteral("txtGroups"));
     FormScaler::place(m_groups, {7300, 930, 600, 330}, kFont);
+    nameControl(m_groups, QStringLiteral("Groups to generate"),
+                QStringLiteral("How many groups of random characters Generate makes."));
     label(QStringLiteral("groups of"), {8000, 960, 1000, 300});
     m_characters = new QLineEdit(QStringLiteral("5"), this);
     m_characters->setObjectName(QStringLiteral("txtCharacters"));
     FormScaler::place(m_characters, {6400, 1330, 600, 330}, kFont);
+    nameControl(m_characters, QStringLiteral("Characters in each group"),
+                QStringLiteral("How many random characters each generated group has."));
     label(QStringLiteral("characters each."), {7100, 1360, 2000, 300});
     label(QStringLiteral("Include:"), {6400, 1760, 1200, 300});
     m_lettersOnly = new QRadioButton(QStringLiteral("Letters Only"), this);
@@ -89,10 +97,12 @@ CodePracticeWindow::CodePracticeWindow(CwController& controller, QWidget* parent
             &QPushButton::clicked, this, &CodePracticeWindow::generate);
     connect(button("cmdPaste", QStringLiteral("&Paste from Clipboard"), {6400, 2960, 3000, 400}), &QPushButton::clicked,
             this, [this] { m_toSend->setPlainText(QApplication::clipboard()->text()); });
-    connect(button("cmdClearToSend", QStringLiteral("&Clear"), {6400, 3460, 1400, 400}), &QPushButton::clicked, this,
-            [this] { m_toSend->clear(); });
-    connect(button("cmdClearSent", QStringLiteral("Cl&ear"), {8000, 3460, 1400, 400}), &QPushButton::clicked, this,
-            [this] { m_sent->clear(); });
+    QPushButton* clearToSend = button("cmdClearToSend", QStringLiteral("&Clear"), {6400, 3460, 1400, 400});
+    nameControl(clearToSend, QStringLiteral("Clear Text to Send"), QStringLiteral("Empties the Text to Send box."));
+    connect(clearToSend, &QPushButton::clicked, this, [this] { m_toSend->clear(); });
+    QPushButton* clearSent = button("cmdClearSent", QStringLiteral("Cl&ear"), {8000, 3460, 1400, 400});
+    nameControl(clearSent, QStringLiteral("Clear Text Sent"), QStringLiteral("Empties the Text Sent box."));
+    connect(clearSent, &QPushButton::clicked, this, [this] { m_sent->clear(); });
     connect(button("cmdSend", QStringLiteral("&Send"), {6400, 3960, 1400, 400}), &QPushButton::clicked, this,
             &CodePracticeWindow::send);
     connect(button("cmdStop", QStringLiteral("S&top"), {8000, 3960, 1400, 400}), &QPushButton::clicked, this,
@@ -110,6 +120,8 @@ CodePracticeWindow::CodePracticeWindow(CwController& controller, QWidget* parent
     m_keyboard->setObjectName(QStringLiteral("txtKeyboard"));
     FormScaler::place(m_keyboard, {120, 5820, 6000, 330}, kFont);
     m_keyboard->installEventFilter(this);
+    nameControl(m_keyboard, QStringLiteral("Send from keyboard"),
+                QStringLiteral("Each character typed here is sent at once."));
 
     m_speed->setText(QString::fromLatin1(m_cw.sender().settings().speedWpm));
 

@@ -11,6 +11,7 @@
 #include "ui/FormScaler.h"
 #include "ui/KeyText.h"
 #include "ui/PortDeviceField.h"
+#include "ui/WidgetText.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -59,6 +60,10 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
         const double top = 240 + i * kRow;
         addLabel(QStringLiteral("F%1").arg(i + 1), 120, top, 420);
         QLineEdit* field = addField(kNames[i], QString(), 600, top, 5000);
+        nameControl(field, QStringLiteral("F%1 message").arg(i + 1),
+                    QStringLiteral("What F%1 sends in CW. $ stands for the call, * for the RST, # for the number; a ! "
+                                   "enters the contact.")
+                        .arg(i + 1));
         m_messages[static_cast<std::size_t>(i)] = field;
         connect(field, &QLineEdit::textEdited, this, [this, field, i](const QString& text) {
             const QString upper = capitals(text);
@@ -73,6 +78,8 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
     addLabel(QStringLiteral("[ AR     \\ CL     ] SK     ; KN     = BT"), 120, 240 + 11 * kRow, 5400);
     addLabel(QStringLiteral("Loop (Sec)"), 120, 5050, 1000);
     m_repeat = addField("txtCWLoop", QStringLiteral("0"), 1200, 5050, 700);
+    nameControl(m_repeat, QStringLiteral("Loop seconds"),
+                QStringLiteral("The pause in seconds before F1 is sent again; 0 sends it once."));
     m_repeat->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), m_repeat));
     m_display = new QCheckBox(QStringLiteral("Display CW text on main form (NA for WinKey)."), this);
     m_display->setObjectName(QStringLiteral("Check1"));
@@ -94,6 +101,8 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
     m_optDtr = addOption("optDTR", QStringLiteral("DTR"), 6900, 860, 900);
     addLabel(QStringLiteral("Port"), 7900, 860, 500);
     m_port = addField("Text10", QStringLiteral("0"), 8400, 860, 600);
+    nameControl(m_port, QStringLiteral("Keying serial port number"),
+                QStringLiteral("The serial port whose RTS or DTR line keys the transmitter."));
     m_port->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_port));
     connect(m_port, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!m_filling) {
@@ -104,6 +113,7 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
     m_serialDevice = new PortDeviceField(m_cw.context().settings, this);
     m_serialDevice->setObjectName(QStringLiteral("txtSerialDevice"));
     m_serialDevice->setEditable(true);
+    m_serialDevice->setAccessibleName(QStringLiteral("Keying serial device"));
     m_serialDevice->installEventFilter(this);
     placeOnCanvas(m_serialDevice, {9100, 860, 1800, 330}, kFont);
     m_serialDevice->follow(m_port);
@@ -111,6 +121,8 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
     m_optPrinter = addOption("optPrinter", QStringLiteral("Printer"), 6000, 1560, 1000);
     addLabel(QStringLiteral("Address"), 7100, 1560, 800);
     m_address = addField("Text14", QStringLiteral("&H378"), 7900, 1560, 800);
+    nameControl(m_address, QStringLiteral("Printer port address"),
+                QStringLiteral("The parallel port's address, as &H378, that keys the transmitter."));
     m_parallelDevice = addLabel(QString(), 8800, 1560, 2100);
     m_parallelDevice->setObjectName(QStringLiteral("lblParallelDevice"));
     connect(m_address, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -153,6 +165,8 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
     // Speed and word space.
     addLabel(QStringLiteral("WPM"), 6000, 3400, 1100);
     m_speed = addField("Text11", QStringLiteral("13"), 7100, 3400, 600);
+    nameControl(m_speed, QStringLiteral("CW speed in words per minute"),
+                QStringLiteral("Faster and Slower, or the arrow keys in the main window, change it by one."));
     m_speed->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_speed));
     connect(m_speed, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!m_filling) {
@@ -166,6 +180,8 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
             [this] { stepSpeed(-1); });
     addLabel(QStringLiteral("Word Space"), 6000, 3800, 1100);
     m_wordSpace = addField("txtSpace", QStringLiteral("0"), 7100, 3800, 600);
+    nameControl(m_wordSpace, QStringLiteral("Extra word space"),
+                QStringLiteral("Added to the space between words, in dot lengths; More and Less change it."));
     m_wordSpace->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-./0-9]*")), m_wordSpace));
     connect(m_wordSpace, &QLineEdit::textChanged, this, [this] { wordSpaceChanged(); });
@@ -190,11 +206,15 @@ CwSetupWindow::CwSetupWindow(CwController& controller, QWidget* parent)
     m_loopDelayLabel = addLabel(QStringLiteral("Loop Delay"), 6000, 5200, 1100);
     m_loopDelay = addField("txtLoop", QStringLiteral("0"), 7100, 5200, 1100);
     m_loopDelay->setToolTip(QStringLiteral("Loops per 60 ms"));
+    nameControl(m_loopDelay, QStringLiteral("Loop delay"),
+                QStringLiteral("Loops per 60 ms, for the Loop timing option; F and S tune it."));
     connect(m_loopDelay, &QLineEdit::textChanged, this, [this] { loopFieldChanged(); });
     m_loopFaster = addButton("cmdLoopFaster", QStringLiteral("F"), 8300, 5160, 450);
     m_loopFaster->setToolTip(QStringLiteral("Speed up CW"));
+    m_loopFaster->setAccessibleName(QStringLiteral("Loop delay faster"));
     m_loopSlower = addButton("cmdLoopSlower", QStringLiteral("S"), 8800, 5160, 450);
     m_loopSlower->setToolTip(QStringLiteral("Slow Down CW"));
+    m_loopSlower->setAccessibleName(QStringLiteral("Loop delay slower"));
     connect(m_loopFaster, &QPushButton::clicked, this, [this] { tuneLoop(true); });
     connect(m_loopSlower, &QPushButton::clicked, this, [this] { tuneLoop(false); });
     connect(m_optTimer, &QRadioButton::toggled, this, [this](bool on) {

@@ -19,7 +19,7 @@ namespace corvane {
 
 namespace {
 
-constexpr TwipRect kDesign{0, 0, 7800, 7080};
+constexpr TwipRect kDesign{0, 0, 7800, 7160};
 constexpr double kFontPoints = 9.75;
 
 QString fromStore(const SettingsStore& settings, std::string_view key) {
@@ -64,10 +64,12 @@ CabrilloWindow::CabrilloWindow(Dialogs& dialogs, SettingsStore& settings, Shared
     };
     double top = 120;
     for (const Row& row : rows) {
-        auto* caption = new QLabel(QString::fromLatin1(row.caption), this);
-        FormScaler::place(caption, {240, top, 7320, 300}, kFontPoints);
+        auto* label = new QLabel(QString::fromLatin1(row.caption), this);
+        FormScaler::place(label, {240, top, 7320, 300}, kFontPoints);
         auto* field = new QLineEdit(row.initial, this);
         field->setObjectName(QString::fromLatin1(row.name));
+        label->setBuddy(field); // a screen reader reads the caption as the field's name
+        field->setAccessibleDescription(QStringLiteral("Written into the Cabrillo file's header."));
         FormScaler::place(field, {240, top + 300, 7320, 380}, kFontPoints);
         *row.field = field;
         top += 780;

@@ -15,7 +15,7 @@ namespace corvane {
 
 namespace {
 
-constexpr TwipRect kDesign{0, 0, 4680, 4800};
+constexpr TwipRect kDesign{0, 0, 4680, 4880};
 constexpr double kFieldFont = 9.75;
 
 QString fromLatin1(std::string_view s) {
@@ -120,6 +120,8 @@ QLineEdit* EditContactWindow::addField(const char* name, const QString& caption,
     auto* field = new QLineEdit(fromLatin1(text), this);
     field->setObjectName(QString::fromLatin1(name));
     field->setAccessibleName(caption);
+    field->setAccessibleDescription(
+        QStringLiteral("The contact's %1 as the log holds it; a change is kept when Done is pressed.").arg(caption));
     FormScaler::place(field, {1800, 640.0 + row * 480, 2640, 400}, kFieldFont);
     label->setBuddy(field);
     field->installEventFilter(this);

@@ -107,6 +107,7 @@ void GridMapPanel::setCaptions(const GridCaptions& captions) {
     m_captions = captions;
     for (int n = 0; n < kGridLabelCount; ++n) {
         m_labels[static_cast<std::size_t>(n)]->setText(caption(n));
+        paintLabel(n, isWorked(n));
     }
 }
 
@@ -157,6 +158,13 @@ void GridMapPanel::paintLabel(int index, bool worked) {
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, worked ? m_workedColour : m_remainingColour);
     label->setPalette(p);
+    // The colour says it to the eye; the name says it to a screen reader.
+    const QString caption = label->text();
+    const QString name =
+        caption.isEmpty() ? QString() : caption + (worked ? QStringLiteral(" worked") : QStringLiteral(" not worked"));
+    if (label->accessibleName() != name) {
+        label->setAccessibleName(name);
+    }
 }
 
 int GridMapPanel::indexOf(QObject* object) const {

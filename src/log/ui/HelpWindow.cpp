@@ -15,6 +15,8 @@ HelpWindow::HelpWindow(const std::string& helpFilePath, QWidget* parent) : QDial
     auto* text = new QPlainTextEdit(this);
     text->setObjectName(QStringLiteral("txtHelp"));
     text->setReadOnly(true);
+    text->setAccessibleName(QStringLiteral("Help"));
+    text->setAccessibleDescription(QStringLiteral("The program's help text."));
     FormScaler::place(text, {120, 120, 7960, 5000}, 8.25);
     // A missing help file leaves the box empty.
     if (const auto bytes = readWholeFile(helpFilePath)) {

@@ -19,7 +19,7 @@ namespace {
 
 constexpr TwipRect kDesign{0, 0, 8520, 6480};
 constexpr double kFont = 8.25;
-constexpr double kFirstRow = 2450;
+constexpr double kFirstRow = 2050;
 constexpr double kRow = 340;
 
 QString text(const std::string& s) {
@@ -49,14 +49,17 @@ SerialPortsWindow::SerialPortsWindow(SettingsStore& settings, DeviceLister liste
                                         QStringLiteral("Description"), QStringLiteral("Maker"),
                                         QStringLiteral("Serial number")});
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setAccessibleName(QStringLiteral("Serial devices found"));
+    m_table->setAccessibleDescription(QStringLiteral(
+        "The serial devices plugged in now: device, stable name, description, maker and serial number."));
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    FormScaler::place(m_table, {120, 480, 8280, 1500}, kFont);
+    FormScaler::place(m_table, {120, 480, 8280, 1100}, kFont);
     FormScaler::setColumnWidths(m_table, {1300, 2600, 1800, 1100, 1400});
 
-    makeLabel(this, "lblPorts", QStringLiteral("Port numbers and their devices"), {120, 2100, 5000, 280}, kFont, true);
+    makeLabel(this, "lblPorts", QStringLiteral("Port numbers and their devices"), {120, 1700, 5000, 280}, kFont, true);
     for (int i = 0; i < kSerialPortCount; ++i) {
         const int port = i + 1;
         const double top = kFirstRow + i * kRow;
@@ -65,6 +68,12 @@ SerialPortsWindow::SerialPortsWindow(SettingsStore& settings, DeviceLister liste
         choice->setObjectName(QStringLiteral("cboPort%1").arg(port));
         choice->setEditable(true); // a device not listed (a pseudo-terminal, a network serial port) can be typed
         choice->setInsertPolicy(QComboBox::NoInsert);
+        choice->setAccessibleName(QStringLiteral("Port %1 device").arg(port));
+        choice->lineEdit()->setAccessibleName(QStringLiteral("Port %1 device").arg(port)); // typed into
+        choice->setAccessibleDescription(
+            QStringLiteral("The device port number %1 stands for wherever the program asks for a port number. Pick "
+                           "one found or type one.")
+                .arg(port));
         FormScaler::place(choice, {960, top, 5160, 330}, kFont);
         m_choices[static_cast<std::size_t>(i)] = choice;
         QLabel* state = makeLabel(this, nullptr, QString(), {6240, top + 30, 2160, 280}, kFont);
@@ -76,7 +85,7 @@ SerialPortsWindow::SerialPortsWindow(SettingsStore& settings, DeviceLister liste
     auto* doneButton = new QPushButton(QStringLiteral("&Done"), this);
     doneButton->setObjectName(QStringLiteral("cmdDone"));
     doneButton->setAutoDefault(false);
-    FormScaler::place(doneButton, {3660, 5980, 1200, 380}, kFont);
+    FormScaler::place(doneButton, {3660, 5580, 1200, 380}, kFont);
     connect(doneButton, &QPushButton::clicked, this, &SerialPortsWindow::done);
 
     refresh();

@@ -81,6 +81,8 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     addLabel(QStringLiteral("Select Rig:"), 120, 80, 2200);
     m_models = new QListWidget(this);
     m_models->setObjectName(QStringLiteral("List1"));
+    m_models->setAccessibleName(QStringLiteral("Rig model"));
+    m_models->setAccessibleDescription(QStringLiteral("The radio the program reads and tunes; a click chooses it."));
     FormScaler::place(m_models, {120, 380, 2200, 2950}, kFont);
     connect(m_models, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         if (!m_loading && item != nullptr) {
@@ -134,10 +136,14 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     addLabel(QStringLiteral("String to read frequency:"), 2450, 2920, 2600);
     m_freqCommand = new QLineEdit(this);
     m_freqCommand->setObjectName(QStringLiteral("txtFreq"));
+    m_freqCommand->setAccessibleName(QStringLiteral("String to read frequency"));
+    m_freqCommand->setAccessibleDescription(QStringLiteral("The command that asks the radio for its frequency."));
     FormScaler::place(m_freqCommand, {2450, 3200, 3300, 330}, kFont);
     addLabel(QStringLiteral("String to read mode:"), 2450, 3550, 3000);
     m_modeCommand = new QLineEdit(this);
     m_modeCommand->setObjectName(QStringLiteral("txtMode"));
+    m_modeCommand->setAccessibleName(QStringLiteral("String to read mode"));
+    m_modeCommand->setAccessibleDescription(QStringLiteral("The command that asks the radio for its mode."));
     FormScaler::place(m_modeCommand, {2450, 3830, 3300, 330}, kFont);
     m_toHex = addCheck("chkHex", QStringLiteral("Convert to Hex"), 5900, 3220, 1900);
     m_fromHex = addCheck("chkFromHex", QStringLiteral("Convert from Hex"), 5900, 3850, 1900);
@@ -179,6 +185,8 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     m_unprocessed = new QLineEdit(this);
     m_unprocessed->setObjectName(QStringLiteral("txtUnprocessed"));
     m_unprocessed->setReadOnly(true);
+    m_unprocessed->setAccessibleName(QStringLiteral("Unprocessed data returned"));
+    m_unprocessed->setAccessibleDescription(QStringLiteral("The radio's last answer as it came, before decoding."));
     FormScaler::place(m_unprocessed, {2450, 4685, 3150, 330}, kFont);
     connect(addButton("cmdCopy", QStringLiteral("Copy unprocessed data to clipboard"), 5750, 4660, 3430),
             &QPushButton::clicked, this, &RigWindow::copyUnprocessed);
@@ -188,17 +196,21 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     m_pegasusFolder = new QLineEdit(this);
     m_pegasusFolder->setObjectName(QStringLiteral("txtPegasusFolder"));
     m_pegasusFolder->setAccessibleName(QStringLiteral("Pegasus exchange folder"));
+    m_pegasusFolder->setAccessibleDescription(
+        QStringLiteral("The folder where the Pegasus radio's program and this one exchange files."));
     FormScaler::place(m_pegasusFolder, {1450, 5100, 2900, 330}, kFont);
     addLabel(QStringLiteral("rigctld host:"), 4480, 5130, 1200);
     m_rigctldHost = new QLineEdit(this);
     m_rigctldHost->setObjectName(QStringLiteral("txtRigctldHost"));
     m_rigctldHost->setAccessibleName(QStringLiteral("rigctld host"));
+    m_rigctldHost->setAccessibleDescription(QStringLiteral("The computer rigctld runs on, by name or address."));
     m_rigctldHost->setMaxLength(static_cast<int>(kMaxRigctldHostLength));
     FormScaler::place(m_rigctldHost, {5700, 5100, 1950, 330}, kFont);
     addLabel(QStringLiteral("Port:"), 7760, 5130, 500);
     m_rigctldPort = new QLineEdit(this);
     m_rigctldPort->setObjectName(QStringLiteral("txtRigctldPort"));
     m_rigctldPort->setAccessibleName(QStringLiteral("rigctld TCP port"));
+    m_rigctldPort->setAccessibleDescription(QStringLiteral("The TCP port rigctld listens on, 4532 unless set."));
     m_rigctldPort->setMaxLength(5);
     m_rigctldPort->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_rigctldPort));
@@ -220,6 +232,7 @@ RigWindow::RigWindow(Dialogs& dialogs, RigLink& link, Hooks hooks, QWidget* pare
     m_status = new QTextEdit(this);
     m_status->setObjectName(QStringLiteral("txtStatus"));
     m_status->setAccessibleName(QStringLiteral("Rig link status"));
+    m_status->setAccessibleDescription(QStringLiteral("What the link to the radio is doing, and why it failed."));
     m_status->setReadOnly(true);
     m_status->setFrameShape(QFrame::NoFrame);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -297,6 +310,8 @@ QButtonGroup* RigWindow::addOptions(const char* frameName, const QString& title,
     for (std::size_t i = 0; i < captions.size(); ++i) {
         auto* option = new QRadioButton(captions[i], frame);
         option->setObjectName(QStringLiteral("%1%2").arg(QString::fromLatin1(optionPrefix)).arg(i));
+        // Read with its frame's title: "Parity None" and "Power Interface None" differ.
+        option->setAccessibleName(title + QLatin1Char(' ') + captions[i]);
         const int row = static_cast<int>(i) % rows;
         const int column = static_cast<int>(i) / rows;
         FormScaler::place(option, {100 + column * columnWidth, 270.0 + row * 250.0, columnWidth - 20, 240}, kFont);

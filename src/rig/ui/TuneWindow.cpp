@@ -37,6 +37,8 @@ TuneWindow::TuneWindow(Tuner& tuner, std::function<std::string()> selectedRig, Q
     auto* label = new QLabel(QStringLiteral("Frequency in MHz:"), this);
     FormScaler::place(label, {120, 150, 1700, 270}, kFont);
     m_frequency = addBox("txtFreq", 1850, 120, 1700, QString());
+    m_frequency->setAccessibleName(QStringLiteral("Frequency in MHz"));
+    m_frequency->setAccessibleDescription(QStringLiteral("Go, or Enter, tunes the radio to it."));
     m_go = addButton(QStringLiteral("cmdGo"), QStringLiteral("&Go"), 3700, 90, 1000);
     connect(m_go, &QPushButton::clicked, this, &TuneWindow::go);
 
@@ -58,6 +60,9 @@ TuneWindow::TuneWindow(Tuner& tuner, std::function<std::string()> selectedRig, Q
         QPushButton* button = addButton(QStringLiteral("cmdStep%1").arg(index), latin1(s.caption),
                                         900 + (index / 2) * 1180.0, 1520 + (index % 2) * 420.0, 1120);
         button->setEnabled(false);
+        // The up and down buttons of a step carry the same caption; the row says which way.
+        button->setAccessibleName((index % 2 == 0 ? QStringLiteral("Up ") : QStringLiteral("Down ")) +
+                                  latin1(s.caption));
         connect(button, &QPushButton::clicked, this, [this, index] { step(index); });
         m_steps.push_back(button);
     }
@@ -77,9 +82,13 @@ TuneWindow::TuneWindow(Tuner& tuner, std::function<std::string()> selectedRig, Q
     auto* from = new QLabel(QStringLiteral("From:"), this);
     FormScaler::place(from, {120, 3600, 600, 270}, kFont);
     m_from = addBox("txtFrom", 750, 3570, 1000, QStringLiteral("1.8"));
+    m_from->setAccessibleName(QStringLiteral("Scan from MHz"));
+    m_from->setAccessibleDescription(QStringLiteral("Where a scan starts."));
     auto* to = new QLabel(QStringLiteral("To:"), this);
     FormScaler::place(to, {1900, 3600, 450, 270}, kFont);
     m_to = addBox("txtTo", 2350, 3570, 1000, QStringLiteral("54"));
+    m_to->setAccessibleName(QStringLiteral("Scan to MHz"));
+    m_to->setAccessibleDescription(QStringLiteral("Where a scan ends."));
     connect(m_scan, &QCheckBox::toggled, this, [this](bool on) {
         if (on) {
             if (!tuneNumber(bytesOf(m_frequency->text()))) {

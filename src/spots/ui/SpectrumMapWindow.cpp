@@ -27,6 +27,8 @@ SpectrumMapWindow::SpectrumMapWindow(RecentSpots& store, std::function<DateTime(
         m_strips[r] = new QLabel(this);
         m_strips[r]->setObjectName(QStringLiteral("lblHFSpots%1").arg(row));
         m_strips[r]->setStyleSheet(QStringLiteral("background: #000080;"));
+        // The band's ground: its line, scale and spots are drawn over it.
+        m_strips[r]->setProperty("drawnOver", true);
         FormScaler::place(m_strips[r],
                           {kSpectrumStripLeft, static_cast<double>(kSpectrumStripTop + kSpectrumRowPitch * row),
                            kSpectrumStripWidth, kSpectrumStripHeight},

@@ -51,6 +51,10 @@ SpotArea::SpotArea(QWidget* central, RecentSpots& store, std::function<DateTime(
                              QStringLiteral("Status"), QStringLiteral("Comments"), QStringLiteral("Prefix"),
                              QStringLiteral("Time"), QStringLiteral("From")});
     m_list->setColumnHidden(3, true);
+    m_list->setAccessibleName(QStringLiteral("Spot list"));
+    m_list->setAccessibleDescription(QStringLiteral(
+        "Spots from the cluster, newest first: call, frequency, place, comments, prefix, time, spotter and what the "
+        "call is worth. A click tunes the radio to the spot and puts the call in the Call field."));
     m_list->viewport()->installEventFilter(this);
     FormScaler::place(m_list, {96, kParkTwips, 9312, 600}, kFont);
     FormScaler::setColumnWidths(m_list, {1040, 880, 2000, 0, 3400, 520, 600, 520});
@@ -58,6 +62,10 @@ SpotArea::SpotArea(QWidget* central, RecentSpots& store, std::function<DateTime(
 
     m_panel = new QWidget(central);
     m_panel->setObjectName(QStringLiteral("lblDX"));
+    m_panel->setAccessibleName(QStringLiteral("Band map"));
+    m_panel->setAccessibleDescription(
+        QStringLiteral("The spots of the last hour along the band, by frequency. A click opens the spotting setup; a "
+                       "double click the spectrum map."));
     m_panel->setAutoFillBackground(true);
     m_panel->setStyleSheet(QStringLiteral("QWidget#lblDX { background: #000080; }"));
     m_panel->setAttribute(Qt::WA_StyledBackground, true);

@@ -21,6 +21,7 @@ signals:
     void otherPressed(int slot);
 
 protected:
+    bool event(QEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 

@@ -31,6 +31,10 @@ QRadioButton* SpotSetupWindow::addOption(QWidget* group, const QString& name, co
                                          const TwipRect& at) {
     auto* option = new QRadioButton(caption, group);
     option->setObjectName(name);
+    // Read with its frame's title: "Parity None" and "Power None" differ.
+    if (const auto* box = qobject_cast<QGroupBox*>(group)) {
+        option->setAccessibleName(box->title().remove(QLatin1Char(':')) + QLatin1Char(' ') + caption);
+    }
     FormScaler::place(option, at, kFont);
     connect(option, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
@@ -68,6 +72,8 @@ void SpotSetupWindow::buildControls() {
     label("lblSource", QStringLiteral("DX Spot Source:"), {120, 100, 2300, 240});
     m_sourceList = new QListWidget(this);
     m_sourceList->setObjectName(QStringLiteral("lstSource"));
+    m_sourceList->setAccessibleName(QStringLiteral("Spot source"));
+    m_sourceList->setAccessibleDescription(QStringLiteral("Where spots come from: the choice is kept for next time."));
     // Row i of the list is kSourceChoices[i].
     for (SpotSource s : kSourceChoices) {
         m_sourceList->addItem(fromLatin1(std::string(spotSourceName(s))));
@@ -92,10 +98,14 @@ void SpotSetupWindow::buildControls() {
 
     m_hostLabel = label("lblTelnetHost", QStringLiteral("Telnet Host:"), {120, 1440, 1100, 240});
     m_telnetHost = field("txtTelnetHost", {1240, 1400, 3020, 315});
+    nameControl(m_telnetHost, QStringLiteral("Telnet host"), QStringLiteral("The DX cluster's host name or address."));
     m_portLabel = label("lblTelnetPort", QStringLiteral("Telnet Port:"), {120, 1800, 1100, 240});
     m_telnetPort = field("txtTelnetPort", {1240, 1760, 800, 315});
+    nameControl(m_telnetPort, QStringLiteral("Telnet port"), QStringLiteral("The DX cluster's TCP port."));
     m_cmdCharLabel = label("lblCmdChar", QStringLiteral("TNC cmd mode hex character:"), {120, 2160, 2900, 240});
     m_cmdChar = field("txtCmdChar", {3080, 2120, 600, 315});
+    nameControl(m_cmdChar, QStringLiteral("TNC command mode hex character"),
+                QStringLiteral("The character, in hex, that puts the TNC into command mode (03 is Ctrl+C)."));
     for (QLineEdit* edited : {m_telnetHost, m_telnetPort, m_cmdChar}) {
         connect(edited, &QLineEdit::textChanged, this, &SpotSetupWindow::settingsEdited);
     }
@@ -103,7 +113,7 @@ void SpotSetupWindow::buildControls() {
     // The baud group's caption is long: it stands above the group, wrapped.
     QLabel* baudCaption =
         label("lblBaud", QStringLiteral("Baud Rate of Com Port to TNC (not necessarily transmitted baud rate)"),
-              {120, 2500, 4140, 400});
+              {120, 2440, 4140, 440});
     baudCaption->setWordWrap(true);
     m_baudCaption = baudCaption;
     QGroupBox* baud = group("fraBaud", QString(), {120, 2880, 4140, 680});
@@ -112,27 +122,27 @@ void SpotSetupWindow::buildControls() {
             baud, QStringLiteral("optBaud%1").arg(i), QString::fromLatin1(kBaudCaptions[i]),
             {120.0 + 1340.0 * static_cast<double>(i % 3), 140.0 + 260.0 * static_cast<double>(i / 3), 1200, 240});
     }
-    constexpr double kPitch = 230;
-    auto optionTop = [](std::size_t i) { return 240.0 + kPitch * static_cast<double>(i); };
-    QGroupBox* parity = group("fraParity", QStringLiteral("Parity"), {120, 3620, 1340, 900});
+    constexpr double kPitch = 230; // an option's height too: stacked options touch, never overlap
+    auto optionTop = [](std::size_t i) { return 260.0 + kPitch * static_cast<double>(i); };
+    QGroupBox* parity = group("fraParity", QStringLiteral("Parity"), {120, 3620, 1340, 960});
     const char* parityCaptions[] = {"Odd", "None", "Even"};
     for (std::size_t i = 0; i < m_parity.size(); ++i) {
         m_parity[i] = addOption(parity, QStringLiteral("optParity%1").arg(i), QString::fromLatin1(parityCaptions[i]),
-                                {120, optionTop(i), 1100, 240});
+                                {120, optionTop(i), 1100, kPitch});
     }
-    QGroupBox* dataBits = group("fraDataBits", QStringLiteral("Data Bits"), {1520, 3620, 1300, 900});
-    QGroupBox* stopBits = group("fraStopBits", QStringLiteral("Stop Bits"), {2900, 3620, 1360, 900});
+    QGroupBox* dataBits = group("fraDataBits", QStringLiteral("Data Bits"), {1520, 3620, 1300, 960});
+    QGroupBox* stopBits = group("fraStopBits", QStringLiteral("Stop Bits"), {2900, 3620, 1360, 960});
     for (std::size_t i = 0; i < 2; ++i) {
         m_dataBits[i] = addOption(dataBits, QStringLiteral("optDataBits%1").arg(i), i == 0 ? "7" : "8",
-                                  {120, optionTop(i), 1000, 240});
+                                  {120, optionTop(i), 1000, kPitch});
         m_stopBits[i] = addOption(stopBits, QStringLiteral("optStopBits%1").arg(i), i == 0 ? "1" : "2",
-                                  {120, optionTop(i), 1000, 240});
+                                  {120, optionTop(i), 1000, kPitch});
     }
-    QGroupBox* comm = group("fraCommPort", QStringLiteral("Comm Port"), {120, 4580, 4140, 700});
+    QGroupBox* comm = group("fraCommPort", QStringLiteral("Comm Port"), {120, 4580, 4140, 740});
     for (std::size_t i = 0; i < m_portOption.size(); ++i) {
         m_portOption[i] = addOption(
             comm, QStringLiteral("optPort%1").arg(i), QString::number(i + 1),
-            {120.0 + 800.0 * static_cast<double>(i % 5), 210.0 + 230.0 * static_cast<double>(i / 5), 700, 240});
+            {120.0 + 800.0 * static_cast<double>(i % 5), 260.0 + 230.0 * static_cast<double>(i / 5), 700, 230});
     }
     // The device the chosen comm port stands for, beside the hex box under the sent line.
     m_portDevice = new PortDeviceField(m_ctx.settings, this);
@@ -146,23 +156,25 @@ void SpotSetupWindow::buildControls() {
             }
         });
     }
-    QGroupBox* power = group("fraPower", QStringLiteral("Connection Power"), {120, 5340, 1900, 940});
+    QGroupBox* power = group("fraPower", QStringLiteral("Connection Power"), {120, 5340, 1900, 960});
     const char* powerCaptions[] = {"None", "Raise RTS", "Raise DTR"};
     for (std::size_t i = 0; i < m_power.size(); ++i) {
         m_power[i] = addOption(power, QStringLiteral("optPower%1").arg(i), QString::fromLatin1(powerCaptions[i]),
-                               {120, optionTop(i), 1660, 240});
+                               {120, optionTop(i), 1660, kPitch});
     }
-    QGroupBox* hand = group("fraHandshaking", QStringLiteral("Handshaking"), {2100, 5340, 2160, 1160});
+    QGroupBox* hand = group("fraHandshaking", QStringLiteral("Handshaking"), {2100, 5340, 2160, 1220});
     const char* handCaptions[] = {"None", "Xon Xoff", "RTS", "RTS OnOff"};
     for (std::size_t i = 0; i < m_handshaking.size(); ++i) {
         m_handshaking[i] = addOption(hand, QStringLiteral("optHandshaking%1").arg(i),
-                                     QString::fromLatin1(handCaptions[i]), {120, optionTop(i), 1900, 240});
+                                     QString::fromLatin1(handCaptions[i]), {120, optionTop(i), 1900, kPitch});
     }
     m_serialGroups = {baud, parity, dataBits, stopBits, comm, power, hand};
 
     // Right column: what arrives, what is sent, and how the main form shows the spots.
     m_statusArea = new QPlainTextEdit(this);
     m_statusArea->setObjectName(QStringLiteral("txtUnProcessed"));
+    m_statusArea->setAccessibleName(QStringLiteral("Spot link status"));
+    m_statusArea->setAccessibleDescription(QStringLiteral("What the spot link received and what it is doing."));
     m_statusArea->setReadOnly(true);
     m_statusArea->setUndoRedoEnabled(false);
     m_statusArea->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -171,6 +183,8 @@ void SpotSetupWindow::buildControls() {
     FormScaler::place(m_statusArea, {4440, 120, 4920, 4180}, kFont);
     m_prompt = label("lblSend", QString(), {4440, 4380, 4920, 240});
     m_sent = field("txtSent", {4440, 4640, 4920, 315});
+    nameControl(m_sent, QStringLiteral("Send to the spot source"),
+                QStringLiteral("A line typed here goes to the TNC, the cluster or the packet engine."));
     connect(m_sent, &QLineEdit::textChanged, this, &SpotSetupWindow::agwAutoSend);
     m_dxOnly = new QCheckBox(QStringLiteral("List DX Only (also controls main form)"), this);
     m_dxOnly->setObjectName(QStringLiteral("chkDXOnly"));

@@ -76,6 +76,10 @@ TEST(GridMapPanel, PaintsWorkedGridsAndMarksOneLabelPerContact) {
     ASSERT_GE(fn31, 0);
     for (int n = 0; n < kGridLabelCount; ++n) {
         EXPECT_EQ(panel.isWorked(n), n == fn31) << n;
+        // What the colour tells the eye, the name tells a screen reader.
+        EXPECT_EQ(gridLabel(panel, n)->accessibleName(),
+                  panel.caption(n) + (n == fn31 ? QStringLiteral(" worked") : QStringLiteral(" not worked")))
+            << n;
         EXPECT_EQ(textColour(gridLabel(panel, n)), n == fn31 ? QColor(255, 0, 0) : QColor(0, 0, 255)) << n;
     }
 
@@ -86,6 +90,7 @@ TEST(GridMapPanel, PaintsWorkedGridsAndMarksOneLabelPerContact) {
         ++fn42;
     }
     EXPECT_TRUE(panel.isWorked(fn42));
+    EXPECT_EQ(gridLabel(panel, fn42)->accessibleName(), QStringLiteral("FN42 worked"));
     panel.markWorked("AA00"); // not on the map
     int worked = 0;
     for (int n = 0; n < kGridLabelCount; ++n) {

@@ -3,6 +3,7 @@
 #include "ui/FormScaler.h"
 #include "ui/KeyText.h"
 #include "ui/PortDeviceField.h"
+#include "ui/WidgetText.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -47,18 +48,25 @@ WinKeyerWindow::WinKeyerWindow(WinKeyerController& controller, Hooks hooks, QWid
         const char* name;
         const char* caption;
         const char* help;
+        const char* spoken; // what a screen reader reads for the field
+        const char* about;  // and what goes in it, where the window shows no help line
     } fields[] = {
-        {&m_comPort, "txtComPort", "Com Port:", nullptr},
-        {&m_speed, "txtWPM", "WPM:", nullptr},
-        {&m_weight, "txtWeight", "Weight:", "Proportional amount added or subtracted (50 is standard)."},
-        {&m_leadIn, "txtLeadIn", "Lead In:", "Lead in time for transmitter (10 ms increments)."},
-        {&m_tail, "txtTail", "Tail:", "Tail time after keying has stopped (10 ms increments)."},
-        {&m_ratio, "txtRatio", "Ratio:", "Ratio of dits to dahs (Range: 33 - 66)."},
+        {&m_comPort, "txtComPort", "Com Port:", nullptr, "WinKeyer serial port number",
+         "The serial port the WinKeyer is on."},
+        {&m_speed, "txtWPM", "WPM:", nullptr, "WinKeyer speed in words per minute",
+         "The speed Open sends to the keyer; the arrow keys in the main window change it."},
+        {&m_weight, "txtWeight", "Weight:", "Proportional amount added or subtracted (50 is standard).", "Weight",
+         nullptr},
+        {&m_leadIn, "txtLeadIn", "Lead In:", "Lead in time for transmitter (10 ms increments).", "Lead in", nullptr},
+        {&m_tail, "txtTail", "Tail:", "Tail time after keying has stopped (10 ms increments).", "Tail", nullptr},
+        {&m_ratio, "txtRatio", "Ratio:", "Ratio of dits to dahs (Range: 33 - 66).", "Ratio", nullptr},
     };
     double top = 150;
     for (const auto& f : fields) {
         addLabel(QString::fromLatin1(f.caption), 150, top + 30, 1000);
         *f.field = addField(f.name, 1150, top, 600);
+        nameControl(*f.field, QString::fromLatin1(f.spoken),
+                    QString::fromLatin1(f.about != nullptr ? f.about : f.help));
         if (f.help != nullptr) {
             addLabel(QString::fromLatin1(f.help), 1850, top + 30, 5200);
         }
@@ -68,6 +76,7 @@ WinKeyerWindow::WinKeyerWindow(WinKeyerController& controller, Hooks hooks, QWid
     if (m_hooks.settings != nullptr) {
         m_comDevice = new PortDeviceField(*m_hooks.settings, this);
         m_comDevice->setObjectName(QStringLiteral("txtComDevice"));
+        m_comDevice->setAccessibleName(QStringLiteral("WinKeyer serial device"));
         FormScaler::place(m_comDevice, {1850, 150, 3300, 330}, kFont);
         m_comDevice->follow(m_comPort);
     }
@@ -91,6 +100,8 @@ WinKeyerWindow::WinKeyerWindow(WinKeyerController& controller, Hooks hooks, QWid
 
     m_typing = addField("txtSend", 150, 3780, 4400);
     m_typing->setValidator(nullptr);
+    nameControl(m_typing, QStringLiteral("Text for the keyer"),
+                QStringLiteral("Characters typed here go to the WinKeyer and are sent at once."));
     connect(addButton("cmdTest", QStringLiteral("Test"), 150, 4190, 1000), &QPushButton::clicked, this,
             [this] { m_wk.test(m_hooks.ownCall ? m_hooks.ownCall() : std::string()); });
     connect(addButton("cmdBufferTest", QStringLiteral("Buffer Test"), 1250, 4190, 1300), &QPushButton::clicked, this,
