@@ -3,7 +3,6 @@
 #include "core/DurableFile.h"
 #include "platform/Dialogs.h"
 #include "platform/PortBroker.h"
-#include "platform/serial/QtSerialPort.h"
 #include "platform/serial/SerialPort.h"
 #include "rig/Pegasus.h"
 #include "rig/RigFrequency.h"
@@ -155,10 +154,7 @@ void RigLink::portEvent() {
         return;
     }
     // The device went away under the open port (an unplugged adapter).
-    std::string why;
-    if (auto* qtPort = dynamic_cast<QtSerialPort*>(m_serial.get())) {
-        why = qtPort->failure();
-    }
+    const std::string why = m_serial->failure();
     closePort();
     m_job.reset();
     m_waiting.clear();
@@ -535,8 +531,8 @@ void RigLink::runNextStep() {
             const bool sent = m_port->isOpen() && m_port->write(step.bytes);
             if (!sent) {
                 std::string why = m_port->isOpen() ? "The rig port refused the command." : "The rig port is not open.";
-                if (auto* qtPort = dynamic_cast<QtSerialPort*>(m_port); qtPort && !qtPort->failure().empty()) {
-                    why = qtPort->failure();
+                if (const std::string failure = m_port->failure(); !failure.empty()) {
+                    why = failure;
                 }
                 if (!step.modeName.empty()) {
                     why += " " + step.modeName;
@@ -592,9 +588,7 @@ void RigLink::shutdown() {
     m_pollTimer.stop();
     if (wasPolling && row != nullptr && !row->closeBytes.empty() && m_port->isOpen()) {
         m_port->write(row->closeBytes);
-        if (auto* qtPort = dynamic_cast<QtSerialPort*>(m_port)) {
-            qtPort->flush(200); // the program is ending: let the last five bytes leave
-        }
+        m_port->flush(200); // the program is ending: let the last five bytes leave
     }
     closePort();
 }
