@@ -1,7 +1,6 @@
 #include "rig/ui/RigLink.h"
 
 #include "core/DurableFile.h"
-#include "platform/Dialogs.h"
 #include "platform/PortBroker.h"
 #include "platform/serial/SerialPort.h"
 #include "rig/Pegasus.h"
@@ -9,17 +8,12 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QWidget>
 #include <filesystem>
 
 namespace corvane::rig {
 
 namespace {
 
-constexpr std::string_view kInvalidCommTitle = "Invalid Comm Settings.";
-constexpr std::string_view kInvalidCommText =
-    "The comm port that you selected for rig interface is either in use, invalid or the settings that you have "
-    "selected are invalid.  Please select another combination or choose None for your rig selection.";
 constexpr std::string_view kFrequencyErrorTitle = "Error Changing Frequency";
 constexpr std::string_view kModeErrorTitle = "Error Changing Mode";
 
@@ -110,14 +104,7 @@ bool RigLink::openRigPort() {
     }
     if (!opened) {
         emit statusChanged(latin1(reason));
-        m_ctx.dialogs.beep();
-        QWidget* parent = m_ctx.parent ? m_ctx.parent() : nullptr;
-        m_ctx.dialogs.message(parent, latin1(kInvalidCommTitle), latin1(kInvalidCommText), MsgButtons::Ok,
-                              MsgIcon::Information);
-        if (m_ctx.showWindow) {
-            m_ctx.showWindow();
-        }
-        return false;
+        return false; // Test stops polling and reports it
     }
     m_portHeld = true;
     if (m_settings.power == PowerLine::Rts) {
@@ -228,7 +215,14 @@ bool RigLink::test() {
     m_state.mode.clear();
     const bool linked = row->transport == Transport::Serial || row->transport == Transport::Network;
     if (linked && !openRigPort()) {
+        m_job.reset();
+        m_waiting.clear();
+        m_stepTimer.stop();
+        m_restartAfterJob = false;
         stopPolling();
+        if (row->transport == Transport::Serial) {
+            emit openFailed(); // rigctld's own status line tells why it cannot connect
+        }
         return false;
     }
     if (linked && !m_port->isOpen()) {
@@ -248,7 +242,7 @@ void RigLink::abandonChanges(const std::string& title, const std::string& why) {
     m_job.reset();
     m_restartAfterJob = false;
     emit pollingChanged(false);
-    failed(titleCopy, why);
+    emit changeFailed(latin1(titleCopy), latin1(why));
 }
 
 void RigLink::endTest() {
@@ -538,7 +532,7 @@ void RigLink::runNextStep() {
                     why += " " + step.modeName;
                     const std::string title = step.errorTitle;
                     m_job->steps.pop_front();
-                    failed(title, why);
+                    emit changeFailed(latin1(title), latin1(why));
                     continue; // a frequency change carries on after a failed mode
                 }
                 abandonChanges(step.errorTitle, why);
@@ -562,11 +556,6 @@ void RigLink::runNextStep() {
     if (m_job) {
         finishJob();
     }
-}
-
-void RigLink::failed(const std::string& title, const std::string& text) {
-    QWidget* parent = m_ctx.parent ? m_ctx.parent() : nullptr;
-    m_ctx.dialogs.message(parent, latin1(title), latin1(text), MsgButtons::Ok, MsgIcon::Information);
 }
 
 void RigLink::sendRaw(const std::string& bytes) {
