@@ -383,9 +383,9 @@ TEST_F(WinKeyerWindows, TheNoConnectionBoxOpensOnceTheOpenIsSettledAndNeverOverA
     bool thenRanAtBox = false;
     std::string statusAtBox;
     test::HeldBoxes held(dialogs, 300, [&](const test::ShownBox&) {
-        thenRanAtBox = thenRan;
-        statusAtBox = wk().statusText();
         if (held.opened == 1) {
+            thenRanAtBox = thenRan;
+            statusAtBox = wk().statusText();
             wk().openKeyer(); // the operator's next try, while the box is up
         }
     });
