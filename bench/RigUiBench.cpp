@@ -13,7 +13,6 @@
 #include "platform/serial/QtSerialPort.h"
 #include "platform/serial/SerialSettings.h"
 #include "rig/ui/RigLink.h"
-#include "support/ScriptedDialogs.h"
 #include "support/SimulatedRadio.h"
 
 #include <QApplication>
@@ -36,11 +35,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "rig bench: no pseudo-terminal\n");
         return 1;
     }
-    test::ScriptedDialogs dialogs;
     PortBroker broker;
     const std::string device = radio.devicePath();
-    rig::RigLink link({dialogs, broker, [] { return nullptr; }, [](float) {}, [](const std::string&) {},
-                       [] { return std::string("."); }, [] {}, [] {}},
+    rig::RigLink link({broker, [](float) {}, [](const std::string&) {}, [] { return std::string("."); }, [] {}},
                       std::make_unique<QtSerialPort>([device](int) { return device; }));
     rig::RigLinkSettings& settings = link.settings();
     settings.model = "Kenwood";

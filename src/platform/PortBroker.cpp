@@ -1,5 +1,6 @@
 #include "platform/PortBroker.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace corvane {
@@ -54,34 +55,44 @@ void PortBroker::leave(PortOwner owner) {
     m_holders.erase(owner);
 }
 
+// The holder is marked closed before it is told, and the callback runs from a copy: a
+// callback may release, acquire or leave, which changes the map under it.
 void PortBroker::displace(PortOwner owner) {
     const auto it = m_holders.find(owner);
     if (it == m_holders.end() || !it->second.open) {
         return;
     }
     it->second.open = false;
-    if (it->second.release) {
-        it->second.release();
+    const Release release = it->second.release;
+    if (release) {
+        release();
     }
 }
 
 bool PortBroker::acquire(PortOwner owner, const std::string& device, std::string* refusal, PortKind kind) {
-    if (kind == PortKind::Serial) {
-        for (const PortOwner other : displacedBy(owner)) {
-            displace(other);
-        }
+    if (kind == PortKind::Serial && !device.empty()) {
+        // First decide: every other holder of this device must be one the sharing rules let
+        // this owner close. A refused acquire has closed nobody.
+        const std::vector<PortOwner> closable = displacedBy(owner);
         const std::string wanted = canonical(device);
+        std::vector<PortOwner> sharing;
         for (const auto& [other, holder] : m_holders) {
-            if (other == owner || !holder.open || holder.kind != PortKind::Serial || device.empty()) {
+            if (other == owner || !holder.open || holder.kind != PortKind::Serial ||
+                canonical(holder.device) != wanted) {
                 continue;
             }
-            if (canonical(holder.device) == wanted) {
+            if (std::find(closable.begin(), closable.end(), other) == closable.end()) {
                 if (refusal) {
                     *refusal = device + " is already in use by " + describe(other) +
                                ". Choose another port, or close it there first.";
                 }
                 return false;
             }
+            sharing.push_back(other);
+        }
+        // Then displace the owners on this device; owners on other devices keep their ports.
+        for (const PortOwner other : sharing) {
+            displace(other);
         }
     }
     Holder& holder = m_holders[owner];
@@ -103,14 +114,14 @@ std::string PortBroker::deviceOf(PortOwner owner) const {
 }
 
 void PortBroker::releaseAll() {
-    for (auto& [owner, holder] : m_holders) {
-        (void)owner;
+    std::vector<PortOwner> holding;
+    for (const auto& [owner, holder] : m_holders) {
         if (holder.open) {
-            holder.open = false;
-            if (holder.release) {
-                holder.release();
-            }
+            holding.push_back(owner);
         }
+    }
+    for (const PortOwner owner : holding) {
+        displace(owner); // skips an owner an earlier callback closed or took out
     }
 }
 

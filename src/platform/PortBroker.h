@@ -22,7 +22,7 @@ class PortBroker {
 public:
     using Release = std::function<void()>;
 
-    // The owners whose serial ports are closed before `opening` opens its own.
+    // The owners whose serial ports on the same device are closed before `opening` opens it.
     static std::vector<PortOwner> displacedBy(PortOwner opening);
     // How the operator knows the owner ("the CW keying", "the rig link" ...).
     static std::string describe(PortOwner owner);
@@ -31,9 +31,9 @@ public:
     void join(PortOwner owner, Release release);
     void leave(PortOwner owner);
 
-    // Call before opening `device`. Closes the owners the sharing rules displace and records
-    // the device as held. False, with the operator's message in *refusal, when an owner with
-    // no sharing rule holds the same device open.
+    // Call before opening `device`. False, with the operator's message in *refusal, when an
+    // owner this one may not close holds the same device open; otherwise closes the owners the
+    // sharing rules displace from that device and records it as held.
     bool acquire(PortOwner owner, const std::string& device, std::string* refusal = nullptr,
                  PortKind kind = PortKind::Serial);
     // Call after the owner closed its port itself (or its open failed).

@@ -5,6 +5,7 @@
 #include "cw/ui/CwStringsWindow.h"
 #include "platform/serial/SerialDevices.h"
 #include "support/TestAppContext.h"
+#include "support/HeldBoxes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +16,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -135,6 +138,30 @@ TEST_F(CwWindows, AnInvalidKeyingPortIsReportedOncePerSending) {
     EXPECT_EQ(dialogs.beeps, 1);
     EXPECT_TRUE(controller->setupWindow()->isVisible());
     EXPECT_EQ(setup<QLineEdit>("txtSerialDevice")->text().toStdString(), dir.file("no-such-tty"));
+}
+
+// The box stays up a while (a real nested loop) and another function key's sending arrives
+// through the event loop meanwhile: the box comes after the send loop went on, the port is
+// closed when it opens, and no second box opens over it.
+TEST_F(CwWindows, TheInvalidPortBoxOpensOutsideTheSendLoopAndOnlyOnce) {
+    CwSettings s = fast(KeyingOption::Rts);
+    s.serialPort = "9";
+    settings->set("SerialPortDevice9", dir.file("no-such-tty"));
+    load(s);
+    bool portOpenAtBox = true;
+    test::HeldBoxes held(dialogs, 300, [&](const test::ShownBox&) {
+        portOpenAtBox = controller->keyingSerialPort().isOpen();
+        QTimer::singleShot(0, controller.get(), [this] { controller->sender().fKey(3); });
+    });
+    controller->sender().fKey(2);
+    EXPECT_EQ(held.opened, 0); // not from inside the send loop
+    ASSERT_TRUE(QTest::qWaitFor([&] { return held.opened >= 1 && held.depth == 0; }, 5000));
+    waitIdle();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(held.deepest, 1);
+    EXPECT_FALSE(portOpenAtBox);
+    EXPECT_EQ(dialogs.beeps, held.opened);
+    EXPECT_LE(held.opened, 2); // at most one per sending, each after the other
 }
 
 TEST_F(CwWindows, AKeyingDeviceThatIsNotPluggedInIsNamedOnTheMessageLine) {

@@ -1,8 +1,6 @@
 #include "platform/serial/SerialSettings.h"
 
 #include "core/SettingsStore.h"
-#include "platform/PortBroker.h"
-#include "support/FakeSerialPort.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -47,84 +45,6 @@ TEST(SerialSettings, PortNumbersMapToDevicesTheOperatorCanChange) {
     EXPECT_EQ(serialDevicePath(3, &store), "/dev/ttyUSB2");
     EXPECT_EQ(serialDevicePath(0, &store), "");
     EXPECT_EQ(serialDevicePath(1, nullptr), "/dev/ttyUSB0");
-}
-
-// Each owner's port opened on its own device, joined with a release that closes it.
-struct BrokerOwners {
-    PortBroker broker;
-    FakeSerialPort keying, ptt, winkey, rig;
-    BrokerOwners() {
-        const std::pair<PortOwner, FakeSerialPort*> owners[] = {{PortOwner::CwKeying, &keying},
-                                                                {PortOwner::PushToTalk, &ptt},
-                                                                {PortOwner::WinKeyer, &winkey},
-                                                                {PortOwner::Rig, &rig}};
-        for (auto [owner, port] : owners) {
-            broker.join(owner, [port] { port->close(); });
-            open(owner, *port);
-        }
-    }
-    void open(PortOwner owner, FakeSerialPort& port) {
-        port.setPortNumber(static_cast<int>(owner) + 1);
-        ASSERT_TRUE(broker.acquire(owner, "/dev/fake" + std::to_string(static_cast<int>(owner))));
-        port.open();
-    }
-};
-
-TEST(PortBroker, OpeningAPortClosesTheOwnersThatShareItsDevice) {
-    BrokerOwners o;
-    o.open(PortOwner::CwKeying, o.keying);
-    EXPECT_FALSE(o.ptt.isOpen());
-    EXPECT_TRUE(o.winkey.isOpen());
-    EXPECT_TRUE(o.rig.isOpen());
-
-    o.open(PortOwner::PushToTalk, o.ptt);
-    EXPECT_FALSE(o.keying.isOpen());
-    EXPECT_FALSE(o.winkey.isOpen());
-
-    o.open(PortOwner::CwKeying, o.keying);
-    o.open(PortOwner::PushToTalk, o.ptt);
-    o.open(PortOwner::WinKeyer, o.winkey);
-    EXPECT_FALSE(o.keying.isOpen());
-    EXPECT_FALSE(o.ptt.isOpen());
-    EXPECT_TRUE(o.rig.isOpen());
-
-    EXPECT_TRUE(o.broker.acquire(PortOwner::Tnc, "/dev/fake9")); // no owner shares with the TNC
-    EXPECT_TRUE(o.rig.isOpen());
-    EXPECT_EQ(o.broker.deviceOf(PortOwner::Tnc), "/dev/fake9");
-}
-
-TEST(PortBroker, OwnersWithoutASharingRuleAreRefusedAHeldDevice) {
-    BrokerOwners o;
-    std::string refusal;
-    EXPECT_FALSE(o.broker.acquire(PortOwner::Tnc, "/dev/fake3", &refusal));
-    EXPECT_EQ(refusal, "/dev/fake3 is already in use by the rig link. Choose another port, or close it there first.");
-    EXPECT_TRUE(o.rig.isOpen());
-    // The WinKeyer may sit on the keying device: it displaces the keying owner instead.
-    EXPECT_TRUE(o.broker.acquire(PortOwner::WinKeyer, "/dev/fake0", &refusal));
-    EXPECT_FALSE(o.keying.isOpen());
-    // Once the rig lets go, the device is free.
-    o.rig.close();
-    o.broker.released(PortOwner::Rig);
-    EXPECT_TRUE(o.broker.acquire(PortOwner::Tnc, "/dev/fake3", &refusal));
-    // Parallel ports are shared, never closed.
-    EXPECT_TRUE(o.broker.acquire(PortOwner::CwKeying, "/dev/parport0", nullptr, PortKind::Parallel));
-    EXPECT_TRUE(o.broker.acquire(PortOwner::PushToTalk, "/dev/parport0", nullptr, PortKind::Parallel));
-    EXPECT_TRUE(o.winkey.isOpen());
-}
-
-TEST(PortBroker, ReleaseAllClosesEveryOpenPortOnce) {
-    BrokerOwners o;
-    int rigReleases = 0;
-    o.broker.join(PortOwner::Rig, [&] {
-        ++rigReleases;
-        o.rig.close();
-    });
-    o.broker.releaseAll();
-    o.broker.releaseAll();
-    EXPECT_EQ(rigReleases, 1);
-    for (auto* p : {&o.keying, &o.ptt, &o.winkey, &o.rig}) {
-        EXPECT_FALSE(p->isOpen());
-    }
 }
 
 } // namespace

@@ -19,10 +19,12 @@ public:
         bool whileOpen;
     };
 
-    bool failOpen = false;  // the next opens fail
-    bool failLines = false; // line changes on the open port fail
+    bool failOpen = false;       // the next opens fail
+    bool failLines = false;      // line changes on the open port fail
     int linesBeforeFailure = -1; // when >= 0: that many changes on the open port pass, then they fail
     std::string openError = "The port is in use.";
+    bool failWrites = false; // writes on the open port are refused
+    std::string failureText; // what failure() says
 
     void setPortNumber(int port) override { m_port = port; }
     int portNumber() const override { return m_port; }
@@ -66,7 +68,7 @@ public:
     bool isOpen() const override { return m_open; }
 
     bool write(std::string_view bytes) override {
-        if (!m_open) {
+        if (!m_open || failWrites) {
             return false;
         }
         written.append(bytes);
@@ -81,6 +83,7 @@ public:
         return r;
     }
     std::int64_t outputPending() const override { return 0; }
+    std::string failure() const override { return failureText; }
 
     std::vector<LineChange> lineChanges() const {
         std::lock_guard lock(m_mutex);

@@ -274,6 +274,7 @@ TEST_F(VoiceKeyerTest, ClosingTheWindowOrEndingTheProgramReleasesPttAtOnce) {
 TEST_F(VoiceKeyerTest, OpeningPttDisplacesTheCwKeyingPortAndTheCwPortDisplacesPtt) {
     int cwClosed = 0;
     broker.join(PortOwner::CwKeying, [&] { ++cwClosed; });
+    serial.setPortNumber(1); // the keying line sits on the push-to-talk device
     ASSERT_TRUE(broker.acquire(PortOwner::CwKeying, serial.devicePath()));
     EXPECT_EQ(keyer.openPttPort(), PttPortResult::Opened);
     EXPECT_EQ(cwClosed, 1);

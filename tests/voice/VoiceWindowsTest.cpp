@@ -9,6 +9,7 @@
 #include "platform/serial/SerialSettings.h"
 #include "support/FakeSerialPort.h"
 #include "support/MainWindowFixture.h"
+#include "support/HeldBoxes.h"
 #include "support/RecordingWavePlayer.h"
 #include "ui/PortDeviceField.h"
 #include "voice/ui/BlindWindow.h"
@@ -243,6 +244,7 @@ TEST_F(PhoneKeyer, AnInvalidPortIsReportedAndTheProgramEndingReleasesPushToTalk)
     child(window, "Text10")->setText(QStringLiteral("1"));
     serial.failOpen = true;
     child<QPushButton>(window, "cmdTest")->click();
+    QCoreApplication::processEvents(); // the box follows once the keyer is done
     ASSERT_FALSE(f.dialogs.shown.empty());
     EXPECT_EQ(f.dialogs.shown.back().title, QStringLiteral("Invalid port."));
     EXPECT_EQ(
@@ -258,6 +260,37 @@ TEST_F(PhoneKeyer, AnInvalidPortIsReportedAndTheProgramEndingReleasesPushToTalk)
     EXPECT_FALSE(serial.rts());
     EXPECT_FALSE(serial.isOpen());
     EXPECT_EQ(f.exitCodes, std::vector<int>{0});
+}
+
+// F1 in a calling loop on a port that cannot open: each box stays up a while (a real nested
+// loop) as the repeat timer keeps firing. The box never opens inside F1 or the repeat timer,
+// the recording is already playing when it opens, and no box opens over another.
+TEST_F(PhoneKeyer, TheInvalidPortBoxOpensOutsideTheRepeatTimerAndNeverOverAnother) {
+    PhoneWindow* window = open();
+    child(window, "Text1")->setText(QStringLiteral("/rec/cq.wav"));
+    child(window, "Text10")->setText(QStringLiteral("1"));
+    child(window, "txtPHLoop")->setText(QStringLiteral("0.05"));
+    keyerPlayer.playMs = 20;
+    serial.failOpen = true;
+    std::size_t playedAtFirstBox = 0;
+    test::HeldBoxes held(f.dialogs, 300, [&](const test::ShownBox&) {
+        if (held.opened == 1) {
+            playedAtFirstBox = keyerPlayer.played.size();
+        }
+    });
+    int insideKeyer = 0;
+    child<QPushButton>(window, "cmdTest")->click();
+    insideKeyer += held.opened;
+    ASSERT_TRUE(voice->keyer().repeatOn());
+    ASSERT_TRUE(waitFor([&] { return held.opened >= 1 && held.depth == 0 && keyerPlayer.played.size() >= 3; }));
+    voice->keyer().stopRepeat();
+    QTest::qWait(400);
+    EXPECT_EQ(insideKeyer, 0);
+    EXPECT_EQ(playedAtFirstBox, 1u);
+    EXPECT_EQ(held.deepest, 1);
+    // The repeats under a box are the same news: far fewer boxes than attempts to open the port.
+    EXPECT_LT(held.opened, static_cast<int>(keyerPlayer.played.size()));
+    EXPECT_EQ(f.dialogs.beeps, held.opened);
 }
 
 TEST_F(PhoneKeyer, ThePushToTalkPortShowsTheDeviceItStandsFor) {

@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/serial/SerialSettings.h"
 #include "ui/AppContext.h"
+#include "ui/NoticeBoxes.h"
 
 #include <QKeyEvent>
 #include <QWidget>
@@ -101,6 +102,7 @@ CwController::CwController(CwHost& host, AppContext& context, QWidget* mainWindo
         m_ctx.dialogs, m_ctx.settings, *m_broker, m_host, m_send, m_ctx.folders.userDataFolder, mainWindow});
 
     m_setup = new CwSetupWindow(*this, mainWindow);
+    m_notices = std::make_unique<NoticeBoxes>(m_ctx.dialogs, [this] { return static_cast<QWidget*>(m_setup.data()); });
     m_strings = new CwStringsWindow(*this, mainWindow);
 }
 
@@ -214,14 +216,17 @@ KeyingPortResult CwController::cwSetup() {
             // Why, naming the device (not plugged in, held by another owner, no permission).
             m_host.showMessage(error);
         }
-        m_ctx.dialogs.beep();
-        m_ctx.dialogs.message(m_setup, QString::fromLatin1(kInvalidPortTitle.data(), kInvalidPortTitle.size()),
-                              QString::fromLatin1(kInvalidPortText.data(), kInvalidPortText.size()), MsgButtons::Ok);
-        if (!m_setup->isVisible()) {
-            // Shown for correction without stopping the window thread.
-            m_setup->setWindowModality(Qt::ApplicationModal);
-            m_setup->show();
-        }
+        // The box waits for the send loop to be back in the event loop: the port is closed and
+        // this sending knows it failed before anything runs under the box.
+        m_notices->post({QString::fromLatin1(kInvalidPortTitle.data(), kInvalidPortTitle.size()),
+                         QString::fromLatin1(kInvalidPortText.data(), kInvalidPortText.size()), MsgIcon::None, true,
+                         [this] {
+                             if (m_setup && !m_setup->isVisible()) {
+                                 // Shown for correction without stopping the window thread.
+                                 m_setup->setWindowModality(Qt::ApplicationModal);
+                                 m_setup->show();
+                             }
+                         }});
     }
     return result;
 }

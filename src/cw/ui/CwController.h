@@ -28,7 +28,8 @@ class QWidget;
 
 namespace corvane {
 struct AppContext;
-}
+class NoticeBoxes;
+} // namespace corvane
 
 namespace corvane::cw {
 
@@ -82,7 +83,8 @@ public:
     // Selects a keying option as its button does.
     void selectKeyingOption(KeyingOption option);
     void setPrinterAddress(const QString& field);
-    // CWSetup: (re)opens the serial keying port from the port field; shows "Invalid port." on failure.
+    // CWSetup: (re)opens the serial keying port from the port field. On failure "Invalid port."
+    // follows from a queued call, the port closed by then.
     KeyingPortResult cwSetup();
     // The "Done" button: cw.txt and the timing options; false when cw.txt could not be written.
     // Writes cw.txt; false with the reason in *error when it could not be written.
@@ -127,6 +129,7 @@ private:
     std::unique_ptr<KeyerPort> m_keyerPort;
     std::unique_ptr<Timer> m_repeatTimer;
     std::unique_ptr<CwSendController> m_sendOwner;
+    std::unique_ptr<NoticeBoxes> m_notices;
     CwSendController& m_send;
     std::unique_ptr<Keyer> m_keyer;
     std::unique_ptr<WinKeyerService> m_winKeyer;

@@ -69,12 +69,12 @@ void WinKeyerController::openKeyer(std::function<void()> then) {
             try {
                 opened(result, version);
             } catch (const std::exception& failure) {
-                m_host.messageBox(std::string(kErrorTitle), failure.what());
+                m_host.reportFailure(std::string(kErrorTitle), failure.what());
             }
             runAfterOpen(then);
         });
     } catch (const std::exception& failure) {
-        m_host.messageBox(std::string(kErrorTitle), failure.what());
+        m_host.reportFailure(std::string(kErrorTitle), failure.what());
     }
 }
 
@@ -93,12 +93,10 @@ void WinKeyerController::opened(int result, std::uint8_t version) {
     const bool alreadyOpen = result == resultCode(WinKeyerResult::AlreadyOpen);
     // NotOpen from an open means Close ended it early: nothing failed that needs a box.
     const bool cancelled = result == resultCode(WinKeyerResult::NotOpen);
-    if (!alreadyOpen && !cancelled && version == 0) {
-        if (result == resultCode(WinKeyerResult::ComOpenFailed) && !m_keyer.lastRefusal().empty()) {
-            // Which device is missing or held, on the message line under the box.
-            m_host.showMessage(m_keyer.lastRefusal());
-        }
-        m_host.messageBox(std::string(kNoConnectionTitle), noConnectionText(m_settings.comPort));
+    const bool failed = !alreadyOpen && !cancelled && version == 0;
+    if (failed && result == resultCode(WinKeyerResult::ComOpenFailed) && !m_keyer.lastRefusal().empty()) {
+        // Which device is missing or held, on the message line under the box.
+        m_host.showMessage(m_keyer.lastRefusal());
     }
     if (const auto text = winKeyerResultText(result); text && !cancelled) {
         setStatusText(*text);
@@ -112,6 +110,9 @@ void WinKeyerController::opened(int result, std::uint8_t version) {
         if (m_view != nullptr && m_view->isShown()) {
             m_view->focusDone();
         }
+    }
+    if (failed) {
+        m_host.reportFailure(std::string(kNoConnectionTitle), noConnectionText(m_settings.comPort));
     }
 }
 

@@ -66,7 +66,10 @@ public:
 class WinKeyerHost {
 public:
     virtual ~WinKeyerHost() = default;
-    virtual void messageBox(const std::string& title, const std::string& text) = 0;
+    // A failure for a message box. Called from the link's callbacks with the controller's state
+    // already settled; the host shows the box after the call has returned (never inside it,
+    // where the link's timers and bytes would run under the box).
+    virtual void reportFailure(const std::string& title, const std::string& text) = 0;
     // The main window's message area (a lost keyer is reported there as well).
     virtual void showMessage(const std::string& text) = 0;
 };

@@ -65,11 +65,8 @@ public:
     std::string readAll() override;
     std::int64_t outputPending() const override;
     void setArrivalHandler(std::function<void()> handler) override { m_arrived = std::move(handler); }
-    // Why the device failed, when it did ("" otherwise).
-    const std::string& failure() const { return m_failure; }
-
-    // Waits up to timeoutMs for queued bytes to leave (tests, closing a link cleanly).
-    bool flush(int timeoutMs);
+    std::string failure() const override { return m_failure; }
+    bool flush(int timeoutMs) override;
 
 private:
     bool setLine(int bit, bool on);

@@ -48,6 +48,15 @@ public:
     virtual std::string readAll() = 0;
     // Bytes queued and not yet sent.
     virtual std::int64_t outputPending() const = 0;
+    // Waits up to timeoutMs for queued bytes to leave; true when none are left. For closing a
+    // link cleanly at the end of the program, never while it runs.
+    virtual bool flush(int timeoutMs) {
+        (void)timeoutMs;
+        return outputPending() == 0;
+    }
+    // Why the device failed while open or refused a write, as the system put it ("" when it
+    // has not failed).
+    virtual std::string failure() const { return {}; }
 
     // Called on the owner's thread when bytes have arrived, and when the device failed (it
     // went away, as an unplugged USB adapter does): the port is closed by then, so the owner

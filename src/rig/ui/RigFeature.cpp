@@ -10,6 +10,7 @@
 #include "rig/ui/TuneWindow.h"
 #include "ui/AppContext.h"
 #include "ui/ModalWindows.h"
+#include "ui/NoticeBoxes.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -18,6 +19,15 @@
 namespace corvane::rig {
 
 namespace {
+
+constexpr std::string_view kInvalidCommTitle = "Invalid Comm Settings.";
+constexpr std::string_view kInvalidCommText =
+    "The comm port that you selected for rig interface is either in use, invalid or the settings that you have "
+    "selected are invalid.  Please select another combination or choose None for your rig selection.";
+
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 qint64 monotonicMs() {
     static QElapsedTimer clock = [] {
@@ -36,23 +46,33 @@ RigFeature::RigFeature(FeatureContext& context, std::unique_ptr<SerialPort> port
             [store = &context.app.settings](int number) { return serialDevicePath(number, store); });
     }
     RigLink::Context link{
-        context.app.dialogs,
         context.ports,
-        [this]() -> QWidget* {
-            return m_window && m_window->isVisible() ? static_cast<QWidget*>(m_window.data()) : m_ctx.mainWindow;
-        },
         [this](float frequencyMHz) { handFrequency(frequencyMHz); },
         [](const std::string&) {}, // the contest's mode is fixed to CW: the polled mode changes nothing
         [this] { return pegasusFolder(); },
-        [this] {
-            if (!window().isVisible()) {
-                showWindow();
-            }
-        },
         [this] { dropFrequency(); },
     };
     m_link = std::make_unique<RigLink>(std::move(link), std::move(port));
     m_ctx.tuner.attach(m_link.get());
+    // The link's failures are shown once it is back in the event loop, its state settled.
+    m_notices = std::make_unique<NoticeBoxes>(m_ctx.app.dialogs, [this]() -> QWidget* {
+        return m_window && m_window->isVisible() ? static_cast<QWidget*>(m_window.data()) : m_ctx.mainWindow;
+    });
+    QObject::connect(m_link.get(), &RigLink::openFailed, m_notices.get(), [this] {
+        // A failure while the window was hidden (the start-up test) brings the window up
+        // after the box; Done, which hides the window itself, does not.
+        const bool hidden = !m_window || !m_window->isVisible();
+        m_notices->post(
+            {latin1(kInvalidCommTitle), latin1(kInvalidCommText), MsgIcon::Information, true, [this, hidden] {
+                 if (hidden && !window().isVisible()) {
+                     showWindow();
+                 }
+             }});
+    });
+    QObject::connect(m_link.get(), &RigLink::changeFailed, m_notices.get(),
+                     [this](const QString& title, const QString& text) {
+                         m_notices->post({title, text, MsgIcon::Information, false, {}});
+                     });
 }
 
 RigFeature::~RigFeature() {

@@ -11,6 +11,10 @@
 #include <QPointer>
 #include <memory>
 
+namespace corvane {
+class NoticeBoxes;
+} // namespace corvane
+
 namespace corvane::rig {
 
 class RigWindow;
@@ -49,6 +53,7 @@ private:
 
     FeatureContext& m_ctx;
     std::unique_ptr<RigLink> m_link;
+    std::unique_ptr<NoticeBoxes> m_notices;
     QPointer<RigWindow> m_window;
     qint64 m_handedAtMs = -1;
     std::string m_selectedRig = FeaturePreferences{}.selectedRig;

@@ -1,26 +1,19 @@
 #include "rig/ui/RigLink.h"
 
 #include "core/DurableFile.h"
-#include "platform/Dialogs.h"
 #include "platform/PortBroker.h"
-#include "platform/serial/QtSerialPort.h"
 #include "platform/serial/SerialPort.h"
 #include "rig/Pegasus.h"
 #include "rig/RigFrequency.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QWidget>
 #include <filesystem>
 
 namespace corvane::rig {
 
 namespace {
 
-constexpr std::string_view kInvalidCommTitle = "Invalid Comm Settings.";
-constexpr std::string_view kInvalidCommText =
-    "The comm port that you selected for rig interface is either in use, invalid or the settings that you have "
-    "selected are invalid.  Please select another combination or choose None for your rig selection.";
 constexpr std::string_view kFrequencyErrorTitle = "Error Changing Frequency";
 constexpr std::string_view kModeErrorTitle = "Error Changing Mode";
 
@@ -111,14 +104,7 @@ bool RigLink::openRigPort() {
     }
     if (!opened) {
         emit statusChanged(latin1(reason));
-        m_ctx.dialogs.beep();
-        QWidget* parent = m_ctx.parent ? m_ctx.parent() : nullptr;
-        m_ctx.dialogs.message(parent, latin1(kInvalidCommTitle), latin1(kInvalidCommText), MsgButtons::Ok,
-                              MsgIcon::Information);
-        if (m_ctx.showWindow) {
-            m_ctx.showWindow();
-        }
-        return false;
+        return false; // Test stops polling and reports it
     }
     m_portHeld = true;
     if (m_settings.power == PowerLine::Rts) {
@@ -155,10 +141,7 @@ void RigLink::portEvent() {
         return;
     }
     // The device went away under the open port (an unplugged adapter).
-    std::string why;
-    if (auto* qtPort = dynamic_cast<QtSerialPort*>(m_serial.get())) {
-        why = qtPort->failure();
-    }
+    const std::string why = m_serial->failure();
     closePort();
     m_job.reset();
     m_waiting.clear();
@@ -232,7 +215,14 @@ bool RigLink::test() {
     m_state.mode.clear();
     const bool linked = row->transport == Transport::Serial || row->transport == Transport::Network;
     if (linked && !openRigPort()) {
+        m_job.reset();
+        m_waiting.clear();
+        m_stepTimer.stop();
+        m_restartAfterJob = false;
         stopPolling();
+        if (row->transport == Transport::Serial) {
+            emit openFailed(); // rigctld's own status line tells why it cannot connect
+        }
         return false;
     }
     if (linked && !m_port->isOpen()) {
@@ -252,7 +242,7 @@ void RigLink::abandonChanges(const std::string& title, const std::string& why) {
     m_job.reset();
     m_restartAfterJob = false;
     emit pollingChanged(false);
-    failed(titleCopy, why);
+    emit changeFailed(latin1(titleCopy), latin1(why));
 }
 
 void RigLink::endTest() {
@@ -535,14 +525,14 @@ void RigLink::runNextStep() {
             const bool sent = m_port->isOpen() && m_port->write(step.bytes);
             if (!sent) {
                 std::string why = m_port->isOpen() ? "The rig port refused the command." : "The rig port is not open.";
-                if (auto* qtPort = dynamic_cast<QtSerialPort*>(m_port); qtPort && !qtPort->failure().empty()) {
-                    why = qtPort->failure();
+                if (const std::string failure = m_port->failure(); !failure.empty()) {
+                    why = failure;
                 }
                 if (!step.modeName.empty()) {
                     why += " " + step.modeName;
                     const std::string title = step.errorTitle;
                     m_job->steps.pop_front();
-                    failed(title, why);
+                    emit changeFailed(latin1(title), latin1(why));
                     continue; // a frequency change carries on after a failed mode
                 }
                 abandonChanges(step.errorTitle, why);
@@ -568,11 +558,6 @@ void RigLink::runNextStep() {
     }
 }
 
-void RigLink::failed(const std::string& title, const std::string& text) {
-    QWidget* parent = m_ctx.parent ? m_ctx.parent() : nullptr;
-    m_ctx.dialogs.message(parent, latin1(title), latin1(text), MsgButtons::Ok, MsgIcon::Information);
-}
-
 void RigLink::sendRaw(const std::string& bytes) {
     if (m_port->isOpen() && !bytes.empty()) {
         m_port->write(bytes);
@@ -592,9 +577,7 @@ void RigLink::shutdown() {
     m_pollTimer.stop();
     if (wasPolling && row != nullptr && !row->closeBytes.empty() && m_port->isOpen()) {
         m_port->write(row->closeBytes);
-        if (auto* qtPort = dynamic_cast<QtSerialPort*>(m_port)) {
-            qtPort->flush(200); // the program is ending: let the last five bytes leave
-        }
+        m_port->flush(200); // the program is ending: let the last five bytes leave
     }
     closePort();
 }

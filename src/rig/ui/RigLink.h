@@ -29,6 +29,9 @@
 // frequency is emptied, so a contact is logged without a frequency rather than with one the
 // radio may have left long ago. While rigctld is not connected polling runs on but leaves the
 // socket alone.
+//
+// Failures are signals (openFailed, changeFailed), sent once the link's own state is settled;
+// the link never opens a box itself, so ticks, steps and arriving bytes never run inside one.
 
 #include "core/Tuner.h"
 #include "platform/serial/SerialPort.h"
@@ -46,10 +49,7 @@
 #include <string>
 #include <vector>
 
-class QWidget;
-
 namespace corvane {
-class Dialogs;
 class PortBroker;
 } // namespace corvane
 
@@ -63,17 +63,12 @@ public:
     static constexpr int kStaleReadPhases = 4;
 
     struct Context {
-        Dialogs& dialogs;
         PortBroker& broker;
-        // The window message boxes belong to (the rig window when shown, else the main window).
-        std::function<QWidget*()> parent;
         // BandFreqConversion and ModeSelection of the main window.
         std::function<void(float)> handFrequency;
         std::function<void(const std::string&)> handMode;
         // Where PEGASUS.OUT and PEGASUS.IN are exchanged.
         std::function<std::string()> pegasusFolder;
-        // "Invalid Comm Settings." was shown while the rig window was hidden: show it.
-        std::function<void()> showWindow;
         // The reading was dropped: the main window's pending frequency is emptied.
         std::function<void()> dropFrequency;
     };
@@ -137,6 +132,11 @@ signals:
     void statusChanged(const QString& text);
     // The frequency and mode were dropped (link lost or no reading for a while).
     void readingLost();
+    // The rig port could not be opened (Test): polling has stopped and the port is released.
+    void openFailed();
+    // A frequency or mode command could not be sent; what runs of the change has been settled
+    // by then (a failed mode lets the frequency go on, anything else ends the change).
+    void changeFailed(const QString& title, const QString& text);
 
 private:
     struct Step {
@@ -180,7 +180,6 @@ private:
     void queue(Job job);
     void runNextStep();
     void finishJob();
-    void failed(const std::string& title, const std::string& text);
     void abandonChanges(const std::string& title, const std::string& why);
 
     Context m_ctx;

@@ -8,6 +8,7 @@
 #include "platform/serial/QtSerialPort.h"
 #include "platform/serial/SerialSettings.h"
 #include "ui/AppContext.h"
+#include "ui/NoticeBoxes.h"
 #include "voice/ui/BlindWindow.h"
 #include "voice/ui/PhoneWindow.h"
 
@@ -28,7 +29,10 @@ struct VoiceFeature::Owned {
 };
 
 VoiceFeature::VoiceFeature(FeatureContext& context, const VoiceDevices& devices)
-    : m_ctx(context), m_owned(std::make_unique<Owned>(context.app)) {
+    : m_ctx(context), m_owned(std::make_unique<Owned>(context.app)),
+      m_notices(std::make_unique<NoticeBoxes>(context.app.dialogs, [this]() -> QWidget* {
+          return m_phone ? static_cast<QWidget*>(m_phone) : m_ctx.mainWindow;
+      })) {
     Owned& o = *m_owned;
     const VoiceKeyerDevices keyerDevices{devices.keyerPlayer ? *devices.keyerPlayer : o.keyerPlayer,
                                          devices.serial ? *devices.serial : o.serial,
@@ -41,18 +45,18 @@ VoiceFeature::VoiceFeature(FeatureContext& context, const VoiceDevices& devices)
     m_keyer = std::make_unique<VoiceKeyer>(
         keyerDevices,
         [this](const std::string& reason) {
-            m_ctx.app.dialogs.beep();
-            QWidget* parent = m_phone ? static_cast<QWidget*>(m_phone) : m_ctx.mainWindow;
-            // The reason names the device (one not plugged in, or held by another owner).
+            // Told from inside F1 and its repeat timer: the box follows once the keyer has
+            // finished what it was doing, so nothing of it runs under the box.
             QString text = QString::fromLatin1(kPhoneInvalidPortText.data());
             if (!reason.empty()) {
-                text += QStringLiteral("\n\n") + QString::fromStdString(reason);
+                text += QStringLiteral("\n\n") + QString::fromStdString(reason); // names the device
             }
-            m_ctx.app.dialogs.message(parent, QString::fromLatin1(kPhoneInvalidPortTitle.data()), text, MsgButtons::Ok,
-                                      MsgIcon::Information);
-            if (m_phone && !m_phone->isVisible()) {
-                m_phone->show();
-            }
+            m_notices->post(
+                {QString::fromLatin1(kPhoneInvalidPortTitle.data()), text, MsgIcon::Information, true, [this] {
+                     if (m_phone && !m_phone->isVisible()) {
+                         m_phone->show();
+                     }
+                 }});
         },
         [this](const std::string& failure) { m_ctx.entry.showNews("Voice message not sent: " + failure); });
     m_prompts = std::make_unique<VoicePrompts>(devices.promptPlayer ? *devices.promptPlayer : o.promptPlayer,

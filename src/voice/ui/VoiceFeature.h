@@ -19,6 +19,7 @@
 namespace corvane {
 
 class BlindWindow;
+class NoticeBoxes;
 class PhoneWindow;
 
 // What plays and keys (tests give recording players and ports); the real ones where null.
@@ -63,6 +64,7 @@ private:
 
     FeatureContext& m_ctx;
     std::unique_ptr<Owned> m_owned;
+    std::unique_ptr<NoticeBoxes> m_notices;
     std::unique_ptr<VoiceKeyer> m_keyer;
     std::unique_ptr<VoicePrompts> m_prompts;
     QPointer<PhoneWindow> m_phone;

@@ -16,7 +16,7 @@ const std::string kDefaultSettings("\x02\x12\x03\x32\x04\x00\x00\x17\x32\x09\x06
 struct Boxes : WinKeyerHost {
     std::vector<std::pair<std::string, std::string>> boxes;
     std::vector<std::string> messages;
-    void messageBox(const std::string& title, const std::string& text) override { boxes.emplace_back(title, text); }
+    void reportFailure(const std::string& title, const std::string& text) override { boxes.emplace_back(title, text); }
     void showMessage(const std::string& text) override { messages.push_back(text); }
 };
 

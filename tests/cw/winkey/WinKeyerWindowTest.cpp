@@ -9,6 +9,7 @@
 #include "cw/ui/CwSetupWindow.h"
 #include "cw/winkey/ui/WinKeyerService.h"
 #include "platform/serial/SerialSettings.h"
+#include "support/HeldBoxes.h"
 #include "support/SimulatedWinKeyer.h"
 #include "support/TestAppContext.h"
 
@@ -166,9 +167,12 @@ TEST_F(WinKeyerWindows, OpenSaysSuccessShowsTheVersionSendsTheSettingsAndDisplac
     EXPECT_EQ(keyer.ratio(), 50);
     EXPECT_TRUE(dialogs.shown.empty());
 
-    // Opening the push-to-talk port closes the keyer.
+    // Push-to-talk on another device leaves the keyer alone; opened on the keyer's device it
+    // closes the keyer.
     std::string refusal;
     EXPECT_TRUE(controller->portBroker().acquire(PortOwner::PushToTalk, "/dev/ttyS9", &refusal));
+    EXPECT_TRUE(wk().isOpen());
+    EXPECT_TRUE(controller->portBroker().acquire(PortOwner::PushToTalk, keyer.devicePath(), &refusal));
     EXPECT_EQ(status(), "Closed");
     EXPECT_EQ(version(), "Version #");
     EXPECT_FALSE(wk().isOpen());
@@ -324,6 +328,7 @@ TEST_F(WinKeyerWindows, AKeyerThatNeverAnswersGivesTheBoxAndNoEchoResponseWithou
     button("cmdOpen")->click();
     EXPECT_EQ(status(), "Closed"); // the click returned at once
     ASSERT_TRUE(waitFor([&] { return status() == "No Echo Response"; }, 5));
+    QCoreApplication::processEvents(); // the box follows the settled status
     const auto waitedMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - pressed).count();
     EXPECT_GE(waitedMs, 900);
     EXPECT_GT(ticks, 20); // the window thread kept running meanwhile
@@ -346,7 +351,34 @@ TEST_F(WinKeyerWindows, AKeyerAnsweringGarbageIsAnEchoMismatch) {
     chooseWinKey();
     button("cmdOpen")->click();
     ASSERT_TRUE(waitFor([&] { return status() == "Echo Mismatch"; }, 5));
+    QCoreApplication::processEvents();
     EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_FALSE(wk().isOpen());
+}
+
+// The box about a keyer that answers garbage stays up a while (a real nested loop): the open
+// is settled before it opens (status shown, the waiting sending told), and the sending asked
+// for meanwhile, which fails the same way, puts no box over it.
+TEST_F(WinKeyerWindows, TheNoConnectionBoxOpensOnceTheOpenIsSettledAndNeverOverAnother) {
+    keyer.setBehaviour(Behaviour::Garbage);
+    chooseWinKey();
+    bool thenRan = false;
+    bool thenRanAtBox = false;
+    std::string statusAtBox;
+    test::HeldBoxes held(dialogs, 300, [&](const test::ShownBox&) {
+        if (held.opened == 1) {
+            thenRanAtBox = thenRan;
+            statusAtBox = wk().statusText();
+            wk().openKeyer(); // the operator's next try, while the box is up
+        }
+    });
+    wk().openKeyer([&] { thenRan = true; });
+    ASSERT_TRUE(waitFor([&] { return held.opened >= 1 && held.depth == 0; }, 5));
+    QTest::qWait(1500); // the second try fails as well
+    EXPECT_TRUE(thenRanAtBox);
+    EXPECT_EQ(statusAtBox, "Echo Mismatch");
+    EXPECT_EQ(held.deepest, 1);
+    EXPECT_GE(held.opened, 1);
     EXPECT_FALSE(wk().isOpen());
 }
 

@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/PortBroker.h"
 #include "platform/serial/SerialSettings.h"
+#include "ui/NoticeBoxes.h"
 
 #include <QWidget>
 
@@ -15,6 +16,9 @@ namespace corvane::cw {
 WinKeyerService::WinKeyerService(Context context)
     : m_ctx(std::move(context)), m_port([store = &m_ctx.settings](int port) { return serialDevicePath(port, store); }),
       m_keyer(m_port, m_linkTimer), m_controller(m_keyer, m_sendTimer, m_ctx.send.sendBuffer(), *this) {
+    m_notices = std::make_unique<NoticeBoxes>(m_ctx.dialogs, [this]() -> QWidget* {
+        return m_window && m_window->isVisible() ? static_cast<QWidget*>(m_window.data()) : m_ctx.mainWindow;
+    });
     m_keyer.setPortGate([this](const std::string& device, std::string* refusal) {
         return m_ctx.broker.acquire(PortOwner::WinKeyer, device, refusal);
     });
@@ -79,10 +83,12 @@ void WinKeyerService::shutdown() {
     m_controller.closeKeyer();
 }
 
-void WinKeyerService::messageBox(const std::string& title, const std::string& text) {
-    QWidget* parent = m_window && m_window->isVisible() ? static_cast<QWidget*>(m_window.data()) : m_ctx.mainWindow;
-    m_ctx.dialogs.message(parent, QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())),
-                          QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), MsgButtons::Ok);
+void WinKeyerService::reportFailure(const std::string& title, const std::string& text) {
+    m_notices->post({QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())),
+                     QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
+                     MsgIcon::None,
+                     false,
+                     {}});
 }
 
 void WinKeyerService::showMessage(const std::string& text) {

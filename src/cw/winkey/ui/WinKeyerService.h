@@ -13,12 +13,14 @@
 
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <string>
 
 class QWidget;
 
 namespace corvane {
 class Dialogs;
+class NoticeBoxes;
 class PortBroker;
 class SettingsStore;
 } // namespace corvane
@@ -62,7 +64,7 @@ public:
     std::string filePath() const;
 
     // WinKeyerHost.
-    void messageBox(const std::string& title, const std::string& text) override;
+    void reportFailure(const std::string& title, const std::string& text) override;
     void showMessage(const std::string& text) override;
 
 private:
@@ -73,6 +75,7 @@ private:
     WinKeyer m_keyer;
     WinKeyerController m_controller;
     QPointer<WinKeyerWindow> m_window;
+    std::unique_ptr<NoticeBoxes> m_notices;
     bool m_shutDown = false;
 };
 
