@@ -5,6 +5,7 @@
 
 #include "core/Tuner.h"
 #include "log/Session.h"
+#include "log/ui/SessionFrequency.h"
 #include "ui/Feature.h"
 #include "voice/VoiceSettings.h"
 

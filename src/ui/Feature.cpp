@@ -1,7 +1,5 @@
 #include "ui/Feature.h"
 
-#include "log/Session.h"
-
 #include <QMenu>
 #include <QMenuBar>
 #include <algorithm>
@@ -58,14 +56,6 @@ QAction& MenuBarMenus::add(MenuPlace place, const QString& text, const char* obj
 
 QMenu& MenuBarMenus::menu(MenuPlace place) const {
     return *m_groups.at(place).menu;
-}
-
-void SessionFrequency::hand(std::string text) {
-    m_session.setRigFrequencyText(std::move(text));
-}
-
-bool SessionFrequency::waiting() const {
-    return !m_session.rigFrequencyText().empty();
 }
 
 std::vector<Feature*> keyOrder(const std::vector<std::unique_ptr<Feature>>& features) {

@@ -9,7 +9,6 @@
 #include "core/QsoRecord.h"
 #include "core/SpotWorth.h"
 #include "core/Tuner.h"
-#include "log/station/Preferences.h"
 
 #include <QString>
 #include <functional>
@@ -33,6 +32,7 @@ class ParallelOutput;
 struct AppContext;
 class PortBroker;
 class Session;
+struct FeaturePreferences;
 
 enum class EntryField { Call, Grid };
 
@@ -95,17 +95,6 @@ public:
     // The text the next contact takes; empty drops it (the contact goes without one).
     virtual void hand(std::string text) = 0;
     virtual bool waiting() const = 0;
-};
-
-// The session's waiting frequency.
-class SessionFrequency final : public PolledFrequency {
-public:
-    explicit SessionFrequency(Session& session) : m_session(session) {}
-    void hand(std::string text) override;
-    bool waiting() const override;
-
-private:
-    Session& m_session;
 };
 
 // What the main window's log shows, for the features that write it out.

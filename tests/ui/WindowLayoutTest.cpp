@@ -13,6 +13,7 @@
 
 #include "log/LogFile.h"
 #include "log/station/Preferences.h"
+#include "log/ui/EntryLine.h"
 #include "log/ui/LogoWindow.h"
 #include "platform/serial/SerialDevices.h"
 #include "platform/serial/SerialSettings.h"
@@ -129,8 +130,18 @@ void PrintTo(const WindowCase& c, std::ostream* out) {
 }
 
 // One line per window.
+// The longest news the message line gives: a key line that failed on a serial adapter with a
+// long stable name, the reason as the system words it.
+void showTheLongestNews(MainWindowFixture& f, QWidget&) {
+    f.window->entryLine().showNews(
+        "CW not sent: RTS on /dev/serial/by-id/"
+        "usb-Silicon_Labs_CP2102N_USB_to_UART_Bridge_Controller_9a2b1c3d4e5f6071-if00-port0: "
+        "Inappropriate ioctl for device");
+}
+
 const WindowCase kWindows[] = {
     {"frmMain", {}, "", {}, true},
+    {"frmMain", {}, "LongestNews", showTheLongestNews, true},
     {"frmStationID", menu("mnuSetup")},
     {"frmColors", menu("mnuColors")},
     {"frmCabrillo", menu("mnuCabrillo"), "", {}, true},

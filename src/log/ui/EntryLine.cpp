@@ -104,7 +104,14 @@ void EntryLine::build(QWidget* central) {
     QWidget::setTabOrder(m_grid, m_postTime);
     QWidget::setTabOrder(m_postTime, m_postDate);
 
-    m_dialog = makeLabel(central, "lblDialog", QString(), {120, 1640, 7800, 400}, 10, true);
+    // A long message (a device named in full, an error) wraps and steps its font down rather
+    // than lose its end.
+    m_dialog = new FittedLabel(central);
+    m_dialog->setObjectName(QStringLiteral("lblDialog"));
+    FormScaler::place(m_dialog, {120, 1640, 7800, 400}, 10);
+    QFont bold = m_dialog->font();
+    bold.setBold(true);
+    m_dialog->setFont(bold);
     m_announcer = new Announcer(central);
     m_dialog->setAccessibleName(QStringLiteral("Message"));
     m_dialog->setAccessibleDescription(QStringLiteral("What the logger says about the contact being entered"));
@@ -533,7 +540,7 @@ void EntryLine::setPointsText(const QString& text) {
 
 void EntryLine::setMessage(const QString& text, Announce announce) {
     const bool changed = m_dialog->text() != text;
-    m_dialog->setText(text);
+    m_dialog->setFittedText(text);
     // The message is part of the line's name, so that a screen reader reads what it says, not
     // only that there is a message line.
     m_dialog->setAccessibleName(text.trimmed().isEmpty() ? QStringLiteral("Message")

@@ -8,6 +8,7 @@
 #include "core/QsoRecord.h"
 #include "log/score/Grid.h"
 #include "ui/Feature.h"
+#include "ui/FittedLabel.h"
 
 #include <QObject>
 #include <QTimer>
@@ -125,7 +126,7 @@ private:
     QLabel* m_kilometres = nullptr;     // Label24
     QLabel* m_bearing = nullptr;        // Label23
     QLabel* m_points = nullptr;         // Label5
-    QLabel* m_dialog = nullptr;         // lblDialog
+    FittedLabel* m_dialog = nullptr;    // lblDialog
     Announcer* m_announcer = nullptr;   // speaks refusals
     QLabel* m_dupe = nullptr;           // lblDupe
     QPushButton* m_clear = nullptr;     // cmdClear

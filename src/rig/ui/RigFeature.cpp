@@ -2,6 +2,7 @@
 
 #include "bandplan/ui/BandPlanWindow.h"
 #include "core/SettingsStore.h"
+#include "log/station/Preferences.h"
 #include "platform/serial/QtSerialPort.h"
 #include "platform/serial/SerialSettings.h"
 #include "rig/RigFrequency.h"

@@ -5,6 +5,7 @@
 // starts by itself; the polled frequency waits in the session for the next contact. Every way
 // out of the program closes the rig port.
 
+#include "log/station/Preferences.h"
 #include "rig/ui/RigLink.h"
 #include "ui/Feature.h"
 

@@ -2,6 +2,7 @@
 
 #include "core/DurableFile.h"
 #include "log/Session.h"
+#include "log/station/Preferences.h"
 #include "platform/Dialogs.h"
 #include "platform/QtOneShotTimer.h"
 #include "platform/audio/QtWavePlayer.h"

@@ -4,6 +4,7 @@
 
 #include "core/DurableFile.h"
 #include "log/Session.h"
+#include "log/ui/SessionFrequency.h"
 #include "platform/PortBroker.h"
 #include "platform/serial/SerialDevices.h"
 #include "platform/serial/SerialSettings.h"
@@ -86,8 +87,8 @@ constexpr std::string_view kBandPlan = "\"2025/01/01\"\r\n"
 class RigWindows : public ::testing::Test, protected test::TestAppContext {
 protected:
     RigWindows()
-        : session(dir.path().string()), frequency(session),
-          context{app, session, entry, tuner, broker, keys, frequency, score, &mainWindow, nullptr} {
+        : session(dir.path().string()), frequency(session), context{app,  session,   entry, tuner,       broker,
+                                                                    keys, frequency, score, &mainWindow, nullptr} {
         app.runModal = [](QDialog&) {};
         context.savePreferences = [this] {
             ++prefsSaved;
