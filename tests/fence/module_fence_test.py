@@ -9,11 +9,11 @@ import sys
 import tempfile
 import unittest
 
-spec = importlib.util.spec_from_file_location(
+checker_source = importlib.util.spec_from_file_location(
     "check_module_fence", os.path.join(sys.argv.pop(1) if len(sys.argv) > 1 else "scripts", "check-module-fence.py")
 )
-fence = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(fence)
+fence = importlib.util.module_from_spec(checker_source)
+checker_source.loader.exec_module(fence)
 
 
 class Program:

@@ -108,9 +108,7 @@ TEST(SpotService, ABoxLeftOpenWhileSpotsKeepArrivingReentersNothing) {
     ScriptedAgwServer engine;
     ASSERT_TRUE(engine.listen());
     ASSERT_TRUE(f.start());
-    f.main.settings->set("AgwEnginePort", std::to_string(engine.port()));
-    f.choose("AGW Packet Engine");
-    f.control<QPushButton>("cmdOpen")->click();
+    f.openAgwEngine(engine.port());
     ASSERT_TRUE(f.waitFor([&] { return f.service().timerRunning(); }));
 
     const std::vector<std::string> calls = {"VE3AAA", "VE3BBB", "VE3CCC", "VE3DDD", "VE3EEE"};

@@ -392,9 +392,7 @@ TEST(SpotSources, ClosingTheWindowDisconnectsThePartnerAndEndsTheAgwLink) {
     ScriptedAgwServer engine;
     ASSERT_TRUE(engine.listen());
     ASSERT_TRUE(f.start());
-    f.main.settings->set("AgwEnginePort", std::to_string(engine.port()));
-    f.choose("AGW Packet Engine");
-    f.control<QPushButton>("cmdOpen")->click();
+    f.openAgwEngine(engine.port());
     ASSERT_TRUE(f.waitFor([&] { return f.service().agwLink().running(); }));
     f.type(QStringLiteral(":C K1ABC"));
     ASSERT_TRUE(f.waitFor([&] {

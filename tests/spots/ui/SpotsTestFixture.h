@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace corvane::test {
@@ -65,6 +66,12 @@ public:
         const auto items = list->findItems(QString::fromLatin1(source), Qt::MatchExactly);
         ASSERT_EQ(items.size(), 1);
         list->setCurrentItem(items.front());
+    }
+    // The packet engine on `port` chosen as the source and opened, as the operator does it.
+    void openAgwEngine(int port) {
+        main.settings->set("AgwEnginePort", std::to_string(port));
+        choose("AGW Packet Engine");
+        control<QPushButton>("cmdOpen")->click();
     }
     void type(const QString& text) {
         QLineEdit* sent = control<QLineEdit>("txtSent");
