@@ -1,7 +1,9 @@
 // Bytes from an AGW packet engine, fuzzed: decoding in one read and in many gives the same
 // frames; a decoded frame encodes back to the bytes it came from; the link's queue and
-// texts stay bounded.
+// texts stay bounded; a frame's sender and the bytes as typed text change the partner and
+// the sent text only as the rules say.
 
+#include "spots/AgwCommand.h"
 #include "spots/AgwFrame.h"
 #include "spots/AgwLink.h"
 #include "support/FuzzCheck.h"
@@ -44,6 +46,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         consumed += again.size();
     }
     FUZZ_CHECK(consumed <= bytes.size());
+
+    std::string partner;
+    for (const AgwFrame& frame : all) {
+        const PartnerChange change = partnerChange(frame.kind, frame.callFrom, partner);
+        FUZZ_CHECK(change != PartnerChange::Connected || partner.empty());
+        FUZZ_CHECK(change != PartnerChange::Disconnected || !partner.empty());
+        if (change == PartnerChange::Connected) {
+            partner = frame.callFrom;
+        } else if (change == PartnerChange::Disconnected) {
+            partner.clear();
+        }
+    }
+    const AgwInput typed = parseAgwInput(bytes);
+    FUZZ_CHECK(typed.kind != AgwInput::Kind::Connect || !typed.call.empty());
+    FUZZ_CHECK(typed.data.size() <= bytes.size() + 1);
+    if (const auto piece = agwAutoSendPiece(bytes)) {
+        FUZZ_CHECK(piece->size() < bytes.size());
+    }
 
     AgwLink link;
     (void)link.start("W1AW");
